@@ -1,0 +1,102 @@
+// src/ui/Handles.h - move-only owners for the Windows handles the program keeps.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace keywhirl::ui {
+
+// Owns one handle and releases it with Close when it goes. Copying is
+// deleted: a copied owner would release the handle twice.
+template <typename Handle, auto Close>
+class UniqueAny {
+public:
+    UniqueAny() = default;
+    explicit UniqueAny(Handle handle) : handle_(handle) {}
+    UniqueAny(const UniqueAny&) = delete;
+    UniqueAny& operator=(const UniqueAny&) = delete;
+    UniqueAny(UniqueAny&& other) noexcept : handle_(other.release()) {}
+    UniqueAny& operator=(UniqueAny&& other) noexcept {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+    ~UniqueAny() { reset(); }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != nullptr; }
+
+    void reset(Handle handle = nullptr) {
+        if (handle_ != nullptr)
+            Close(handle_);
+        handle_ = handle;
+    }
+    Handle release() { return std::exchange(handle_, nullptr); }
+
+    // For functions that hand a new handle back through a pointer.
+    Handle* addressof() {
+        reset();
+        return &handle_;
+    }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+using UniqueHandle = UniqueAny<HANDLE, ::CloseHandle>;
+using UniqueModule = UniqueAny<HMODULE, ::FreeLibrary>;
+using UniqueBitmap = UniqueAny<HBITMAP, ::DeleteObject>;
+using UniqueFont = UniqueAny<HFONT, ::DeleteObject>;
+using UniqueRegion = UniqueAny<HRGN, ::DeleteObject>;
+using UniqueBrush = UniqueAny<HBRUSH, ::DeleteObject>;
+using UniquePen = UniqueAny<HPEN, ::DeleteObject>;
+using UniqueMemoryDc = UniqueAny<HDC, ::DeleteDC>;
+using UniqueIcon = UniqueAny<HICON, ::DestroyIcon>;
+using UniqueMenu = UniqueAny<HMENU, ::DestroyMenu>;
+using UniqueKey = UniqueAny<HKEY, ::RegCloseKey>;
+
+// Releases a DC obtained with GetDC; the window is needed for that.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_)
+            ::ReleaseDC(window_, dc_);
+    }
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects a GDI object into a DC and puts the previous one back when it goes.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() { ::SelectObject(dc_, previous_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// Runs a clean-up that has no handle type of its own when the scope ends.
+template <typename Action>
+class ScopeExit {
+public:
+    explicit ScopeExit(Action action) : action_(std::move(action)) {}
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
+    ~ScopeExit() { action_(); }
+
+private:
+    Action action_;
+};
+
+} // namespace keywhirl::ui

@@ -1,0 +1,77 @@
+// src/utils/Thread.cpp
+#include "utils/Thread.h"
+
+#include <process.h>
+
+namespace keywhirl::utils {
+
+Thread::Thread() : stopped(true), handle(nullptr), suspended(false) {}
+
+Thread::~Thread() { stopAndWait(); }
+
+void Thread::start() {
+    stopped = false;
+    // The runtime's own thread function sets up per-thread runtime state.
+    uintptr_t created = _beginthreadex(nullptr, 0, &Thread::entry, this, 0, nullptr);
+    handle = reinterpret_cast<HANDLE>(created);
+}
+
+unsigned __stdcall Thread::entry(void* self) {
+    static_cast<Thread*>(self)->run();
+    return 0;
+}
+
+void Thread::run() {
+    while (!isStopped())
+        process();
+}
+
+void Thread::suspend() {
+    HANDLE thread = handle;
+    if (!thread)
+        return;
+    suspended = true;
+    ::SuspendThread(thread);
+}
+
+void Thread::resume() {
+    HANDLE thread = handle;
+    if (!thread)
+        return;
+    suspended = false;
+    // ResumeThread returns the previous suspend count, or (DWORD)-1 on failure;
+    // a failure must end the loop, not feed it.
+    DWORD previous;
+    do {
+        previous = ::ResumeThread(thread);
+    } while (previous != static_cast<DWORD>(-1) && previous > 1);
+}
+
+void Thread::stop() {
+    stopped = true;
+    resume();
+}
+
+void Thread::stopAndWait() {
+    stop();
+    HANDLE thread = handle;
+    if (!thread)
+        return;
+    // A thread that was about to suspend itself when stop() woke it would
+    // sleep for ever; waking it again until it ends closes that gap. There
+    // is still no time-out: the current unit of work always finishes.
+    while (::WaitForSingleObject(thread, kRewakeMilliseconds) == WAIT_TIMEOUT)
+        resume();
+    handle = nullptr;
+    ::CloseHandle(thread);
+}
+
+void Thread::setPriority(int priority) {
+    HANDLE thread = handle;
+    if (thread)
+        ::SetThreadPriority(thread, priority);
+}
+
+void Thread::sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
+
+} // namespace keywhirl::utils
