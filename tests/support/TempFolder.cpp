@@ -41,8 +41,12 @@ TempFolder::TempFolder() {
     }
 }
 
-TempFolder::~TempFolder() { removeTree(path_); }
+TempFolder::~TempFolder() {
+    removeTree(path_);
+}
 
-std::wstring TempFolder::file(const std::wstring& name) const { return path_ + L"\\" + name; }
+std::wstring TempFolder::file(const std::wstring& name) const {
+    return path_ + L"\\" + name;
+}
 
 } // namespace keywhirl::testing

@@ -1,0 +1,54 @@
+// hook/HookDelivery.h - hands key records to the program's window from a thread of its own.
+#pragma once
+
+#include "input/KeyRecord.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace keywhirl::hook {
+
+// The hook procedure only appends to a queue; this thread sends the
+// messages, each with a bounded wait, so a busy or hung program never
+// holds up the system's keyboard input.
+class HookDelivery {
+public:
+    HookDelivery();
+    ~HookDelivery();
+    HookDelivery(const HookDelivery&) = delete;
+    HookDelivery& operator=(const HookDelivery&) = delete;
+
+    bool start(HWND target);
+    // Ends the thread; a message being sent finishes or times out first.
+    void stop();
+    void setTarget(HWND target);
+
+    void pushKey(const KeyRecord& record);
+    void pushLayout(HKL layout);
+
+    static constexpr UINT kSendTimeoutMilliseconds = 200;
+    // While the program does not take its messages, at most this many wait;
+    // later ones are dropped rather than filling memory.
+    static constexpr size_t kMaximumPending = 4096;
+
+private:
+    struct Message {
+        ULONG_PTR kind;
+        KeyRecord record; // a layout report uses keyboardLayout only
+    };
+
+    static DWORD WINAPI threadMain(void* self);
+    void deliverAll();
+    void push(const Message& message);
+
+    CRITICAL_SECTION lock;
+    std::vector<Message> pending; // guarded by lock
+    std::vector<Message> sending; // delivery thread only
+    HWND target;                  // guarded by lock
+    bool stopping;                // guarded by lock
+    HANDLE wakeEvent;
+    HANDLE thread;
+};
+
+} // namespace keywhirl::hook

@@ -1,0 +1,153 @@
+// hook/KeywhirlHook.cpp - Keywhirl.dll: a low-level keyboard hook that sends
+// every key press and release to the program's main window.
+#include "HookDelivery.h"
+#include "KeyStateTracker.h"
+
+#include <windows.h>
+
+namespace {
+
+using keywhirl::KeyRecord;
+using keywhirl::hook::HookDelivery;
+using keywhirl::hook::KeyStateTracker;
+using keywhirl::hook::LowLevelKey;
+
+HINSTANCE moduleInstance = nullptr;
+
+// Serialises setKeywhirlHook and clearKeywhirlHook.
+CRITICAL_SECTION apiLock;
+
+HookDelivery* delivery = nullptr;
+HANDLE hookThread = nullptr;
+DWORD hookThreadId = 0;
+
+// Used by the hook thread only.
+KeyStateTracker tracker;
+HKL lastReportedLayout = nullptr;
+bool layoutReported = false;
+
+HKL foregroundLayout() {
+    DWORD thread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    return ::GetKeyboardLayout(thread);
+}
+
+LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
+    if (code == HC_ACTION) {
+        const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
+        HKL layout = foregroundLayout();
+        if (!layoutReported || layout != lastReportedLayout) {
+            delivery->pushLayout(layout);
+            lastReportedLayout = layout;
+            layoutReported = true;
+        }
+        LowLevelKey key;
+        key.virtualKey = info->vkCode;
+        key.scanCode = info->scanCode;
+        key.extended = (info->flags & LLKHF_EXTENDED) != 0;
+        key.altDown = (info->flags & LLKHF_ALTDOWN) != 0;
+        key.released = message == WM_KEYUP || message == WM_SYSKEYUP;
+        KeyRecord record;
+        tracker.track(key, layout, record);
+        delivery->pushKey(record);
+    }
+    return ::CallNextHookEx(nullptr, code, message, data);
+}
+
+struct HookThreadStart {
+    HANDLE ready;
+    bool installed;
+};
+
+// A low-level hook is called on the thread that installed it, through that
+// thread's message loop; this thread does nothing else.
+DWORD WINAPI hookThreadMain(void* parameter) {
+    auto* start = static_cast<HookThreadStart*>(parameter);
+    MSG message;
+    ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+
+    tracker.seedFromSystem();
+    layoutReported = false;
+    HHOOK hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, lowLevelKeyboardProc, moduleInstance, 0);
+    start->installed = hook != nullptr;
+    ::SetEvent(start->ready);
+    if (!hook)
+        return 1;
+
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
+        ::DispatchMessageW(&message);
+    ::UnhookWindowsHookEx(hook);
+    return 0;
+}
+
+bool installHook(HWND window) {
+    if (!delivery)
+        delivery = new HookDelivery();
+    if (!delivery->start(window))
+        return false;
+
+    HookThreadStart start{::CreateEventW(nullptr, TRUE, FALSE, nullptr), false};
+    if (!start.ready)
+        return false;
+    hookThread = ::CreateThread(nullptr, 0, hookThreadMain, &start, 0, &hookThreadId);
+    if (hookThread)
+        ::WaitForSingleObject(start.ready, INFINITE);
+    ::CloseHandle(start.ready);
+
+    if (!start.installed) {
+        if (hookThread) {
+            ::WaitForSingleObject(hookThread, INFINITE);
+            ::CloseHandle(hookThread);
+            hookThread = nullptr;
+        }
+        delivery->stop();
+        return false;
+    }
+    return true;
+}
+
+void removeHook() {
+    if (hookThread) {
+        ::PostThreadMessageW(hookThreadId, WM_QUIT, 0, 0);
+        ::WaitForSingleObject(hookThread, INFINITE);
+        ::CloseHandle(hookThread);
+        hookThread = nullptr;
+    }
+    if (delivery)
+        delivery->stop();
+}
+
+} // namespace
+
+extern "C" {
+
+// Installs the hook for the given window; a second call only changes the
+// window. Nonzero means the hook is in place.
+int WINAPI setKeywhirlHook(HWND window) {
+    ::EnterCriticalSection(&apiLock);
+    int result = 1;
+    if (hookThread)
+        delivery->setTarget(window);
+    else
+        result = installHook(window) ? 1 : 0;
+    ::LeaveCriticalSection(&apiLock);
+    return result;
+}
+
+// Removes the hook; harmless when there is none.
+int WINAPI clearKeywhirlHook(HWND) {
+    ::EnterCriticalSection(&apiLock);
+    removeHook();
+    ::LeaveCriticalSection(&apiLock);
+    return 1;
+}
+
+BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
+    if (reason == DLL_PROCESS_ATTACH) {
+        moduleInstance = instance;
+        ::DisableThreadLibraryCalls(instance);
+        ::InitializeCriticalSection(&apiLock);
+    }
+    return TRUE;
+}
+
+} // extern "C"
