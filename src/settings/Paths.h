@@ -1,0 +1,46 @@
+// src/settings/Paths.h - where the program finds its own folder, its data files and the user's
+// settings.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace keywhirl {
+
+// Every folder below comes without a trailing backslash unless said otherwise;
+// data file paths are formed by plain concatenation onto them.
+
+// The user's application-data folder (CSIDL_APPDATA) in its long form, or an
+// empty string when the shell cannot tell.
+std::wstring getAppDataFolder();
+
+// The folder of the running program file, in its long form.
+std::wstring getProgramFolder();
+
+// getProgramFolder() + "\\Localization\\" (with the trailing backslash). The
+// real one is worked out once, on the first call, and kept.
+std::wstring getLocalizationFolder();
+
+// The long form of path, or an empty string when it does not exist.
+std::wstring toLongPath(const std::wstring& path);
+
+// Reads the whole file into bytes. Returns 0, or the C runtime's error
+// number (errno) when the file cannot be opened or read whole; bytes is
+// then empty.
+int readFileBytes(const std::wstring& path, std::vector<char>& bytes);
+
+// Test seam for the two folders above. While an override is set,
+// getProgramFolder() or getAppDataFolder() returns it verbatim (give an
+// absolute path without a trailing backslash), and getLocalizationFolder()
+// follows the program folder. An empty string keeps the real folder.
+// Set it on the main thread before the code under test starts, e.g.
+//     keywhirl::setFolderOverrides(temp.path(), temp.path());
+//     ...
+//     keywhirl::resetFolderOverrides();
+// Settings::instance() reads the application-data folder only when it
+// creates the object: destroy the instance before changing the override.
+void setFolderOverrides(const std::wstring& programFolder, const std::wstring& appDataFolder);
+// Back to the real folders.
+void resetFolderOverrides();
+
+} // namespace keywhirl

@@ -1,0 +1,102 @@
+// src/settings/Settings.cpp
+#include "settings/Settings.h"
+
+#include "settings/Paths.h"
+#include "settings/persistence/CSettingsEntryTable.h"
+#include "utils/SingletonDeleter.h"
+
+#include <windows.h>
+
+namespace keywhirl {
+
+namespace {
+
+// The storage works on plain references: exchange through a local and store
+// the result back.
+template <typename T, typename D>
+void entry(Duvuzora::CSettingsEntryTable& table, const wchar_t* key, std::atomic<T>& member,
+           D defaultValue) {
+    T value = member.load(std::memory_order_relaxed);
+    table.Entry(key, value, static_cast<T>(defaultValue));
+    member.store(value, std::memory_order_relaxed);
+}
+
+utils::SingletonDeleter<Settings> settingsDeleter;
+
+// "\\?\" form of an absolute path; a network path (a redirected profile)
+// needs the "\\?\UNC\" form instead.
+std::wstring extendedLengthPath(const std::wstring& path) {
+    if (path.compare(0, 4, L"\\\\?\\") == 0)
+        return path;
+    if (path.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+} // namespace
+
+Settings* Settings::instance_ = nullptr;
+
+Settings* Settings::instance() {
+    if (instance_ == nullptr) {
+        std::wstring appData = getAppDataFolder();
+        std::wstring file;
+        // Without an application-data folder there is nowhere to keep the
+        // file: the defaults apply and nothing is written.
+        if (!appData.empty()) {
+            std::wstring folder = extendedLengthPath(appData) + L"\\Keywhirl";
+            ::CreateDirectoryW(folder.c_str(), nullptr);
+            file = folder + L"\\Keywhirl.ini";
+        }
+        instance_ = new Settings(file, L"Settings");
+    }
+    return instance_;
+}
+
+void Settings::destroyInstance() {
+    delete instance_;
+    instance_ = nullptr;
+}
+
+Settings::Settings(const std::wstring& iniPath, const std::wstring& section)
+    : storage_(
+          std::make_unique<Duvuzora::CSettingsStorageIniFile>(iniPath.c_str(), section.c_str())) {
+    ExchangeSettings(false, *storage_, false, true);
+    Load(*storage_);
+}
+
+Settings::~Settings() {
+    Save(*storage_);
+}
+
+bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage& storage,
+                                bool save, bool setDefaults) {
+    Duvuzora::CSettingsEntryTable table(continueOnError, storage, save, setDefaults);
+    entry(table, L"keyboardAutoPopupping", keyboardAutoPopupping, false);
+    entry(table, L"keyboardWaitInterval", keyboardWaitInterval, 3000u);
+    entry(table, L"metronomeRunning", metronomeRunning, false);
+    entry(table, L"metronomeInterval", metronomeInterval, DefaultMetronomeInterval);
+    entry(table, L"keyboardOpacity", keyboardOpacity, 225);
+    entry(table, L"statisticsOpacity", statisticsOpacity, 200);
+    entry(table, L"enableKeyPressSound", enableKeyPressSound, false);
+    entry(table, L"showShortStatistics", showShortStatistics, true);
+    entry(table, L"setOpaqueStatisticsOnHover", setOpaqueStatisticsOnHover, true);
+    entry(table, L"keyboardPosX", keyboardPosX, NoPosition);
+    entry(table, L"keyboardPosY", keyboardPosY, NoPosition);
+    entry(table, L"keyboardIsVisible", keyboardIsVisible, true);
+    entry(table, L"autoRun", autoRun, true);
+    entry(table, L"statTopRed", statTopRed, 152);
+    entry(table, L"statTopGreen", statTopGreen, 229);
+    entry(table, L"statTopBlue", statTopBlue, 255);
+    entry(table, L"statBottomRed", statBottomRed, 193);
+    entry(table, L"statBottomGreen", statBottomGreen, 241);
+    entry(table, L"statBottomBlue", statBottomBlue, 255);
+    table.Entry(L"l10nLanguageCode", l10nLanguageCode);
+
+    // The settings dialog and the metronome divide by the interval.
+    if (!save && metronomeInterval.load(std::memory_order_relaxed) == 0)
+        metronomeInterval.store(DefaultMetronomeInterval, std::memory_order_relaxed);
+    return table.Result();
+}
+
+} // namespace keywhirl

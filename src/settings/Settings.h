@@ -1,0 +1,69 @@
+// src/settings/Settings.h - the program's settings, kept in Keywhirl.ini.
+#pragma once
+
+#include "settings/persistence/CSettings.h"
+#include "settings/persistence/CSettingsStorageIniFile.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+
+namespace keywhirl {
+
+// The one settings object. The members carry the names of the INI keys of
+// the section "Settings". They are read once, when the object is made, and
+// written once, when it is destroyed; in between everybody reads and
+// changes the members directly. Changes are made on the main thread; worker
+// threads read the atomic members with relaxed loads.
+class Settings : public Duvuzora::CSettings {
+public:
+    // Made on the first call: reads <application data>\Keywhirl\Keywhirl.ini
+    // (the folder is created when missing); never fails.
+    static Settings* instance();
+    // Saves and destroys the object; a later instance() reads the file anew.
+    static void destroyInstance();
+
+    // Binds to section of the INI file at iniPath and loads it; missing or
+    // unreadable keys take their defaults. An empty path gives an object
+    // that holds the defaults and saves nothing.
+    Settings(const std::wstring& iniPath, const std::wstring& section);
+    // Writes every key, in table order.
+    ~Settings() override;
+
+    bool ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage& storage, bool save,
+                          bool setDefaults) override;
+
+    // Keep this order: it is the order of the entry table and of the keys
+    // in a freshly written file.
+    std::atomic<bool> keyboardAutoPopupping{};
+    std::atomic<unsigned> keyboardWaitInterval{}; // ms
+    std::atomic<bool> metronomeRunning{};
+    std::atomic<unsigned> metronomeInterval{}; // ms, never 0
+    std::atomic<unsigned char> keyboardOpacity{};
+    std::atomic<unsigned char> statisticsOpacity{};
+    std::atomic<bool> enableKeyPressSound{};
+    std::atomic<bool> showShortStatistics{};
+    std::atomic<bool> setOpaqueStatisticsOnHover{};
+    std::atomic<long> keyboardPosX{}; // -1024: no position stored
+    std::atomic<long> keyboardPosY{};
+    std::atomic<bool> keyboardIsVisible{};
+    std::atomic<bool> autoRun{};
+    std::atomic<unsigned char> statTopRed{};
+    std::atomic<unsigned char> statTopGreen{};
+    std::atomic<unsigned char> statTopBlue{};
+    std::atomic<unsigned char> statBottomRed{};
+    std::atomic<unsigned char> statBottomGreen{};
+    std::atomic<unsigned char> statBottomBlue{};
+    // Main thread only. Empty: no language chosen yet.
+    std::wstring l10nLanguageCode;
+
+    static constexpr long NoPosition = -1024;
+    static constexpr unsigned DefaultMetronomeInterval = 500;
+
+private:
+    std::unique_ptr<Duvuzora::CSettingsStorageIniFile> storage_;
+
+    static Settings* instance_;
+};
+
+} // namespace keywhirl
