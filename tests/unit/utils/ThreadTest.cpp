@@ -1,0 +1,180 @@
+// tests/unit/utils/ThreadTest.cpp
+#include "utils/ProcessingIndicator.h"
+#include "utils/SingletonDeleter.h"
+#include "utils/Thread.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+namespace keywhirl::utils {
+namespace {
+
+class CountingThread : public Thread {
+public:
+    ~CountingThread() override { stopAndWait(); }
+    void process() override {
+        ++units;
+        ::Sleep(1);
+    }
+    std::atomic<int> units{0};
+};
+
+// Waits up to two seconds for the condition, polling.
+template <typename Condition> bool eventually(Condition condition) {
+    for (int i = 0; i < 200; ++i) {
+        if (condition())
+            return true;
+        ::Sleep(10);
+    }
+    return condition();
+}
+
+TEST(Thread, StopAndStopAndWaitOnAThreadNeverStartedDoNothing) {
+    CountingThread thread;
+    EXPECT_TRUE(thread.isStopped());
+    thread.stop();
+    thread.stopAndWait();
+    thread.stopAndWait();
+    EXPECT_TRUE(thread.isStopped());
+    EXPECT_FALSE(thread.isSuspended());
+    EXPECT_EQ(thread.units, 0);
+}
+
+TEST(Thread, RunsUnitsUntilStoppedAndCanStartAgain) {
+    CountingThread thread;
+    thread.start();
+    EXPECT_FALSE(thread.isStopped());
+    EXPECT_TRUE(eventually([&] { return thread.units > 3; }));
+    thread.stopAndWait();
+    int afterStop = thread.units;
+    ::Sleep(30);
+    EXPECT_EQ(thread.units, afterStop) << "no unit runs after stopAndWait";
+
+    thread.start();
+    EXPECT_TRUE(eventually([&] { return thread.units > afterStop; }));
+    thread.stopAndWait();
+}
+
+TEST(Thread, OneResumeUndoesThreeSuspensions) {
+    CountingThread thread;
+    thread.start();
+    EXPECT_TRUE(eventually([&] { return thread.units > 0; }));
+    thread.suspend();
+    thread.suspend();
+    thread.suspend();
+    EXPECT_TRUE(thread.isSuspended());
+    ::Sleep(20);
+    int whileSuspended = thread.units;
+    ::Sleep(50);
+    EXPECT_EQ(thread.units, whileSuspended);
+
+    thread.resume();
+    EXPECT_FALSE(thread.isSuspended());
+    EXPECT_TRUE(eventually([&] { return thread.units > whileSuspended; }));
+    thread.stopAndWait();
+}
+
+// Suspends itself in every unit, like the idle dispatcher.
+class SelfSuspendingThread : public Thread {
+public:
+    ~SelfSuspendingThread() override { stopAndWait(); }
+    void process() override {
+        if (delayBeforeSuspending) {
+            ::SetEvent(started);
+            ::Sleep(100);
+            delayBeforeSuspending = false;
+        }
+        suspend();
+        ++wakeUps;
+    }
+    HANDLE started = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> delayBeforeSuspending{false};
+    std::atomic<int> wakeUps{0};
+};
+
+TEST(Thread, ResumeWakesAThreadThatSuspendedItself) {
+    SelfSuspendingThread thread;
+    thread.start();
+    EXPECT_TRUE(eventually([&] { return thread.isSuspended(); }));
+    thread.resume();
+    EXPECT_TRUE(eventually([&] { return thread.wakeUps >= 1; }));
+    thread.stopAndWait();
+    ::CloseHandle(thread.started);
+}
+
+TEST(Thread, StopAndWaitEndsAThreadThatSuspendsJustAfterTheStopWokeIt) {
+    SelfSuspendingThread thread;
+    thread.delayBeforeSuspending = true;
+    thread.start();
+    ASSERT_EQ(::WaitForSingleObject(thread.started, 2000), WAIT_OBJECT_0);
+    // The wake-up of stop() comes before the thread suspends itself.
+    thread.stopAndWait();
+    EXPECT_TRUE(thread.isStopped());
+    ::CloseHandle(thread.started);
+}
+
+struct GuardedCounter {
+    std::atomic<bool> flag{false};
+    long value = 0; // deliberately not atomic: only the guard protects it
+};
+
+DWORD WINAPI incrementUnderGuard(void* parameter) {
+    auto* counter = static_cast<GuardedCounter*>(parameter);
+    for (int i = 0; i < 200000; ++i) {
+        ProcessingIndicator guard(&counter->flag);
+        long seen = counter->value;
+        counter->value = seen + 1;
+    }
+    return 0;
+}
+
+TEST(ProcessingIndicator, KeepsTwoThreadsOutOfEachOthersSection) {
+    GuardedCounter counter;
+    HANDLE threads[2];
+    for (HANDLE& thread : threads)
+        thread = ::CreateThread(nullptr, 0, incrementUnderGuard, &counter, 0, nullptr);
+    ::WaitForMultipleObjects(2, threads, TRUE, INFINITE);
+    for (HANDLE thread : threads)
+        ::CloseHandle(thread);
+    EXPECT_EQ(counter.value, 400000);
+    EXPECT_FALSE(counter.flag) << "the guard is released at the end of its block";
+}
+
+class CountedSingleton {
+public:
+    static CountedSingleton* instance() {
+        if (!current)
+            current = new CountedSingleton;
+        return current;
+    }
+    static void destroyInstance() {
+        delete current;
+        current = nullptr;
+    }
+    ~CountedSingleton() { ++destroyed; }
+    static CountedSingleton* current;
+    static int destroyed;
+};
+CountedSingleton* CountedSingleton::current = nullptr;
+int CountedSingleton::destroyed = 0;
+
+TEST(SingletonDeleter, DestroysTheInstanceOnceAndToleratesAnEarlierDestroy) {
+    CountedSingleton::destroyed = 0;
+    {
+        SingletonDeleter<CountedSingleton> deleter;
+        CountedSingleton::instance();
+    }
+    EXPECT_EQ(CountedSingleton::destroyed, 1);
+    EXPECT_EQ(CountedSingleton::current, nullptr);
+
+    {
+        SingletonDeleter<CountedSingleton> deleter;
+        CountedSingleton::instance();
+        CountedSingleton::destroyInstance();
+    }
+    EXPECT_EQ(CountedSingleton::destroyed, 2) << "nothing is left for the deleter";
+}
+
+} // namespace
+} // namespace keywhirl::utils
