@@ -1,0 +1,149 @@
+// src/input/KeywhirlController.cpp
+#include "input/KeywhirlController.h"
+
+#include "utils/ProcessingIndicator.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace keywhirl {
+
+using utils::ProcessingIndicator;
+
+KeywhirlController::KeywhirlController(HWND mainWindow)
+    : KeywhirlController(mainWindow, keyboard) {}
+
+KeywhirlController::KeywhirlController(HWND mainWindow, Keyboard& keyboardInUse)
+    : mainWindow(mainWindow), processing(false), keyboardCommand(kNoCommand),
+      layoutCommand(kNoCommand), layout(nullptr), idle(true), keyboardInUse(keyboardInUse) {
+    this->keyboardInUse.createWindow(mainWindow);
+    metronome.start();
+    metronome.setPriority(THREAD_PRIORITY_TIME_CRITICAL);
+    layout = ::GetKeyboardLayout(0);
+}
+
+KeywhirlController::~KeywhirlController() {
+    // The thread calls into the members, so it ends before they go.
+    stopAndWait();
+    keyboardInUse.closeWindow();
+}
+
+void KeywhirlController::resume() {
+    idle = false;
+    Thread::resume();
+}
+
+void KeywhirlController::setCommand(int command) {
+    if (command == kShowKeyboard || command == kHideKeyboard)
+        keyboardCommand = command;
+    else if (command == kLayoutChanged)
+        layoutCommand = command;
+}
+
+void KeywhirlController::postKey(const KeyInfoWrapper& event) {
+    {
+        ProcessingIndicator guard(&processing);
+        queue.push_back(event);
+    }
+    resume();
+}
+
+void KeywhirlController::wake() {
+    ProcessingIndicator guard(&processing);
+    resume();
+}
+
+void KeywhirlController::setLayout(HKL newLayout) {
+    {
+        ProcessingIndicator guard(&processing);
+        layout = newLayout;
+        setCommand(kLayoutChanged);
+    }
+    resume();
+}
+
+void KeywhirlController::toggleKeyboard() {
+    {
+        ProcessingIndicator guard(&processing);
+        setCommand(keyboardInUse.isWindowVisible() ? kHideKeyboard : kShowKeyboard);
+    }
+    resume();
+}
+
+void KeywhirlController::refreshKeyboard() {
+    keyboardInUse.hideWindow();
+    keyboardInUse.showWindow();
+}
+
+void KeywhirlController::addKeyHandler(KeyHandler* handler) {
+    ProcessingIndicator guard(&processing);
+    handlers.push_back(handler);
+}
+
+void KeywhirlController::removeKeyHandler(KeyHandler* handler) {
+    ProcessingIndicator guard(&processing);
+    handlers.erase(std::remove(handlers.begin(), handlers.end(), handler), handlers.end());
+}
+
+HWND KeywhirlController::keyboardWindow() {
+    return keyboardInUse.getDialog().getSafeHwnd();
+}
+
+void KeywhirlController::receive(const COPYDATASTRUCT& data) {
+    if (data.dwData == kKeyRecordMessage) {
+        if (data.lpData == nullptr || data.cbData < sizeof(KeyRecord))
+            return;
+        KeyRecord record;
+        std::memcpy(&record, data.lpData, sizeof record);
+        postKey(KeyInfoWrapper(record));
+        // The program's own input layout follows the one the user types in.
+        if (::GetKeyboardLayout(0) != record.keyboardLayout)
+            ::ActivateKeyboardLayout(record.keyboardLayout, KLF_SETFORPROCESS);
+    } else if (data.dwData == kLayoutReportMessage) {
+        if (data.lpData == nullptr || data.cbData < kLayoutReportSize)
+            return;
+        HKL reported;
+        std::memcpy(&reported, data.lpData, sizeof reported);
+        if (::GetKeyboardLayout(0) != reported)
+            ::ActivateKeyboardLayout(reported, KLF_SETFORPROCESS);
+        setLayout(reported);
+    }
+}
+
+void KeywhirlController::process() {
+    if (idle)
+        suspend();
+
+    HKL passLayout;
+    int passKeyboardCommand;
+    int passLayoutCommand;
+    {
+        ProcessingIndicator guard(&processing);
+        passLayout = layout;
+        passKeyboardCommand = keyboardCommand;
+        passLayoutCommand = layoutCommand;
+        keyboardCommand = kNoCommand;
+        layoutCommand = kNoCommand;
+        passEvents.swap(queue);
+        passHandlers.assign(handlers.begin(), handlers.end());
+        idle = true;
+    }
+
+    if (passLayoutCommand == kLayoutChanged)
+        keyboardInUse.onLayoutChanged(passLayout);
+    if (passKeyboardCommand == kShowKeyboard)
+        keyboardInUse.showWindow();
+    else if (passKeyboardCommand == kHideKeyboard)
+        keyboardInUse.hideWindow();
+
+    for (const KeyInfoWrapper& event : passEvents) {
+        keyboardInUse.handleKey(event);
+        for (KeyHandler* handler : passHandlers)
+            handler->handleKey(event);
+    }
+    passEvents.clear();
+
+    keyboardInUse.check();
+}
+
+} // namespace keywhirl

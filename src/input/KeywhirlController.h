@@ -1,0 +1,69 @@
+// src/input/KeywhirlController.h - delivers key events and keyboard commands on a thread of its
+// own.
+#pragma once
+
+#include "input/KeyHandler.h"
+#include "keyboard/Keyboard.h"
+#include "sound/Metronome.h"
+#include "utils/Thread.h"
+
+#include <atomic>
+#include <vector>
+
+namespace keywhirl {
+
+// The main window's thread hands over key events and commands; the
+// dispatcher thread delivers them, oldest first, to the keyboard and then
+// to the key handlers, and suspends itself when nothing is left.
+class KeywhirlController : public utils::Thread {
+public:
+    explicit KeywhirlController(HWND mainWindow);
+    ~KeywhirlController() override;
+
+    void process() override;
+    void resume() override;
+
+    // Everything below is called on the main window's thread.
+    void postKey(const KeyInfoWrapper& event);
+    void wake();
+    void setLayout(HKL newLayout);
+    void toggleKeyboard();
+    // Hides and at once shows the keyboard on the calling thread.
+    void refreshKeyboard();
+    void addKeyHandler(KeyHandler* handler);
+    void removeKeyHandler(KeyHandler* handler);
+    HWND keyboardWindow();
+
+    // The main window's WM_COPYDATA: key records and layout reports of the
+    // hook library. Payloads shorter than their record are ignored.
+    void receive(const COPYDATASTRUCT& data);
+
+protected:
+    // Lets a test watch the dispatcher through a keyboard of its own.
+    KeywhirlController(HWND mainWindow, Keyboard& keyboardInUse);
+
+private:
+    enum Command { kNoCommand = 0, kShowKeyboard = 1, kHideKeyboard = 2, kLayoutChanged = 3 };
+
+    // Stores a pending command; the caller holds the guard.
+    void setCommand(int command);
+
+    HWND mainWindow;
+    std::atomic<bool> processing;
+    int keyboardCommand;
+    int layoutCommand;
+    Keyboard keyboard;
+    Metronome metronome;
+    std::vector<KeyInfoWrapper> queue;
+    std::vector<KeyHandler*> handlers;
+    HKL layout;
+    std::atomic<bool> idle;
+
+    Keyboard& keyboardInUse;
+    // Used by the dispatcher thread only: the events and handlers of the
+    // current pass, kept between passes so a pass allocates nothing.
+    std::vector<KeyInfoWrapper> passEvents;
+    std::vector<KeyHandler*> passHandlers;
+};
+
+} // namespace keywhirl

@@ -1,0 +1,39 @@
+// tests/probe/Probe.h - talks to a running Keywhirl the way its outside does.
+#pragma once
+
+#include "input/KeyRecord.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace keywhirl::probe {
+
+// The hidden main window, found as a second instance finds it; waits up to
+// the given time for it to appear. Null if it never does.
+HWND findMainWindow(DWORD waitMilliseconds);
+
+// The visible top-level windows of the process that owns the main window.
+std::vector<HWND> programWindows(HWND mainWindow);
+
+// A key record as Keywhirl.dll builds it, for a key of the US layout.
+KeyRecord makeKeyRecord(UINT virtualKey, bool released, bool repeat = false, bool shift = false);
+
+// Sends one record (dwData 1) and waits for the program to take it.
+bool sendKeyRecord(HWND mainWindow, const KeyRecord& record);
+// Sends a layout report (dwData 2).
+bool sendLayoutReport(HWND mainWindow, HKL layout);
+// Press and release of every character of the text (letters, digits, space,
+// Enter as '\n', Backspace as '\b'), with the given pause between keys.
+bool typeText(HWND mainWindow, const std::wstring& text, DWORD pauseMilliseconds);
+
+// The tray icon's callback message with a mouse or notification message.
+void clickTray(HWND mainWindow, UINT mouseMessage);
+
+// The application-data settings file of the current user.
+std::wstring settingsFilePath();
+// One value of the section "Settings" of that file; empty if missing.
+std::wstring readSetting(const std::wstring& key);
+
+} // namespace keywhirl::probe
