@@ -5,7 +5,7 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <sys/stat.h>
+#include <io.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -110,12 +110,11 @@ int readFileBytes(const std::wstring& path, std::vector<char>& bytes) {
     File file(::_wfopen(path.c_str(), L"rb"), &std::fclose);
     if (!file)
         return errno != 0 ? errno : ENOENT;
-    struct _stat64 status;
-    if (::_fstat64(::_fileno(file.get()), &status) != 0)
+    // _filelength is in every msvcrt.dll, _fstat64 only from Windows XP on.
+    long length = ::_filelength(::_fileno(file.get()));
+    if (length < 0)
         return errno != 0 ? errno : EIO;
-    if (status.st_size < 0 || static_cast<unsigned long long>(status.st_size) > 0x7FFFFFFFull)
-        return EFBIG;
-    size_t size = static_cast<size_t>(status.st_size);
+    size_t size = static_cast<size_t>(length);
     std::vector<char> contents(size);
     if (size != 0 && std::fread(contents.data(), 1, size, file.get()) != size)
         return errno != 0 ? errno : EIO;

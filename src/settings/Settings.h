@@ -38,7 +38,7 @@ public:
     std::atomic<bool> keyboardAutoPopupping{};
     std::atomic<unsigned> keyboardWaitInterval{}; // ms
     std::atomic<bool> metronomeRunning{};
-    std::atomic<unsigned> metronomeInterval{}; // ms, never 0
+    std::atomic<unsigned> metronomeInterval{}; // ms; a stored 0 loads as 500
     std::atomic<unsigned char> keyboardOpacity{};
     std::atomic<unsigned char> statisticsOpacity{};
     std::atomic<bool> enableKeyPressSound{};

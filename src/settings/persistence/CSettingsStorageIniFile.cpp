@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -121,8 +122,14 @@ bool CSettingsStorageIniFile::ExchangeBinary(const wchar_t* name, void* data, un
         return false;
     if (save)
         return ::WritePrivateProfileStructW(section_, name, data, size, path_) != FALSE;
-    // The platform writes into data only when the whole block checks out.
-    return ::GetPrivateProfileStructW(section_, name, data, size, path_) != FALSE;
+    // Some platforms fill the buffer before they find a wrong size or
+    // checksum; a failed read must leave the value as it was.
+    std::vector<unsigned char> block(size);
+    if (!::GetPrivateProfileStructW(section_, name, block.data(), size, path_))
+        return false;
+    if (size != 0)
+        std::memcpy(data, block.data(), size);
+    return true;
 }
 
 bool CSettingsStorageIniFile::ExchangeRawString(const wchar_t* name, wchar_t* buffer,

@@ -1,6 +1,8 @@
 // tests/unit/settings/SettingsTest.cpp
 #include "settings/Settings.h"
 
+#include "settings/Paths.h"
+
 #include "IniFileTestSupport.h"
 #include "support/TempFolder.h"
 
@@ -9,15 +11,205 @@
 namespace keywhirl {
 namespace {
 
-TEST(Settings, MissingFileGivesEveryDefault) {
+using testing::fileExists;
+using testing::iniKeys;
+using testing::iniValue;
+using testing::writeIniText;
+
+const std::vector<std::wstring> tableOrder = {L"keyboardAutoPopupping",
+                                              L"keyboardWaitInterval",
+                                              L"metronomeRunning",
+                                              L"metronomeInterval",
+                                              L"keyboardOpacity",
+                                              L"statisticsOpacity",
+                                              L"enableKeyPressSound",
+                                              L"showShortStatistics",
+                                              L"setOpaqueStatisticsOnHover",
+                                              L"keyboardPosX",
+                                              L"keyboardPosY",
+                                              L"keyboardIsVisible",
+                                              L"autoRun",
+                                              L"statTopRed",
+                                              L"statTopGreen",
+                                              L"statTopBlue",
+                                              L"statBottomRed",
+                                              L"statBottomGreen",
+                                              L"statBottomBlue",
+                                              L"l10nLanguageCode"};
+
+std::vector<std::wstring> valuesInOrder(const std::wstring& file) {
+    std::vector<std::wstring> values;
+    for (const std::wstring& key : iniKeys(file, L"Settings"))
+        values.push_back(iniValue(file, L"Settings", key));
+    return values;
+}
+
+TEST(Settings, SavedDefaultsAreTheKnownFileInTableOrder) {
     testing::TempFolder temp;
-    Settings settings(temp.file(L"Keywhirl.ini"), L"Settings");
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    { Settings settings(file, L"Settings"); }
+    EXPECT_EQ(iniKeys(file, L"Settings"), tableOrder);
+    EXPECT_EQ(valuesInOrder(file),
+              (std::vector<std::wstring>{L"FALSE", L"3000",  L"FALSE", L"500",  L"225",
+                                         L"200",   L"FALSE", L"TRUE",  L"TRUE", L"-1024",
+                                         L"-1024", L"TRUE",  L"TRUE",  L"152",  L"229",
+                                         L"255",   L"193",   L"241",   L"255",  L""}));
+}
+
+TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
+    testing::TempFolder temp;
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    {
+        Settings settings(file, L"Settings");
+        settings.keyboardAutoPopupping = true;
+        settings.keyboardWaitInterval = 1234;
+        settings.metronomeRunning = true;
+        settings.metronomeInterval = 250;
+        settings.keyboardOpacity = 1;
+        settings.statisticsOpacity = 255;
+        settings.enableKeyPressSound = true;
+        settings.showShortStatistics = false;
+        settings.setOpaqueStatisticsOnHover = false;
+        settings.keyboardPosX = -3000;
+        settings.keyboardPosY = 2147483647;
+        settings.keyboardIsVisible = false;
+        settings.autoRun = false;
+        settings.statTopRed = 0;
+        settings.statTopGreen = 1;
+        settings.statTopBlue = 2;
+        settings.statBottomRed = 3;
+        settings.statBottomGreen = 4;
+        settings.statBottomBlue = 5;
+        settings.l10nLanguageCode = L"RUS";
+    }
+    Settings loaded(file, L"Settings");
+    EXPECT_TRUE(loaded.keyboardAutoPopupping);
+    EXPECT_EQ(loaded.keyboardWaitInterval, 1234u);
+    EXPECT_TRUE(loaded.metronomeRunning);
+    EXPECT_EQ(loaded.metronomeInterval, 250u);
+    EXPECT_EQ(loaded.keyboardOpacity, 1);
+    EXPECT_EQ(loaded.statisticsOpacity, 255);
+    EXPECT_TRUE(loaded.enableKeyPressSound);
+    EXPECT_FALSE(loaded.showShortStatistics);
+    EXPECT_FALSE(loaded.setOpaqueStatisticsOnHover);
+    EXPECT_EQ(loaded.keyboardPosX, -3000);
+    EXPECT_EQ(loaded.keyboardPosY, 2147483647);
+    EXPECT_FALSE(loaded.keyboardIsVisible);
+    EXPECT_FALSE(loaded.autoRun);
+    EXPECT_EQ(loaded.statTopRed, 0);
+    EXPECT_EQ(loaded.statTopGreen, 1);
+    EXPECT_EQ(loaded.statTopBlue, 2);
+    EXPECT_EQ(loaded.statBottomRed, 3);
+    EXPECT_EQ(loaded.statBottomGreen, 4);
+    EXPECT_EQ(loaded.statBottomBlue, 5);
+    EXPECT_EQ(loaded.l10nLanguageCode, L"RUS");
+}
+
+TEST(Settings, OddStoredValuesLoadByTheTextRules) {
+    testing::TempFolder temp;
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    writeIniText(file, L"[Settings]\r\n"
+                       L"keyboardOpacity=300\r\n"
+                       L"statisticsOpacity=-1\r\n"
+                       L"metronomeInterval=0\r\n"
+                       L"keyboardWaitInterval=2500ms\r\n"
+                       L"keyboardAutoPopupping=true\r\n"
+                       L"autoRun=\r\n"
+                       L"showShortStatistics=1\r\n"
+                       L"keyboardPosX=\r\n"
+                       L"keyboardPosY=abc\r\n"
+                       L"statTopRed=256\r\n");
+    Settings settings(file, L"Settings");
+    EXPECT_EQ(settings.keyboardOpacity, 44);
+    EXPECT_EQ(settings.statisticsOpacity, 255);
+    EXPECT_EQ(settings.metronomeInterval, 500u) << "0 would be divided by";
+    EXPECT_EQ(settings.keyboardWaitInterval, 2500u);
     EXPECT_FALSE(settings.keyboardAutoPopupping);
-    EXPECT_EQ(settings.keyboardWaitInterval, 3000u);
-    EXPECT_EQ(settings.metronomeInterval, 500u);
-    EXPECT_EQ(settings.keyboardOpacity, 225);
+    EXPECT_FALSE(settings.autoRun) << "present but empty is not TRUE, whatever the default";
+    EXPECT_FALSE(settings.showShortStatistics);
     EXPECT_EQ(settings.keyboardPosX, -1024);
+    EXPECT_EQ(settings.keyboardPosY, -1024);
+    EXPECT_EQ(settings.statTopRed, 0);
+    EXPECT_TRUE(settings.keyboardIsVisible) << "absent: its default";
     EXPECT_TRUE(settings.l10nLanguageCode.empty());
+}
+
+TEST(Settings, LanguageCodeHasNoDefault) {
+    testing::TempFolder temp;
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    writeIniText(file, L"[Settings]\r\nl10nLanguageCode=ENU\r\nkeyboardOpacity=9\r\n");
+    Settings settings(file, L"Settings");
+    EXPECT_EQ(settings.l10nLanguageCode, L"ENU");
+
+    Duvuzora::CSettingsStorageIniFile elsewhere(temp.file(L"none.ini").c_str(), L"Settings");
+    settings.ExchangeSettings(true, elsewhere, false, true);
+    EXPECT_EQ(settings.keyboardOpacity, 225);
+    EXPECT_EQ(settings.l10nLanguageCode, L"ENU") << "resetting to defaults leaves it";
+    settings.keyboardOpacity = 9;
+    EXPECT_TRUE(settings.Load(elsewhere));
+    EXPECT_EQ(settings.keyboardOpacity, 225);
+    EXPECT_EQ(settings.l10nLanguageCode, L"ENU") << "a failed load leaves it";
+}
+
+TEST(Settings, AnUnboundObjectHoldsDefaultsAndWritesNothing) {
+    Settings settings(L"", L"Settings");
+    EXPECT_EQ(settings.metronomeInterval, 500u);
+    EXPECT_TRUE(settings.autoRun);
+    Duvuzora::CSettingsStorageIniFile nowhere(L"", L"Settings");
+    EXPECT_FALSE(settings.Save(nowhere));
+}
+
+class SettingsInstance : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Settings::destroyInstance();
+        setFolderOverrides(L"", temp.path());
+    }
+    void TearDown() override {
+        Settings::destroyInstance();
+        resetFolderOverrides();
+    }
+    std::wstring iniFile() const { return temp.path() + L"\\Keywhirl\\Keywhirl.ini"; }
+
+    testing::TempFolder temp;
+};
+
+TEST_F(SettingsInstance, FirstRunCreatesTheFolderAndWritesTheFileWhenDestroyed) {
+    Settings* settings = Settings::instance();
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(Settings::instance(), settings) << "one object";
+    EXPECT_TRUE(fileExists(temp.path() + L"\\Keywhirl"));
+    EXPECT_FALSE(fileExists(iniFile())) << "written only at the end";
+    EXPECT_EQ(settings->keyboardWaitInterval, 3000u);
+
+    settings->keyboardWaitInterval = 4500;
+    settings->l10nLanguageCode = L"RUS";
+    Settings::destroyInstance();
+    ASSERT_TRUE(fileExists(iniFile()));
+    EXPECT_EQ(iniKeys(iniFile(), L"Settings"), tableOrder);
+    EXPECT_EQ(iniValue(iniFile(), L"Settings", L"keyboardWaitInterval"), L"4500");
+
+    Settings::destroyInstance(); // nothing left: does nothing
+    Settings* fresh = Settings::instance();
+    EXPECT_EQ(fresh->keyboardWaitInterval, 4500u) << "a fresh object reads the file anew";
+    EXPECT_EQ(fresh->l10nLanguageCode, L"RUS");
+}
+
+TEST_F(SettingsInstance, AnExistingFolderAndFileAreUsed) {
+    ASSERT_TRUE(::CreateDirectoryW((temp.path() + L"\\Keywhirl").c_str(), nullptr));
+    writeIniText(iniFile(), L"[Settings]\r\nkeyboardPosX=17\r\n[Other]\r\nkeep=me\r\n");
+    EXPECT_EQ(Settings::instance()->keyboardPosX, 17);
+    Settings::destroyInstance();
+    EXPECT_EQ(iniValue(iniFile(), L"Other", L"keep"), L"me");
+    EXPECT_EQ(iniValue(iniFile(), L"Settings", L"keyboardPosX"), L"17");
+}
+
+TEST_F(SettingsInstance, AnApplicationDataFolderThatCannotBeUsedGivesDefaults) {
+    setFolderOverrides(L"", temp.path() + L"\\missing\\deeper");
+    Settings* settings = Settings::instance();
+    EXPECT_EQ(settings->metronomeInterval, 500u);
+    Settings::destroyInstance(); // the save fails quietly
+    EXPECT_FALSE(fileExists(temp.path() + L"\\missing"));
 }
 
 } // namespace
