@@ -1,6 +1,8 @@
 // src/ui/Dialog.cpp
 #include "ui/Dialog.h"
 
+#include "ui/SubclassedWindow.h"
+
 namespace keywhirl::ui {
 
 namespace {
@@ -24,6 +26,25 @@ bool answersByReturnValue(UINT message) {
         return true;
     default:
         return false;
+    }
+}
+
+// The control that a parent's message is about, for the messages that a
+// control's own class may want to answer.
+HWND reflectedControl(UINT message, LPARAM lParam) {
+    switch (message) {
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        return item != nullptr && item->CtlType != ODT_MENU ? item->hwndItem : nullptr;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return reinterpret_cast<HWND>(lParam);
+    default:
+        return nullptr;
     }
 }
 
@@ -109,8 +130,21 @@ void Dialog::unbind() {
 }
 
 bool Dialog::route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (onMessage(message, wParam, lParam, result))
-        return true;
+    const bool handled = onMessage(message, wParam, lParam, result) ||
+                         routeToHandlers(message, wParam, lParam, result);
+    // An owner-drawn or coloured control that has a class of its own gets
+    // its parent's messages about it after the dialog.
+    if (SubclassedWindow* control =
+            SubclassedWindow::fromHandle(reflectedControl(message, lParam))) {
+        if (!handled)
+            result = 0;
+        if (control->onReflectedMessage(message, wParam, lParam, result))
+            return true;
+    }
+    return handled;
+}
+
+bool Dialog::routeToHandlers(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_INITDIALOG:
         result = onInitDialog() ? TRUE : FALSE;

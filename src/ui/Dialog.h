@@ -42,10 +42,12 @@ public:
     static Dialog* fromHandle(HWND window);
 
 protected:
-    // Sees every message first. Return true when the message is handled and
-    // result holds its answer; false lets the base route it (WM_INITDIALOG,
-    // WM_COMMAND, WM_DESTROY) and then the dialog manager's default
-    // processing run. A handler may act and still return false.
+    // Sees every message but WM_NCDESTROY first. Return true when the
+    // message is handled and result holds its answer; false lets the base
+    // route it (WM_INITDIALOG, WM_COMMAND, WM_DESTROY) and then the dialog
+    // manager's default processing run. A handler may act and still return
+    // false. WM_DRAWITEM and WM_CTLCOLOR* about a control bound to a
+    // SubclassedWindow go on to that object (onReflectedMessage).
     virtual bool onMessage(UINT /*message*/, WPARAM /*wParam*/, LPARAM /*lParam*/,
                            LRESULT& /*result*/) {
         return false;
@@ -70,6 +72,7 @@ private:
 
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool route(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+    bool routeToHandlers(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     void bind(HWND window);
     void unbind();
     bool canStart() const;

@@ -9,8 +9,7 @@ namespace keywhirl::ui {
 
 // Owns one handle and releases it with Close when it goes. Copying is
 // deleted: a copied owner would release the handle twice.
-template <typename Handle, auto Close>
-class UniqueAny {
+template <typename Handle, auto Close> class UniqueAny {
 public:
     UniqueAny() = default;
     explicit UniqueAny(Handle handle) : handle_(handle) {}
@@ -55,6 +54,9 @@ using UniqueMemoryDc = UniqueAny<HDC, ::DeleteDC>;
 using UniqueIcon = UniqueAny<HICON, ::DestroyIcon>;
 using UniqueMenu = UniqueAny<HMENU, ::DestroyMenu>;
 using UniqueKey = UniqueAny<HKEY, ::RegCloseKey>;
+using UniquePalette = UniqueAny<HPALETTE, ::DeleteObject>;
+// For windows that no dialog object owns, such as an invisible owner window.
+using UniqueWindow = UniqueAny<HWND, ::DestroyWindow>;
 
 // Releases a DC obtained with GetDC; the window is needed for that.
 class WindowDc {
@@ -73,6 +75,26 @@ private:
     HDC dc_;
 };
 
+// One paint cycle: BeginPaint now, EndPaint when it goes, which validates the
+// update region whatever was drawn.
+class PaintDc {
+public:
+    explicit PaintDc(HWND window) : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+    PaintDc(const PaintDc&) = delete;
+    PaintDc& operator=(const PaintDc&) = delete;
+    ~PaintDc() {
+        if (dc_)
+            ::EndPaint(window_, &paint_);
+    }
+    HDC get() const { return dc_; }
+    const PAINTSTRUCT& info() const { return paint_; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT paint_{};
+    HDC dc_;
+};
+
 // Selects a GDI object into a DC and puts the previous one back when it goes.
 class SelectedObject {
 public:
@@ -87,8 +109,7 @@ private:
 };
 
 // Runs a clean-up that has no handle type of its own when the scope ends.
-template <typename Action>
-class ScopeExit {
+template <typename Action> class ScopeExit {
 public:
     explicit ScopeExit(Action action) : action_(std::move(action)) {}
     ScopeExit(const ScopeExit&) = delete;

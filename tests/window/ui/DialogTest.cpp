@@ -420,7 +420,7 @@ TEST(Dialog, WindowHelpersActOnTheBoundWindow) {
     ASSERT_TRUE(dialog.getRectInParent(popup));
     EXPECT_EQ(popup.left, 30) << "a pop-up stays in screen coordinates";
 
-    // Shown and hidden on a control: hiding a mapped top-level window makes
+    // Shown and hidden on a control: hiding an active top-level window makes
     // Wine wait two seconds for a window manager that Xvfb does not have.
     EXPECT_FALSE(button.isVisible()) << "its dialog is hidden";
     EXPECT_TRUE(button.show(SW_HIDE)) << "was shown, inside a hidden dialog";
