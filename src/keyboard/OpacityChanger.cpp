@@ -1,0 +1,223 @@
+// src/keyboard/OpacityChanger.cpp
+#include "keyboard/OpacityChanger.h"
+
+namespace keywhirl {
+
+namespace {
+constexpr BYTE kDefaultLow = 0;
+constexpr BYTE kDefaultHigh = 255;
+constexpr unsigned kDefaultDuration = 300;
+constexpr unsigned kStepInterval = 10;
+constexpr UINT kRefreshFrame =
+    SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
+} // namespace
+
+class OpacityChanger::Lock {
+public:
+    explicit Lock(CRITICAL_SECTION& section) : section(section) {
+        ::EnterCriticalSection(&section);
+    }
+    ~Lock() { ::LeaveCriticalSection(&section); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    CRITICAL_SECTION& section;
+};
+
+// The TimeChecker base only keeps the address of stepInterval; it reads the
+// value at its first check, long after the member is set.
+OpacityChanger::OpacityChanger()
+    : TimeChecker(&stepInterval), low(kDefaultLow), high(kDefaultHigh), current(kDefaultHigh),
+      duration(kDefaultDuration), window(nullptr), step(1.0), stepInterval(kStepInterval),
+      fadingIn(true), halted(false), idle(false),
+      wakeEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    ::InitializeCriticalSection(&lock);
+    computeStep();
+}
+
+OpacityChanger::~OpacityChanger() {
+    // The thread reads the members below; it ends before they go.
+    stopAndWait();
+    if (wakeEvent)
+        ::CloseHandle(wakeEvent);
+    ::DeleteCriticalSection(&lock);
+}
+
+void OpacityChanger::start() {
+    // A second start must not leave the first thread running unowned.
+    stopAndWait();
+    // The stop's wake-up is meant for the old thread only.
+    if (wakeEvent)
+        ::ResetEvent(wakeEvent);
+    {
+        Lock guard(lock);
+        halted = false;
+    }
+    Thread::start();
+}
+
+void OpacityChanger::attach(HWND target) {
+    window = target;
+    if (!target)
+        return;
+    LONG exStyle = ::GetWindowLongW(target, GWL_EXSTYLE);
+    ::SetWindowLongW(target, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    ::SetWindowPos(target, nullptr, 0, 0, 0, 0, kRefreshFrame);
+}
+
+void OpacityChanger::setRange(BYTE newLow, BYTE newHigh, BYTE newCurrent) {
+    Lock guard(lock);
+    low = newLow;
+    high = newHigh;
+    current = newCurrent;
+    // Applied under the lock, so a step running at the same time cannot
+    // put an older alpha on the window after this one.
+    HWND target = window;
+    if (target)
+        applyAlpha(target, newCurrent);
+    computeStep();
+}
+
+void OpacityChanger::setDuration(unsigned milliseconds) {
+    Lock guard(lock);
+    duration = milliseconds;
+    computeStep();
+}
+
+void OpacityChanger::setFadingIn(bool in) {
+    Lock guard(lock);
+    fadingIn = in;
+}
+
+void OpacityChanger::addListener(ActionListener<OpacityChanger>* listener) {
+    Lock guard(lock);
+    listeners.push_back(listener);
+}
+
+BYTE OpacityChanger::getLow() const {
+    Lock guard(lock);
+    return low;
+}
+
+BYTE OpacityChanger::getHigh() const {
+    Lock guard(lock);
+    return high;
+}
+
+BYTE OpacityChanger::getAlpha() const {
+    Lock guard(lock);
+    return alphaOf(current);
+}
+
+bool OpacityChanger::isFadingIn() const {
+    Lock guard(lock);
+    return fadingIn;
+}
+
+double OpacityChanger::getStep() const {
+    Lock guard(lock);
+    return step;
+}
+
+unsigned OpacityChanger::getDuration() const {
+    Lock guard(lock);
+    return duration;
+}
+
+BYTE OpacityChanger::alphaOf(double value) const {
+    // Truncated towards zero, then the low 8 bits.
+    return static_cast<BYTE>(static_cast<int>(value) & 0xFF);
+}
+
+void OpacityChanger::computeStep() {
+    // A zero duration would divide by zero; a reversed range would wrap
+    // round to a huge step. Both get the smallest step instead.
+    unsigned span = high >= low ? static_cast<unsigned>(high - low) : 0u;
+    unsigned length = duration ? duration : 1u;
+    unsigned perStep = span * stepInterval.load(std::memory_order_relaxed) / length;
+    step = perStep ? static_cast<double>(perStep) : 1.0;
+}
+
+void OpacityChanger::halt() {
+    // Once the lock is ours, a step under way has reached the window and
+    // every later one sees the flag.
+    Lock guard(lock);
+    halted = true;
+}
+
+void OpacityChanger::onTimeElapsed() {
+    HWND target = window;
+    if (!target)
+        return;
+    Lock guard(lock);
+    if (halted)
+        return;
+    if (fadingIn) {
+        current += step;
+        if (current > high)
+            current = high;
+    } else {
+        current -= step;
+        if (current < low)
+            current = low;
+    }
+    applyAlpha(target, alphaOf(current));
+}
+
+bool OpacityChanger::isFinished() {
+    std::vector<ActionListener<OpacityChanger>*> toTell;
+    {
+        Lock guard(lock);
+        bool finished = fadingIn ? current >= high : current <= low;
+        if (!finished)
+            return false;
+        // The last step has already put this value on the window.
+        current = fadingIn ? high : low;
+        toTell = listeners;
+    }
+    // Outside the lock: a listener may act on a window whose thread is
+    // waiting for this lock.
+    for (ActionListener<OpacityChanger>* listener : toTell)
+        listener->onAction(*this);
+    return true;
+}
+
+void OpacityChanger::process() {
+    bool isHalted;
+    {
+        Lock guard(lock);
+        isHalted = halted;
+    }
+    if (isHalted || isFinished()) {
+        suspend();
+        return;
+    }
+    check();
+}
+
+void OpacityChanger::suspend() {
+    idle = true;
+    if (wakeEvent)
+        ::WaitForSingleObject(wakeEvent, INFINITE);
+    else
+        Thread::suspend();
+    idle = false;
+}
+
+void OpacityChanger::resume() {
+    {
+        Lock guard(lock);
+        halted = false;
+    }
+    if (wakeEvent)
+        ::SetEvent(wakeEvent);
+    else
+        Thread::resume();
+}
+
+void OpacityChanger::applyAlpha(HWND target, BYTE alpha) {
+    ::SetLayeredWindowAttributes(target, 0, alpha, LWA_ALPHA);
+}
+
+} // namespace keywhirl
