@@ -19,8 +19,9 @@ namespace keywhirl::ui {
 class Dialog : public Window {
 public:
     Dialog() = default;
-    // A window that is still bound is unbound first, so the derived part,
-    // already gone, is never called, and then destroyed if it is modeless.
+    // A window that still exists is unbound first (the derived part is gone
+    // and must not be called), then destroyed, or ended if modal. A class
+    // that needs its onDestroy destroys the window in its own destructor.
     ~Dialog() override;
     Dialog(const Dialog&) = delete;
     Dialog& operator=(const Dialog&) = delete;

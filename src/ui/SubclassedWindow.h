@@ -10,10 +10,10 @@
 namespace keywhirl::ui {
 
 // Replaces the window procedure with SetWindowLongPtrW: SetWindowSubclass is
-// exported by name only from version 6 of the common controls, and
-// the program must load without it. The object and the previous procedure
-// are kept as window properties, so a window found by its handle leads back
-// to its object.
+// exported by name only from version 6 of the common controls (by ordinal
+// from 5.8), and the program must load on systems that lack it. The object and the previous
+// procedure are kept as window properties, so a window found by its handle leads back to its
+// object.
 //
 // One object per window. The binding ends at WM_NCDESTROY, with
 // unsubclass, or with the object. When another procedure was installed on
@@ -36,7 +36,7 @@ public:
     // The object bound to a window, or null.
     static SubclassedWindow* fromHandle(HWND window);
 
-    // Messages that a Dialog sends its parent about this control
+    // Messages that this control sends its parent Dialog about itself
     // (WM_DRAWITEM, WM_CTLCOLOR*), offered after the dialog's own handlers.
     // result holds the dialog's answer so far (0 if it gave none); return
     // true to give result as the answer, false to leave the dialog's.
