@@ -1,0 +1,55 @@
+// tests/window/keyboard/MouseInput.h - real mouse input and message pumping for window tests.
+#pragma once
+
+#include <windows.h>
+
+namespace keywhirl::testing {
+
+// Handles the messages of this thread for about the given time.
+inline void pump(DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+// Pumps until the condition holds or about two seconds have passed.
+template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds = 2000) {
+    DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > milliseconds)
+            return false;
+        pump(10);
+    }
+    return true;
+}
+
+inline void sendMouse(DWORD flags, POINT screen = {0, 0}) {
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flags;
+    if (flags & MOUSEEVENTF_ABSOLUTE) {
+        int width = ::GetSystemMetrics(SM_CXSCREEN);
+        int height = ::GetSystemMetrics(SM_CYSCREEN);
+        input.mi.dx = static_cast<LONG>((screen.x * 65535LL + width / 2) / (width - 1));
+        input.mi.dy = static_cast<LONG>((screen.y * 65535LL + height / 2) / (height - 1));
+    }
+    ::SendInput(1, &input, sizeof input);
+}
+
+inline void moveMouseTo(POINT screen) {
+    sendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, screen);
+}
+
+inline POINT centreOf(HWND window) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+} // namespace keywhirl::testing
