@@ -533,12 +533,16 @@ def draw_banner():
     ground = linear_gradient(0, 0, w, h, [(0, (12, 24, 62)), (0.6, (26, 54, 124)),
                                           (1, (44, 90, 178))])
     c.shade(lambda px, py: (ground(px, py), 1.0))
-    # the whirl's path sweeping through the right-hand side
-    trail = whirl_trail(w - 40, 150, 0.75)
+    # the whirl's path sweeping through the right-hand side, with three keys
+    # riding it out of the picture
+    cx, cy = 300, 330
+    trail = sd_arc(cx, cy, 310, 0.4, math.radians(-90 - 30), math.radians(-90 + 15), 1.5)
     c.fill(trail, (120, 180, 255), (0, 0, w, h), opacity=0.25, feather=3)
     c.fill(trail, (170, 210, 255), (0, 0, w, h), opacity=0.6)
-    trail2 = whirl_trail(w + 60, -120, 0.7)
-    c.fill(trail2, (170, 210, 255), (0, 0, w, h), opacity=0.35)
+    for x, size, letter in ((236, 15, 'A'), (281, 20, 'S'), (329, 25, 'D')):
+        y = min(range(h), key=lambda yy: abs(trail(x + 0.5, yy + 0.5))) + 0.5
+        draw_whirl_key(c, x, y, size, math.atan2(y - cy, x - cx) + math.pi / 2, 0.8, letter,
+                       ground)
     paste(c, draw_icon_image(32), 9, 6)
     name = text_mask('Keywhirl', SANS_BOLD, 21)
     c.text(name, 50, 22, (0, 0, 18), opacity=0.5, anchor='ink-l')
@@ -548,8 +552,9 @@ def draw_banner():
     write_bmp(os.path.join(RES, 'banner.bmp'), pixels_of(c))
 
 
-# The settings dialog takes the banner's width as its client width.
-BANNER_SIZE = (302, 44)
+# The settings dialog takes the banner's width as its client width: wide enough
+# for its controls (201 dialog units) at a dialog base unit of 7 pixels.
+BANNER_SIZE = (352, 44)
 
 
 def frame(c, colour):

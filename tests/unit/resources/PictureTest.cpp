@@ -26,7 +26,7 @@ struct PictureSize {
 const PictureSize kPictures[] = {
     {IDB_CROSS_PRESSED, 11, 11}, {IDB_CROSS_OVER, 11, 11},       {IDB_CROSS_NORMAL, 11, 11},
     {IDB_BAR_PRESSED, 11, 11},   {IDB_BAR_OVER, 11, 11},         {IDB_BAR_NORMAL, 11, 11},
-    {IDB_ABOUT, 450, 435},       {IDB_SETTINGS_BANNER, 302, 44}, {IDB_MENU_SETTINGS, 13, 13},
+    {IDB_ABOUT, 450, 435},       {IDB_SETTINGS_BANNER, 352, 44}, {IDB_MENU_SETTINGS, 13, 13},
     {IDB_MENU_ABOUT, 13, 13},    {IDB_MENU_CHECK, 13, 13},       {IDB_MENU_EXIT, 13, 13},
     {IDB_MENU_HELP, 13, 13},     {IDB_SPLASH, 650, 635},
 };
