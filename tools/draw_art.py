@@ -106,9 +106,8 @@ def draw_key(c, x0, y0, x1, y1, face_top=FACE_TOP, face_bottom=FACE_BOTTOM):
     ring = sd_subtract(skirt, sd_round_rect(x0 + 1, y0 + 1, right - 1, bottom - 1, 4.5))
     c.fill(ring, (96, 102, 116), (x0, y0, right, bottom), opacity=0.55)
     face = sd_round_rect(x0 + 3, y0 + 2, right - 3, bottom - 5, 4.5)
-    c.fill(face, linear_gradient(0, y0 + 2, 0, bottom - 5,
-                                 [(0, face_top), (0.55, mix(face_top, face_bottom, 0.45)), (1, face_bottom)]),
-           (x0, y0, right, bottom))
+    stops = [(0, face_top), (0.55, mix(face_top, face_bottom, 0.45)), (1, face_bottom)]
+    c.fill(face, linear_gradient(0, y0 + 2, 0, bottom - 5, stops), (x0, y0, right, bottom))
     # the face's rim catches the light along its top edge
     rim = sd_subtract(face, sd_round_rect(x0 + 3, y0 + 3, right - 3, bottom - 5, 4.5))
     c.fill(rim, (255, 255, 255), (x0, y0, right, y0 + 6), opacity=0.8)
@@ -483,7 +482,6 @@ def draw_splash():
     draw_whirl(c, 325, 250, 1.0, ground)
 
     title = text_mask('Keywhirl', SANS_BOLD, 84, kerning=-1)
-    c.shade(lambda px, py: ((0, 0, 0), 0.0))
     # a soft glow behind the name
     glow = sd_round_rect(150, 500, 500, 562, 30)
     c.fill(glow, (70, 130, 255), (100, 460, 550, 600), opacity=0.22, feather=30)
@@ -547,8 +545,8 @@ def draw_banner():
     name = text_mask('Keywhirl', SANS_BOLD, 21)
     c.text(name, 50, 22, (0, 0, 18), opacity=0.5, anchor='ink-l')
     c.text(name, 49, 21, (250, 252, 255), anchor='ink-l')
-    shade = linear_gradient(0, h - 6, 0, h, [(0, (0, 0, 0)), (1, (0, 0, 0))])
-    c.shade(lambda px, py: (shade(px, py), 0.25 * smoothstep(h - 6, h, py)), (0, h - 6, w, h))
+    # a little shade along the bottom, where the dialog's controls begin
+    c.shade(lambda px, py: ((0, 0, 0), 0.25 * smoothstep(h - 6, h, py)), (0, h - 6, w, h))
     write_bmp(os.path.join(RES, 'banner.bmp'), pixels_of(c))
 
 
