@@ -456,8 +456,11 @@ def draw_whirl_key(c, x, y, size, rot, depth, letter, ground):
                       x, y, rot)
     box = (x - size, y - size, x + size, y + size * 1.1)
     c.shadow(outer, (0, 0, 10), size * 0.22, box, opacity=0.55 * (1 - fog), dy=size * 0.08)
-    skirt_colour = local(lambda lx, ly: mix((210, 216, 228), (122, 132, 152), clamp(ly / size + 0.5)))
-    face_colour = local(lambda lx, ly: mix((255, 255, 255), (222, 228, 238), clamp(ly / size + 0.5)))
+    # both shade darker towards the key's lower edge, in its own frame
+    skirt_colour = local(
+        lambda lx, ly: mix((210, 216, 228), (122, 132, 152), clamp(ly / size + 0.5)))
+    face_colour = local(
+        lambda lx, ly: mix((255, 255, 255), (222, 228, 238), clamp(ly / size + 0.5)))
     c.fill(outer, lambda px, py: fogged(skirt_colour(px, py), px, py), box)
     c.fill(face, lambda px, py: fogged(face_colour(px, py), px, py), box)
     glyph = text_mask(letter, SANS_BOLD, 64)
