@@ -1,0 +1,254 @@
+// src/keyboard/KeyboardDrawer.cpp
+#include "keyboard/KeyboardDrawer.h"
+
+#include "input/KeyTranslator.h"
+#include "ui/Handles.h"
+
+#include <cwchar>
+
+namespace keywhirl {
+
+namespace {
+
+constexpr int kCellWidth = 47;
+constexpr int kCellHeight = 38;
+constexpr int kCellPitch = 50;
+constexpr int kBufferSize = 8;
+
+struct KeyRow {
+    unsigned firstScanCode;
+    unsigned count;
+    int left;
+    int top;
+};
+
+// Each row's scan codes are consecutive except the first row, which starts
+// with the grave accent key (0x29) before the digits 0x02 to 0x0D.
+constexpr unsigned kGraveAccent = 0x29;
+constexpr unsigned kBackslash = 0x2B;
+const KeyRow kRows[] = {
+    {0x02, 12, 14 + kCellPitch, 34}, // 1 to = (the grave accent sits before them)
+    {0x10, 12, 82, 74},              // Q to ]
+    {0x1E, 11, 97, 114},             // A to '
+    {0x2C, 10, 121, 154},            // Z to /
+};
+
+KeyRect cellAt(int left, int top) {
+    KeyRect cell(left, top, 0, 0);
+    cell.setWidth(kCellWidth);
+    cell.setHeight(kCellHeight);
+    return cell;
+}
+
+constexpr COLORREF kKindColours[] = {RGB(0, 0, 0), RGB(255, 0, 255), RGB(170, 170, 170)};
+constexpr COLORREF kShadowColour = RGB(255, 255, 255);
+constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
+constexpr int kFontTenthsOfPoint = 180;
+
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION& section) : section(section) {
+        ::EnterCriticalSection(&section);
+    }
+    ~Lock() { ::LeaveCriticalSection(&section); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    CRITICAL_SECTION& section;
+};
+
+} // namespace
+
+// The two label fonts, made once per paint rather than once per key.
+class KeyboardDrawer::Fonts {
+public:
+    explicit Fonts(HDC dc) : dc(dc) {}
+    HFONT forKind(int kind) {
+        bool bold = kind == DeadKey;
+        ui::UniqueFont& font = bold ? boldFont : mediumFont;
+        if (!font)
+            font.reset(create(bold ? FW_BOLD : FW_MEDIUM));
+        return font.get();
+    }
+
+private:
+    HFONT create(int weight) const {
+        LOGFONTW description = {};
+        // Tenths of a point at the context's vertical resolution: 24 pixels
+        // at 96 dots per inch.
+        description.lfHeight = -::MulDiv(kFontTenthsOfPoint, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
+        description.lfWeight = weight;
+        std::wcscpy(description.lfFaceName, L"Arial");
+        return ::CreateFontIndirectW(&description);
+    }
+
+    HDC dc;
+    ui::UniqueFont mediumFont;
+    ui::UniqueFont boldFont;
+};
+
+KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false) {
+    ::InitializeCriticalSection(&lock);
+}
+
+KeyboardDrawer::~KeyboardDrawer() {
+    ::DeleteCriticalSection(&lock);
+}
+
+bool KeyboardDrawer::onKey(const KeyInfoWrapper& event) {
+    // Only presses are translated: the record carries no key-up flag for
+    // ToUnicodeEx, so a release of a dead key would count as a second press
+    // and cancel the dead key the user has just typed.
+    int translated = 0;
+    if (!event.isKeyUp()) {
+        wchar_t buffer[kBufferSize];
+        translated = event.toUnicode(buffer, kBufferSize);
+    }
+
+    bool changed;
+    {
+        Lock guard(lock);
+        bool was = deadKeyPending;
+        lastEvent = event;
+        if (translated < 0) {
+            deadKeyPending = true;
+            deadKeyEvent = event;
+        } else if (translated > 0) {
+            deadKeyPending = false;
+        }
+        changed = was != deadKeyPending;
+    }
+    // A modifier's first press and its release change the labels; its
+    // auto-repeat does not.
+    if (event.isModifier() && (!event.wasDown() || event.isKeyUp()))
+        changed = true;
+    return changed;
+}
+
+KeyInfoWrapper KeyboardDrawer::getLastEvent() const {
+    Lock guard(lock);
+    return lastEvent;
+}
+
+bool KeyboardDrawer::isDeadKeyPending() const {
+    Lock guard(lock);
+    return deadKeyPending;
+}
+
+KeyRect KeyboardDrawer::keyRectFor(unsigned scanCode) {
+    if (scanCode == kGraveAccent)
+        return cellAt(kRows[0].left - kCellPitch, kRows[0].top);
+    for (const KeyRow& row : kRows) {
+        if (scanCode >= row.firstScanCode && scanCode < row.firstScanCode + row.count) {
+            int index = static_cast<int>(scanCode - row.firstScanCode);
+            return cellAt(row.left + kCellPitch * index, row.top);
+        }
+    }
+    if (scanCode == kBackslash)
+        return KeyRect(682, 74, 739, 111);
+    return KeyRect(false);
+}
+
+KeyboardDrawer::Label KeyboardDrawer::labelFor(const KeyInfoWrapper& state, unsigned scanCode) {
+    Label label;
+    wchar_t buffer[kBufferSize + 1] = {};
+    int count = state.scanCodeToUnicode(scanCode, buffer, kBufferSize);
+    if (count < 0) {
+        // A dead key: translating it again takes it out of this thread's
+        // state and yields its own character.
+        label.kind = DeadKey;
+        count = state.scanCodeToUnicode(scanCode, buffer, kBufferSize);
+    }
+    if (count < 0)
+        return label;
+    if (count > kBufferSize)
+        count = kBufferSize;
+    std::wstring text(buffer, static_cast<size_t>(count));
+    if (label.kind == DeadKey) {
+        label.text = text.substr(0, 1);
+    } else {
+        label.text = text;
+        if (text.size() > 1)
+            label.kind = SeveralCharacters;
+    }
+    return label;
+}
+
+void KeyboardDrawer::reapplyDeadKey(const KeyInfoWrapper& deadKeyEvent) {
+    wchar_t buffer[kBufferSize];
+    deadKeyEvent.toUnicode(buffer, kBufferSize);
+}
+
+void KeyboardDrawer::clearDeadKey(const KeyInfoWrapper& state) {
+    // A space after a dead key yields the accent and ends the dead key;
+    // without one it yields a space and changes nothing.
+    const BYTE noKeysDown[256] = {};
+    wchar_t buffer[kBufferSize];
+    KeyTranslator::current().toUnicode(VK_SPACE, 0x39, noKeysDown, buffer, kBufferSize, 0,
+                                       state.keyboardLayout());
+}
+
+std::vector<KeyboardDrawer::KeyLabel> KeyboardDrawer::currentLabels() const {
+    KeyInfoWrapper state;
+    KeyInfoWrapper deadKey;
+    bool pending;
+    {
+        Lock guard(lock);
+        state = lastEvent;
+        deadKey = deadKeyEvent;
+        pending = deadKeyPending;
+    }
+
+    std::vector<KeyLabel> labels;
+    labels.reserve(47);
+    for (unsigned scanCode = kFirstScanCode; scanCode <= kLastScanCode; ++scanCode) {
+        KeyRect cell = keyRectFor(scanCode);
+        if (!cell.isValid())
+            continue;
+        // Every label starts from a clean dead-key state and, while a dead
+        // key is pending, from exactly that dead key. A leftover would
+        // otherwise compose with the next label or, met by the reapplied
+        // dead key, cancel it: after a key that types nothing, after an
+        // earlier paint, after a translation in another layout.
+        clearDeadKey(state);
+        if (pending)
+            reapplyDeadKey(deadKey);
+        labels.push_back({scanCode, cell, labelFor(state, scanCode)});
+    }
+    return labels;
+}
+
+void KeyboardDrawer::draw(HDC dc) {
+    Fonts fonts(dc);
+    for (const KeyLabel& key : currentLabels())
+        drawKey(dc, key.cell, key.label.text, key.label.kind, fonts);
+}
+
+void KeyboardDrawer::drawKey(HDC dc, const KeyRect& cell, const std::wstring& text, int kind) {
+    Fonts fonts(dc);
+    drawKey(dc, cell, text, kind, fonts);
+}
+
+void KeyboardDrawer::drawKey(HDC dc, const KeyRect& cell, const std::wstring& text, int kind,
+                             Fonts& fonts) {
+    if (text.empty())
+        return;
+    if (kind < Plain || kind > SeveralCharacters)
+        kind = Plain;
+    ui::SelectedObject font(dc, fonts.forKind(kind));
+    ::SetBkMode(dc, TRANSPARENT);
+
+    // The inclusive right and bottom go in as the RECT's edges, so the text
+    // is centred in a box one pixel smaller than the cell.
+    RECT shadow = cell.toRECT();
+    ::OffsetRect(&shadow, 1, 1);
+    ::SetTextColor(dc, kShadowColour);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, kLabelFormat);
+
+    RECT box = cell.toRECT();
+    ::SetTextColor(dc, kKindColours[kind]);
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, kLabelFormat);
+}
+
+} // namespace keywhirl

@@ -1,0 +1,76 @@
+// src/keyboard/KeyboardDrawer.h - writes on each key of the keyboard picture what it types now.
+#pragma once
+
+#include "input/KeyInfoWrapper.h"
+#include "keyboard/KeyRect.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace keywhirl {
+
+// Follows the key events (on the dispatcher thread) to know the layout, the
+// modifier state and a pending dead key, and paints the 47 character keys'
+// labels (on the window's thread). Nothing is highlighted.
+class KeyboardDrawer {
+public:
+    enum LabelKind { Plain = 0, DeadKey = 1, SeveralCharacters = 2 };
+
+    struct Label {
+        std::wstring text;
+        int kind = Plain;
+    };
+
+    struct KeyLabel {
+        unsigned scanCode;
+        KeyRect cell;
+        Label label;
+    };
+
+    // Starts from the constructing thread's own keyboard state and layout.
+    KeyboardDrawer();
+    virtual ~KeyboardDrawer();
+    KeyboardDrawer(const KeyboardDrawer&) = delete;
+    KeyboardDrawer& operator=(const KeyboardDrawer&) = delete;
+
+    // Takes a key event; true when the labels change and the picture must
+    // be repainted: a modifier pressed (not its auto-repeat) or released, or
+    // a dead key becoming pending or consumed.
+    bool onKey(const KeyInfoWrapper& event);
+    // Paints every label into dc, which already holds the background.
+    virtual void draw(HDC dc);
+    // The labels draw() paints, key by key in ascending scan code order,
+    // worked out on the calling thread.
+    std::vector<KeyLabel> currentLabels() const;
+    KeyInfoWrapper getLastEvent() const;
+    bool isDeadKeyPending() const;
+
+    // The key's cell on the picture; not valid for keys without a label.
+    static KeyRect keyRectFor(unsigned scanCode);
+    // What the key of scanCode types under state's layout and key state, in
+    // the calling thread's dead-key state (a dead key is taken out again).
+    static Label labelFor(const KeyInfoWrapper& state, unsigned scanCode);
+    // The 18-point Arial label centred in the cell, with a white shadow.
+    static void drawKey(HDC dc, const KeyRect& cell, const std::wstring& text, int kind);
+
+    static constexpr unsigned kFirstScanCode = 2;
+    static constexpr unsigned kLastScanCode = 0x38;
+
+private:
+    class Fonts;
+    static void drawKey(HDC dc, const KeyRect& cell, const std::wstring& text, int kind,
+                        Fonts& fonts);
+    // Puts the dead key back into the calling thread's translation state.
+    static void reapplyDeadKey(const KeyInfoWrapper& deadKeyEvent);
+    // Takes any dead key out of the calling thread's translation state.
+    static void clearDeadKey(const KeyInfoWrapper& state);
+
+    mutable CRITICAL_SECTION lock;
+    KeyInfoWrapper lastEvent;
+    KeyInfoWrapper deadKeyEvent;
+    bool deadKeyPending;
+};
+
+} // namespace keywhirl

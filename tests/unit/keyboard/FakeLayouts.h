@@ -1,0 +1,52 @@
+// tests/unit/keyboard/FakeLayouts.h - two made-up keyboard layouts, one with a dead key.
+#pragma once
+
+#include "input/KeyInfoWrapper.h"
+#include "input/KeyTranslator.h"
+
+#include <map>
+
+namespace keywhirl::testing {
+
+// kLatin: a US-like layout whose apostrophe key (scan code 0x28) is an acute
+// accent dead key, whose minus key (0x0C) types the two letters "ij" and
+// whose right bracket key (0x1B) types nothing. kCyrillic: Cyrillic letters
+// on the letter keys, no dead key. Any other layout handle counts as kLatin.
+// Like the system's, the dead-key state is kept per thread.
+class FakeLayouts : public KeyTranslator {
+public:
+    static const HKL kLatin;
+    static const HKL kCyrillic;
+
+    // Installs itself as the program's translator while it lives.
+    FakeLayouts();
+    ~FakeLayouts() override;
+    FakeLayouts(const FakeLayouts&) = delete;
+    FakeLayouts& operator=(const FakeLayouts&) = delete;
+
+    int toUnicode(UINT virtualKey, UINT scanCode, const BYTE* keyState, wchar_t* buffer, int size,
+                  UINT flags, HKL layout) override;
+    UINT mapVirtualKey(UINT code, UINT mapType, HKL layout) override;
+
+    // The calling thread's pending accent, 0 for none.
+    wchar_t pendingAccent();
+
+private:
+    CRITICAL_SECTION lock;
+    std::map<DWORD, wchar_t> pending;
+};
+
+// A key record as the hook library sends it, for the fake layouts.
+struct KeyEvent {
+    HKL layout = FakeLayouts::kLatin;
+    unsigned scanCode = 0;
+    UINT virtualKey = 0; // 0: the layout's key for scanCode
+    bool up = false;
+    bool repeat = false;
+    bool shift = false;
+    bool capsLock = false;
+
+    KeyInfoWrapper make() const;
+};
+
+} // namespace keywhirl::testing
