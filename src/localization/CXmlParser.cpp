@@ -37,16 +37,23 @@ std::wstring trim(const std::wstring& text) {
     return text.substr(first, last - first);
 }
 
-// The name is the body up to the first space; the attribute text is the rest, trimmed.
+// The name is the body up to the first space; the attribute text is the rest,
+// trimmed. Each is made in one piece: a large file makes many of them.
 void splitBody(const std::wstring& body, std::wstring& name, std::wstring& attributes) {
     std::size_t space = body.find(L' ');
     if (space == std::wstring::npos) {
         name = body;
         attributes.clear();
-    } else {
-        name = body.substr(0, space);
-        attributes = trim(body.substr(space + 1));
+        return;
     }
+    name.assign(body, 0, space);
+    std::size_t first = space + 1;
+    std::size_t last = body.size();
+    while (first < last && isBlank(body[first]))
+        ++first;
+    while (last > first && isBlank(body[last - 1]))
+        --last;
+    attributes.assign(body, first, last - first);
 }
 
 // Sorts out what a tag buffer ending in '>' is, and what lies between its brackets.

@@ -1,0 +1,54 @@
+// src/localization/ResourceLoader.cpp
+#include "localization/ResourceLoader.h"
+
+#include "localization/CXmlParser.h"
+#include "localization/CXmlProfile.h"
+#include "localization/InstalledLanguages.h"
+#include "settings/Paths.h"
+
+#include <algorithm>
+
+namespace keywhirl {
+
+namespace {
+
+bool isInstalled(const std::vector<std::wstring>& installed, const std::wstring& code) {
+    return std::find(installed.begin(), installed.end(), code) != installed.end();
+}
+
+} // namespace
+
+ResourceLoader::ResourceLoader(const Locale& requested, const Locale& fallback)
+    : locale(choose(requested, fallback, InstalledLanguages::codes())) {}
+
+Locale ResourceLoader::choose(const Locale& requested, const Locale& fallback,
+                              const std::vector<std::wstring>& installed) {
+    if (isInstalled(installed, requested.toString()))
+        return requested;
+    if (!isInstalled(installed, fallback.toString()) && !installed.empty())
+        return Locale(installed.front());
+    return fallback;
+}
+
+void ResourceLoader::load(std::map<std::wstring, ResourceBundle>& bundles) const {
+    CXmlProfile profile;
+    profile.Load(fileOf(locale), CXmlParser::kEncodingAuto);
+    // A file with a duplicate section still yields the sections before it.
+    std::vector<CXmlSection> sections;
+    profile.GetSections(&sections);
+    for (const CXmlSection& section : sections) {
+        ResourceBundle bundle;
+        std::vector<CXmlKey> keys;
+        profile.GetKeys(section.GetName(), &keys);
+        for (const CXmlKey& key : keys)
+            bundle.setString(key.name, key.value);
+        bundles[section.GetName()] = bundle;
+    }
+    profile.Close(false);
+}
+
+std::wstring ResourceLoader::fileOf(const Locale& locale) {
+    return getLocalizationFolder() + locale.toString() + L".xml";
+}
+
+} // namespace keywhirl
