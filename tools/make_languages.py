@@ -1,0 +1,226 @@
+#!/usr/bin/env python3
+# tools/make_languages.py - writes the language files data/Localization/<code>.xml
+# from the one table of texts below.
+#
+#   python3 tools/make_languages.py          write the files
+#   python3 tools/make_languages.py --check  fail if a file differs from the table
+#
+# The files are UTF-16 little-endian with the mark FF FE, CR LF line ends, in
+# the layout the program reads: <content>, then <section name="...">, then
+# <key name="..." value="..."/>. No comments inside <content>: the reader
+# would spoil the name of the element after one.
+
+import os
+import sys
+
+LANGUAGES = ["ENU", "RUS", "DEU", "FRA", "ESP", "UKR"]
+
+# (section, key): one text per language, in the order of LANGUAGES.
+# Units and the text after a number start with a space: the program puts
+# nothing between a number and its unit.
+TEXTS = [
+    ("Locale", "languageName", [
+        "English", "Русский", "Deutsch", "Français", "Español", "Українська"]),
+
+    ("Statistics", "symbolsCount.title", [
+        "Symbols typed", "Набрано знаков", "Getippte Zeichen", "Caractères saisis",
+        "Caracteres escritos", "Набрано знаків"]),
+    ("Statistics", "symbolsCount.unit", [
+        " symbols", " зн.", " Zeichen", " car.", " car.", " зн."]),
+    ("Statistics", "lastSpeed.title.1", [
+        "Speed over the last ", "Скорость за ", "Tempo über ", "Vitesse sur ",
+        "Velocidad en ", "Швидкість за "]),
+    ("Statistics", "lastSpeed.title.2", [" min", " мин", " Min.", " min", " min", " хв"]),
+    ("Statistics", "speed.unit", [
+        " sym/min", " зн/мин", " Z./min", " car./min", " pul./min", " зн/хв"]),
+    ("Statistics", "rhythm.title", [
+        "Rhythm evenness", "Ритмичность", "Gleichmäßigkeit", "Régularité du rythme",
+        "Regularidad del ritmo", "Ритмічність"]),
+    ("Statistics", "rhythm.unit", [" %", " %", " %", " %", " %", " %"]),
+    ("Statistics", "effectiveness.title", [
+        "Effectiveness", "Эффективность", "Effektivität", "Efficacité", "Efectividad",
+        "Ефективність"]),
+    ("Statistics", "effectiveness.unit", [" %", " %", " %", " %", " %", " %"]),
+
+    ("SettingsDialog", "title", [
+        "Keywhirl settings", "Настройки Keywhirl", "Keywhirl-Einstellungen",
+        "Paramètres de Keywhirl", "Configuración de Keywhirl", "Налаштування Keywhirl"]),
+    ("SettingsDialog", "keyboardAutoPopupInterval", [
+        "Keyboard hint after (ms):", "Подсказка через (мс):", "Tastatur zeigen nach (ms):",
+        "Clavier après (ms) :", "Mostrar teclado tras (ms):", "Підказка через (мс):"]),
+    ("SettingsDialog", "metronomeFrequency", [
+        "Metronome (beats/min):", "Метроном (ударов/мин):", "Metronom (Schläge/min):",
+        "Métronome (bpm) :", "Metrónomo (pulsos/min):", "Метроном (ударів/хв):"]),
+    ("SettingsDialog", "keyboardOpacity", [
+        "Keyboard opacity", "Видимость клавиатуры", "Deckkraft der Tastatur",
+        "Opacité du clavier", "Opacidad del teclado", "Видимість клавіатури"]),
+    ("SettingsDialog", "statisticsOpacity", [
+        "Statistics window opacity", "Видимость окна статистики",
+        "Deckkraft des Statistikfensters", "Opacité des statistiques",
+        "Opacidad de las estadísticas", "Видимість вікна статистики"]),
+    ("SettingsDialog", "setOpaqueStatisticsOnHover", [
+        "Opaque statistics under the mouse pointer",
+        "Статистика непрозрачна под указателем мыши",
+        "Statistik unter dem Mauszeiger deckend zeigen",
+        "Statistiques opaques sous la souris",
+        "Estadísticas opacas bajo el ratón",
+        "Статистика непрозора під вказівником миші"]),
+    ("SettingsDialog", "save", [
+        "Save", "Сохранить", "Speichern", "Enregistrer", "Guardar", "Зберегти"]),
+    ("SettingsDialog", "cancel", [
+        "Cancel", "Отмена", "Abbrechen", "Annuler", "Cancelar", "Скасувати"]),
+    ("SettingsDialog", "interfaceLanguage", [
+        "Interface language:", "Язык интерфейса:", "Oberflächensprache:",
+        "Langue d'affichage :", "Idioma del programa:", "Мова інтерфейсу:"]),
+
+    ("Messages", "Error.enterPositiveNumber", [
+        "Please enter a positive number.",
+        "Введите положительное число.",
+        "Bitte geben Sie eine positive Zahl ein.",
+        "Veuillez saisir un nombre positif.",
+        "Introduzca un número positivo.",
+        "Введіть додатне число."]),
+    # The path of the missing picture follows on a line of its own.
+    ("Messages", "Error.cannotFindKeyboardBackground", [
+        "Cannot find the keyboard picture:",
+        "Не найдено изображение клавиатуры:",
+        "Das Tastaturbild wurde nicht gefunden:",
+        "Image du clavier introuvable :",
+        "No se encuentra la imagen del teclado:",
+        "Не знайдено зображення клавіатури:"]),
+    ("Messages", "Error.cannotSetHook", [
+        "Cannot install the keyboard hook. Keywhirl will not see your typing.",
+        "Не удалось установить перехват клавиатуры. Keywhirl не увидит нажатий клавиш.",
+        "Der Tastatur-Hook ließ sich nicht einrichten. Keywhirl sieht keine Tastendrücke.",
+        "Impossible d'installer le hook clavier. Keywhirl ne verra pas votre frappe.",
+        "No se pudo instalar el gancho de teclado. Keywhirl no verá sus pulsaciones.",
+        "Не вдалося встановити перехоплення клавіатури. Keywhirl не бачитиме натискань."]),
+
+    ("MainMenu", "autoPopup", [
+        "Automatic keyboard hint", "Автоматическая подсказка", "Automatische Tastaturhilfe",
+        "Aide clavier automatique", "Ayuda de teclado automática", "Автоматична підказка"]),
+    ("MainMenu", "metronome", [
+        "Metronome", "Метроном", "Metronom", "Métronome", "Metrónomo", "Метроном"]),
+    ("MainMenu", "keypressSound", [
+        "Key click sound", "Озвучивать нажатия клавиш", "Tastenklick",
+        "Son des touches", "Sonido de teclas", "Озвучувати натискання клавіш"]),
+    ("MainMenu", "showShortStatistics", [
+        "Show statistics", "Показывать статистику", "Statistik anzeigen",
+        "Afficher les statistiques", "Mostrar estadísticas", "Показувати статистику"]),
+    ("MainMenu", "autorun", [
+        "Start with Windows", "Автозагрузка программы", "Mit Windows starten",
+        "Lancer avec Windows", "Iniciar con Windows", "Автозавантаження програми"]),
+    ("MainMenu", "settings", [
+        "Settings...", "Настройки...", "Einstellungen...", "Paramètres...",
+        "Configuración...", "Налаштування..."]),
+    ("MainMenu", "aboutKeywhirl", [
+        "About Keywhirl", "О программе", "Über Keywhirl", "À propos de Keywhirl",
+        "Acerca de Keywhirl", "Про програму"]),
+    ("MainMenu", "help", ["Help", "Справка", "Hilfe", "Aide", "Ayuda", "Довідка"]),
+    ("MainMenu", "exit", ["Exit", "Выход", "Beenden", "Quitter", "Salir", "Вихід"]),
+
+    ("AboutDialog", "productVersion", [
+        "Version:", "Версия:", "Version:", "Version :", "Versión:", "Версія:"]),
+    ("AboutDialog", "programmer", [
+        "Programming:", "Программирование:", "Programmierung:", "Programmation :",
+        "Programación:", "Програмування:"]),
+    ("AboutDialog", "ideaCreator", [
+        "Idea and direction:", "Идея и руководство:", "Idee und Leitung:",
+        "Idée et direction :", "Idea y dirección:", "Ідея та керівництво:"]),
+    ("AboutDialog", "designer", [
+        "Design:", "Дизайн:", "Gestaltung:", "Graphisme :", "Diseño:", "Дизайн:"]),
+    ("AboutDialog", "webPage", [
+        "Web page:", "Сайт:", "Webseite:", "Site web :", "Sitio web:", "Сайт:"]),
+]
+
+
+def escape(text):
+    """Writes a text so that the program's reader gives it back unchanged."""
+    out = []
+    for c in text:
+        if c == "&":
+            out.append("&amp;")
+        elif c == '"':
+            out.append("&quot;")
+        elif c == "<":
+            out.append("&lt;")
+        elif c == ">":
+            out.append("&gt;")
+        elif ord(c) < 0x20:
+            out.append("&#%d;" % ord(c))  # the reader turns raw ones into spaces
+        else:
+            out.append(c)
+    return "".join(out)
+
+
+def read_back(value):
+    """The reader's decoding of an attribute value (entities, then decimal references)."""
+    for entity, char in (("&amp;", "&"), ("&quot;", '"'), ("&lt;", "<"), ("&gt;", ">")):
+        while entity in value:
+            value = value.replace(entity, char)
+    position = value.find("&#")
+    while position != -1:
+        end = value.find(";", position)
+        digits = value[position + 2:end] if end != -1 else value[position + 2:]
+        if digits.isdigit() and str(int(digits)) == digits and 1 <= int(digits) <= 0x10FFFF:
+            reference = "&#" + digits + ";"
+            while reference in value:
+                value = value.replace(reference, chr(int(digits)))
+        position = value.find("&#", position + 1)
+    return value
+
+
+def document(index):
+    lines = ['<?xml version="1.0" encoding="UTF-16"?>', "<content>"]
+    section = None
+    for name, key, texts in TEXTS:
+        text = texts[index]
+        if not text:
+            sys.exit("%s/%s is empty in %s" % (name, key, LANGUAGES[index]))
+        value = escape(text)
+        if read_back(value) != text:
+            sys.exit("%s/%s in %s would not read back" % (name, key, LANGUAGES[index]))
+        if name != section:
+            if section is not None:
+                lines.append("\t</section>")
+            lines.append('\t<section name="%s">' % name)
+            section = name
+        lines.append('\t\t<key name="%s" value="%s"/>' % (key, value))
+    lines.append("\t</section>")
+    lines.append("</content>")
+    return b"\xff\xfe" + ("\r\n".join(lines) + "\r\n").encode("utf-16-le")
+
+
+def main():
+    check = "--check" in sys.argv[1:]
+    seen = set()
+    for name, key, texts in TEXTS:
+        if (name, key) in seen:
+            sys.exit("%s/%s comes twice" % (name, key))
+        seen.add((name, key))
+        if len(texts) != len(LANGUAGES):
+            sys.exit("%s/%s needs %d texts" % (name, key, len(LANGUAGES)))
+    sections = [name for name, _, _ in TEXTS]
+    for i in range(1, len(sections)):
+        if sections[i] != sections[i - 1] and sections[i] in sections[:i]:
+            sys.exit("the keys of section %s must stand together" % sections[i])
+
+    folder = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "data", "Localization")
+    os.makedirs(folder, exist_ok=True)
+    stale = []
+    for index, code in enumerate(LANGUAGES):
+        path = os.path.join(folder, code + ".xml")
+        data = document(index)
+        if check:
+            with open(path, "rb") as f:
+                if f.read() != data:
+                    stale.append(code)
+        else:
+            with open(path, "wb") as f:
+                f.write(data)
+    if stale:
+        sys.exit("out of date: " + ", ".join(stale) + " (run tools/make_languages.py)")
+
+
+if __name__ == "__main__":
+    main()
