@@ -5,6 +5,7 @@
 #include "ui/Handles.h"
 
 #include <cwchar>
+#include <new>
 
 namespace keywhirl {
 
@@ -39,51 +40,62 @@ int CXmlProfile::Load(const std::wstring& path, int mode) {
         return 0;
     encoding = mode;
 
-    CXmlElement* root = parser.GetRoot();
-    if (root->GetName() == contentElement) {
-        for (CXmlElement* element = parser.GetFirstChild(root); element;
-             element = parser.GetNextChild(root)) {
-            if (element->GetName() != sectionElement)
-                continue;
-            std::wstring name = parser.GetAttribute(element, nameAttribute);
-            if (name.empty())
-                continue;
-            int readOnly = readFlag(parser.GetAttribute(element, readOnlyAttribute));
-            if (FindSection(name)) {
-                duplicateSection = true;
-                break;
-            }
-            // Made on its first accepted key: a section without keys does not exist.
-            CXmlSection* section = nullptr;
-            for (CXmlElement* item = parser.GetFirstChild(element); item;
-                 item = parser.GetNextChild(element)) {
-                if (item->GetName() != keyElement)
-                    continue;
-                CXmlKey key;
-                key.name = parser.GetAttribute(item, nameAttribute);
-                key.value = parser.GetAttribute(item, valueAttribute);
-                key.readOnly = readFlag(parser.GetAttribute(item, readOnlyAttribute));
-                if (key.name.empty() || key.value.empty()) {
-                    ++skippedKeys;
-                    continue;
-                }
-                if (!section) {
-                    sectionIndex.emplace(CXmlSection::FoldName(name), sections.size());
-                    sections.push_back(std::make_unique<CXmlSection>(name, readOnly));
-                    section = sections.back().get();
-                }
-                if (checkDuplicateKeys && section->FindKey(key.name)) {
-                    ++duplicateKeys;
-                    continue;
-                }
-                section->AddKey(std::move(key));
-            }
-        }
+    try {
+        ReadSections(parser);
+    } catch (const std::bad_alloc&) {
+        // A file made to exhaust memory loads as nothing rather than crashing.
+        sections.clear();
+        sectionIndex.clear();
+        return 0;
     }
 
     loaded = true;
     modified = false;
     return duplicateSection ? 0 : 1;
+}
+
+void CXmlProfile::ReadSections(CXmlParser& parser) {
+    CXmlElement* root = parser.GetRoot();
+    if (root->GetName() != contentElement)
+        return; // no sections, but still a successful load
+    for (CXmlElement* element = parser.GetFirstChild(root); element;
+         element = parser.GetNextChild(root)) {
+        if (element->GetName() != sectionElement)
+            continue;
+        std::wstring name = parser.GetAttribute(element, nameAttribute);
+        if (name.empty())
+            continue;
+        int readOnly = readFlag(parser.GetAttribute(element, readOnlyAttribute));
+        if (FindSection(name)) {
+            duplicateSection = true;
+            break;
+        }
+        // Made on its first accepted key: a section without keys does not exist.
+        CXmlSection* section = nullptr;
+        for (CXmlElement* item = parser.GetFirstChild(element); item;
+             item = parser.GetNextChild(element)) {
+            if (item->GetName() != keyElement)
+                continue;
+            CXmlKey key;
+            key.name = parser.GetAttribute(item, nameAttribute);
+            key.value = parser.GetAttribute(item, valueAttribute);
+            key.readOnly = readFlag(parser.GetAttribute(item, readOnlyAttribute));
+            if (key.name.empty() || key.value.empty()) {
+                ++skippedKeys;
+                continue;
+            }
+            if (!section) {
+                sectionIndex.emplace(CXmlSection::FoldName(name), sections.size());
+                sections.push_back(std::make_unique<CXmlSection>(name, readOnly));
+                section = sections.back().get();
+            }
+            if (checkDuplicateKeys && section->FindKey(key.name)) {
+                ++duplicateKeys;
+                continue;
+            }
+            section->AddKey(std::move(key));
+        }
+    }
 }
 
 void CXmlProfile::Close(bool save) {

@@ -15,6 +15,8 @@
 
 namespace keywhirl {
 
+class CXmlParser;
+
 // The layout:
 //   <content>
 //       <section name="..." [readonly="1"]>
@@ -65,6 +67,7 @@ public:
     bool IsModified() const { return modified; }
 
 private:
+    void ReadSections(CXmlParser& parser);
     const CXmlSection* FindSection(const std::wstring& name) const;
     void Write(HANDLE file, const std::wstring& piece, bool unicode);
 
