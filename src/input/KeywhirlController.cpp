@@ -41,11 +41,17 @@ void KeywhirlController::setCommand(int command) {
 }
 
 void KeywhirlController::postKey(const KeyInfoWrapper& event) {
+    bool passPending;
     {
         ProcessingIndicator guard(&processing);
         queue.push_back(event);
+        // Until the dispatcher takes its next snapshot it is not idle, and
+        // that snapshot takes this event too: waking it again would only
+        // cost a system call per key.
+        passPending = !idle;
     }
-    resume();
+    if (!passPending)
+        resume();
 }
 
 void KeywhirlController::wake() {

@@ -33,6 +33,9 @@ public:
     void addKeyHandler(KeyHandler* handler);
     void removeKeyHandler(KeyHandler* handler);
     HWND keyboardWindow();
+    // Ends the metronome's thread. The main window does so at shutdown,
+    // before the settings whose interval the metronome reads are destroyed.
+    void stopMetronome() { metronome.stopAndWait(); }
 
     // The main window's WM_COPYDATA: key records and layout reports of the
     // hook library. Payloads shorter than their record are ignored.

@@ -1,0 +1,213 @@
+// bench/input/InputBench.cpp - what one key event costs on its way in:
+// the main thread's receiving, the dispatcher's delivery, the hook library.
+#include "HookDelivery.h"
+#include "KeyStateTracker.h"
+#include "input/KeywhirlController.h"
+#include "settings/Paths.h"
+#include "settings/Settings.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+using namespace keywhirl;
+
+namespace {
+
+double now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void report(const char* what, double seconds, int count, double goalMicroseconds) {
+    double micro = seconds * 1e6 / count;
+    std::printf("%-52s %9.3f us/event", what, micro);
+    if (goalMicroseconds > 0)
+        std::printf("   goal < %.0f us: %s", goalMicroseconds,
+                    micro < goalMicroseconds ? "met" : "MISSED");
+    std::printf("\n");
+}
+
+class CountingHandler : public KeyHandler {
+public:
+    void handleKey(const KeyInfoWrapper&) override { ++seen; }
+    std::atomic<long> seen{0};
+};
+
+class Controller : public KeywhirlController {
+public:
+    Controller() : KeywhirlController(nullptr) {}
+};
+
+KeyRecord sampleRecord() {
+    KeyRecord record;
+    std::memset(&record, 0, sizeof record);
+    record.keyboardLayout = ::GetKeyboardLayout(0);
+    record.virtualKey = 'A';
+    record.keyData = 1 | (30 << 16);
+    return record;
+}
+
+// Waits as the main window does: a suspended dispatcher is woken, as its
+// 50 ms timer would.
+void waitFor(KeywhirlController& controller, const std::atomic<long>& counter, long target) {
+    while (counter.load() < target) {
+        if (controller.isSuspended())
+            controller.wake();
+        ::Sleep(1);
+    }
+}
+
+void benchReceiving(int count) {
+    Controller controller;
+    CountingHandler handler;
+    controller.addKeyHandler(&handler);
+    controller.start();
+    KeyRecord record = sampleRecord();
+    COPYDATASTRUCT data{kKeyRecordMessage, sizeof record, &record};
+
+    double start = now();
+    for (int i = 0; i < count; ++i)
+        controller.receive(data);
+    double elapsed = now() - start;
+    waitFor(controller, handler.seen, count);
+    controller.stopAndWait();
+    report("main thread: receive one key record", elapsed, count, 2);
+}
+
+void benchDispatching(int count) {
+    Controller controller;
+    CountingHandler handlers[8];
+    for (CountingHandler& handler : handlers)
+        controller.addKeyHandler(&handler);
+    KeyInfoWrapper event{sampleRecord()};
+    for (int i = 0; i < count; ++i)
+        controller.postKey(event);
+
+    double start = now();
+    controller.start();
+    waitFor(controller, handlers[7].seen, count);
+    double elapsed = now() - start;
+    controller.stopAndWait();
+    report("dispatcher: deliver one event to 8 handlers", elapsed, count, 5);
+}
+
+void benchHookWork(int count) {
+    hook::KeyStateTracker tracker;
+    hook::HookDelivery delivery;
+    HWND sink = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr,
+                                  nullptr);
+    delivery.start(sink);
+    KeyRecord record;
+    hook::LowLevelKey key{'A', 30, false, false, false};
+    HKL layout = ::GetKeyboardLayout(0);
+
+    double start = now();
+    for (int i = 0; i < count; ++i) {
+        key.released = (i & 1) != 0;
+        tracker.track(key, layout, record);
+        delivery.pushKey(record);
+        if ((i & 1023) == 0) {
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageW(&message);
+        }
+    }
+    double elapsed = now() - start;
+    delivery.stop();
+    ::DestroyWindow(sink);
+    report("hook library: state and queue inside the hook", elapsed, count, 0);
+}
+
+// End to end through the real low-level hook: SendInput to the window.
+std::atomic<long> hookedRecords{0};
+LRESULT CALLBACK countingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        if (reinterpret_cast<const COPYDATASTRUCT*>(lParam)->dwData == kKeyRecordMessage)
+            ++hookedRecords;
+        return TRUE;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void benchHookEndToEnd(const std::wstring& libraryPath, int count) {
+    HMODULE library = ::LoadLibraryW(libraryPath.c_str());
+    if (!library) {
+        std::printf("hook library end to end: Keywhirl.dll not found\n");
+        return;
+    }
+    using HookFunction = int(WINAPI*)(HWND);
+    auto setHook = reinterpret_cast<HookFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "setKeywhirlHook")));
+    auto clearHook = reinterpret_cast<HookFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "clearKeywhirlHook")));
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = countingProc;
+    windowClass.lpszClassName = L"KeywhirlBenchSink";
+    ::RegisterClassW(&windowClass);
+    HWND sink = ::CreateWindowExW(0, L"KeywhirlBenchSink", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                  nullptr, nullptr, nullptr);
+    if (!setHook || !clearHook || !setHook(sink)) {
+        std::printf("hook library end to end: the hook could not be installed\n");
+        return;
+    }
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_F24; // a key no program here reacts to
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+
+    double start = now();
+    for (int i = 0; i < count / 2; ++i) {
+        ::SendInput(2, inputs, sizeof(INPUT));
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&message);
+    }
+    double deadline = now() + 10;
+    while (hookedRecords.load() < count && now() < deadline) {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&message);
+        ::Sleep(1);
+    }
+    double elapsed = now() - start;
+    clearHook(sink);
+    ::DestroyWindow(sink);
+    std::printf("(%ld of %d hooked events arrived)\n", hookedRecords.load(), count);
+    report("hook library: SendInput to WM_COPYDATA, end to end", elapsed,
+           hookedRecords.load() ? static_cast<int>(hookedRecords.load()) : 1, 0);
+}
+
+} // namespace
+
+int main() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"keywhirl-bench";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    setFolderOverrides(folder, folder);
+
+    wchar_t self[MAX_PATH];
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring benchFolder(self);
+    benchFolder.erase(benchFolder.find_last_of(L'\\'));
+
+    benchReceiving(200000);
+    benchDispatching(200000);
+    benchHookWork(200000);
+    benchHookEndToEnd(benchFolder + L"\\..\\out\\Keywhirl.dll", 2000);
+
+    Settings::destroyInstance();
+    resetFolderOverrides();
+    return 0;
+}

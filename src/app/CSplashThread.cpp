@@ -1,0 +1,56 @@
+// src/app/CSplashThread.cpp
+#include "app/CSplashThread.h"
+
+namespace keywhirl {
+
+CSplashThread::CSplashThread(SplashFactory windowClass)
+    : windowClass(windowClass), created(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+CSplashThread::~CSplashThread() {
+    // The window belongs to the splash thread: it must have ended first.
+    waitUntilEnded();
+}
+
+bool CSplashThread::start() {
+    thread.reset(
+        ::CreateThread(nullptr, 0, &CSplashThread::threadMain, this, CREATE_SUSPENDED, &id));
+    if (!thread)
+        return false;
+    ::SetThreadPriority(thread.get(), THREAD_PRIORITY_IDLE);
+    ::ResumeThread(thread.get());
+    return true;
+}
+
+DWORD WINAPI CSplashThread::threadMain(void* self) {
+    static_cast<CSplashThread*>(self)->run();
+    return 0;
+}
+
+void CSplashThread::run() {
+    std::unique_ptr<CSplashWnd> candidate = windowClass ? windowClass() : nullptr;
+    if (!candidate || !candidate->createSplashWindow()) {
+        candidate.reset();
+        ::SetEvent(created.get());
+        return;
+    }
+    window = std::move(candidate);
+    ::SetEvent(created.get());
+
+    MSG message;
+    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+void CSplashThread::waitUntilCreated() {
+    if (thread)
+        ::WaitForSingleObject(created.get(), INFINITE);
+}
+
+void CSplashThread::waitUntilEnded() {
+    if (thread)
+        ::WaitForSingleObject(thread.get(), INFINITE);
+}
+
+} // namespace keywhirl

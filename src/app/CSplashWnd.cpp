@@ -1,0 +1,179 @@
+// src/app/CSplashWnd.cpp
+#include "app/CSplashWnd.h"
+
+#include <vector>
+
+namespace keywhirl {
+
+namespace {
+const wchar_t kSplashClass[] = L"KeywhirlSplash";
+const wchar_t kSplashOwnerClass[] = L"KeywhirlSplashOwner";
+constexpr UINT kDropShadow = 0x00020000;  // CS_DROPSHADOW, from Windows XP on
+constexpr WPARAM kMoveByCaption = 0xF012; // SC_MOVE with the caption hit code
+
+void centreOnScreen(HWND window) {
+    RECT rect;
+    ::GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    ::SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+} // namespace
+
+CSplashWnd::~CSplashWnd() {
+    if (window && ::IsWindow(window)) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        ::DestroyWindow(window);
+    }
+    if (ownerWindow && ::IsWindow(ownerWindow))
+        ::DestroyWindow(ownerWindow);
+}
+
+bool CSplashWnd::loadBitmap() {
+    HANDLE image = ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId),
+                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_DEFAULTSIZE);
+    if (!image)
+        return false;
+    bitmap.reset(static_cast<HBITMAP>(image));
+    BITMAP info = {};
+    ::GetObjectW(bitmap.get(), sizeof info, &info);
+    width = info.bmWidth;
+    height = info.bmHeight;
+    return true;
+}
+
+bool CSplashWnd::registerWindowClass() {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    WNDCLASSW owner = {};
+    owner.lpfnWndProc = ::DefWindowProcW;
+    owner.hInstance = instance;
+    owner.lpszClassName = kSplashOwnerClass;
+    ::RegisterClassW(&owner);
+
+    WNDCLASSW splash = {};
+    splash.style = dropShadow ? kDropShadow : 0;
+    splash.lpfnWndProc = &CSplashWnd::windowProc;
+    splash.hInstance = instance;
+    splash.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    splash.lpszClassName = kSplashClass;
+    if (::RegisterClassW(&splash) || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS)
+        return true;
+    // Systems before XP know no drop shadow.
+    splash.style = 0;
+    return ::RegisterClassW(&splash) != 0;
+}
+
+bool CSplashWnd::createSplashWindow() {
+    if (!loadBitmap())
+        return false;
+    registerWindowClass();
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    ownerWindow =
+        ::CreateWindowExW(0, kSplashOwnerClass, L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    window = ::CreateWindowExW(WS_EX_TOPMOST, kSplashClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, width,
+                               height, ownerWindow, nullptr, instance, this);
+    if (!window)
+        return false;
+    createPalette();
+    realizePalette(false);
+    return true;
+}
+
+void CSplashWnd::createPalette() {
+    BITMAP info = {};
+    ::GetObjectW(bitmap.get(), sizeof info, &info);
+    if (info.bmPlanes * info.bmBitsPixel <= 8) {
+        ui::UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
+        ui::SelectedObject selected(memory.get(), bitmap.get());
+        RGBQUAD colours[256] = {};
+        ::GetDIBColorTable(memory.get(), 0, 256, colours);
+        std::vector<BYTE> buffer(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
+        auto* logical = reinterpret_cast<LOGPALETTE*>(buffer.data());
+        logical->palVersion = 0x300;
+        logical->palNumEntries = 256;
+        for (int i = 0; i < 256; ++i)
+            logical->palPalEntry[i] = {colours[i].rgbRed, colours[i].rgbGreen, colours[i].rgbBlue,
+                                       0};
+        palette.reset(::CreatePalette(logical));
+    } else {
+        ui::WindowDc dc(window);
+        palette.reset(::CreateHalftonePalette(dc.get()));
+    }
+}
+
+void CSplashWnd::realizePalette(bool forced) {
+    if (!palette)
+        return;
+    ui::WindowDc dc(window);
+    HPALETTE previous = ::SelectPalette(dc.get(), palette.get(), forced ? FALSE : TRUE);
+    UINT changed = ::RealizePalette(dc.get());
+    ::SelectPalette(dc.get(), previous, TRUE);
+    ::RealizePalette(dc.get());
+    if (changed)
+        ::InvalidateRect(window, nullptr, TRUE);
+}
+
+void CSplashWnd::paint() {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(window, &paint);
+    {
+        ui::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+        ui::SelectedObject picture(memory.get(), bitmap.get());
+        HPALETTE previous = nullptr;
+        if (palette) {
+            previous = ::SelectPalette(dc, palette.get(), FALSE);
+            ::RealizePalette(dc);
+        }
+        ::BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+        if (previous)
+            ::SelectPalette(dc, previous, TRUE);
+    }
+    ::EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK CSplashWnd::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA,
+                            reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        static_cast<CSplashWnd*>(create->lpCreateParams)->window = window;
+    }
+    auto* splash = reinterpret_cast<CSplashWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!splash)
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        splash->window = nullptr;
+    }
+    return splash->onMessage(message, wParam, lParam);
+}
+
+LRESULT CSplashWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        centreOnScreen(window);
+        return 0;
+    case WM_PAINT:
+        paint();
+        return 0;
+    case WM_LBUTTONDOWN:
+        ::SendMessageW(window, WM_LBUTTONUP, 0, 0);
+        ::SendMessageW(window, WM_SYSCOMMAND, kMoveByCaption, 0);
+        return 0;
+    case WM_DESTROY:
+        // The splash thread's loop ends with its window.
+        ::PostQuitMessage(0);
+        return 0;
+    case WM_CLOSE:
+        if (okToClose)
+            ::PostMessageW(ownerWindow, WM_CLOSE, 0, 0);
+        return 0;
+    default:
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+} // namespace keywhirl

@@ -1,0 +1,59 @@
+// src/app/CkeywhirlDlg.h - the hidden main window: tray icon, key events, commands.
+#pragma once
+
+#include "app/HookLibrary.h"
+#include "input/KeywhirlController.h"
+#include "ui/Dialog.h"
+#include "ui/Handles.h"
+
+#include <memory>
+
+namespace keywhirl {
+
+class SplashHolder;
+
+// Never shown. It owns the tray icon and the key event dispatcher, receives
+// the hook library's key records and carries out the tray menu's commands.
+class CkeywhirlDlg : public ui::Dialog {
+public:
+    CkeywhirlDlg();
+    ~CkeywhirlDlg() override;
+
+    // Runs the window modally; the program ends when it returns.
+    INT_PTR run();
+    void setSplash(SplashHolder* holder) { splash = holder; }
+
+    // Writes or deletes the Run value that starts the program at logon.
+    static void applyAutorun();
+
+    // The tray icon's callback message and the second instance's request.
+    static constexpr UINT kTrayCallbackMessage = WM_USER + 1;
+    static constexpr UINT kShowKeyboardMessage = WM_USER + 2;
+
+protected:
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onInitDialog() override;
+    bool onCommand(int id, int code, HWND control) override;
+    // Enter and Escape never end the program; WM_CLOSE does.
+    void onOk() override {}
+    void onCancel() override {}
+    void onDestroy() override;
+
+private:
+    void addTrayIcon();
+    void removeTrayIcon();
+    void onTrayIcon(UINT mouseMessage);
+    void showTrayMenu();
+    void toggleStatistics();
+    void openHelp();
+    void shutdown();
+
+    SplashHolder* splash = nullptr;
+    ui::UniqueIcon bigIcon;
+    ui::UniqueIcon smallIcon;
+    std::unique_ptr<KeywhirlController> controller;
+    HookLibrary hook;
+    UINT taskbarCreatedMessage = 0;
+};
+
+} // namespace keywhirl

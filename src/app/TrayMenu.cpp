@@ -1,0 +1,141 @@
+// src/app/TrayMenu.cpp
+#include "app/TrayMenu.h"
+
+#include "localization/LocalizationManager.h"
+#include "resource.h"
+#include "settings/Settings.h"
+#include "ui/Handles.h"
+
+#include <atomic>
+
+namespace keywhirl {
+
+namespace {
+
+struct MenuText {
+    UINT command;
+    const wchar_t* key;
+};
+
+// In ascending order of command id, the order the texts are put in.
+const MenuText kMenuTexts[] = {
+    {ID_TRAY_EXIT, L"exit"},
+    {ID_TRAY_AUTOPOPUP, L"autoPopup"},
+    {ID_TRAY_ABOUT, L"aboutKeywhirl"},
+    {ID_TRAY_METRONOME, L"metronome"},
+    {ID_TRAY_SETTINGS, L"settings"},
+    {ID_TRAY_KEYPRESS_SOUND, L"keypressSound"},
+    {ID_TRAY_SHOW_STATISTICS, L"showShortStatistics"},
+    {ID_TRAY_AUTORUN, L"autorun"},
+    {ID_TRAY_HELP, L"help"},
+};
+
+struct MenuSwitch {
+    UINT command;
+    std::atomic<bool> Settings::*setting;
+};
+
+const MenuSwitch kMenuSwitches[] = {
+    {ID_TRAY_AUTOPOPUP, &Settings::keyboardAutoPopupping},
+    {ID_TRAY_METRONOME, &Settings::metronomeRunning},
+    {ID_TRAY_KEYPRESS_SOUND, &Settings::enableKeyPressSound},
+    {ID_TRAY_SHOW_STATISTICS, &Settings::showShortStatistics},
+    {ID_TRAY_AUTORUN, &Settings::autoRun},
+};
+
+// Held from one showing to the next, and to the end of the program.
+ui::UniqueMenu trayMenu;
+
+// Converted once, at the first showing, and kept to the end of the program.
+struct MenuBitmaps {
+    ui::UniqueBitmap check, settings, help, about, exit;
+};
+MenuBitmaps menuBitmaps;
+
+COLORREF systemColourFor(COLORREF colour) {
+    switch (colour) {
+    case RGB(0, 0, 0):
+        return ::GetSysColor(COLOR_BTNTEXT);
+    case RGB(128, 128, 128):
+        return ::GetSysColor(COLOR_BTNSHADOW);
+    case RGB(192, 192, 192):
+        return ::GetSysColor(COLOR_MENU);
+    case RGB(255, 255, 255):
+        return ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    default:
+        return colour;
+    }
+}
+
+// A copy of a bitmap resource whose black, greys and white follow the
+// system's menu colours.
+HBITMAP loadMappedBitmap(int resourceId) {
+    ui::UniqueBitmap loaded(
+        ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId)));
+    if (!loaded)
+        return nullptr;
+    BITMAP info = {};
+    ::GetObjectW(loaded.get(), sizeof info, &info);
+
+    ui::UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
+    ui::UniqueMemoryDc target(::CreateCompatibleDC(nullptr));
+    HBITMAP mapped =
+        ::CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, nullptr);
+    if (!source || !target || !mapped)
+        return mapped;
+    ui::SelectedObject sourceSelection(source.get(), loaded.get());
+    ui::SelectedObject targetSelection(target.get(), mapped);
+    for (int y = 0; y < info.bmHeight; ++y)
+        for (int x = 0; x < info.bmWidth; ++x)
+            ::SetPixel(target.get(), x, y, systemColourFor(::GetPixel(source.get(), x, y)));
+    return mapped;
+}
+
+void loadMenuBitmaps() {
+    if (menuBitmaps.check)
+        return;
+    menuBitmaps.check.reset(loadMappedBitmap(IDB_MENU_CHECK));
+    menuBitmaps.settings.reset(loadMappedBitmap(IDB_MENU_SETTINGS));
+    menuBitmaps.help.reset(loadMappedBitmap(IDB_MENU_HELP));
+    menuBitmaps.about.reset(loadMappedBitmap(IDB_MENU_ABOUT));
+    menuBitmaps.exit.reset(loadMappedBitmap(IDB_MENU_EXIT));
+}
+
+void prepareTrayMenu(HMENU popup) {
+    ResourceBundle texts = LocalizationManager::instance()->getBundle(L"MainMenu");
+    for (const MenuText& item : kMenuTexts)
+        ::ModifyMenuW(popup, item.command, MF_BYCOMMAND | MF_STRING, item.command,
+                      texts.getString(item.key).c_str());
+
+    loadMenuBitmaps();
+    for (const MenuSwitch& item : kMenuSwitches)
+        ::SetMenuItemBitmaps(popup, item.command, MF_BYCOMMAND, nullptr, menuBitmaps.check.get());
+    ::SetMenuItemBitmaps(popup, ID_TRAY_SETTINGS, MF_BYCOMMAND, menuBitmaps.settings.get(),
+                         menuBitmaps.settings.get());
+    ::SetMenuItemBitmaps(popup, ID_TRAY_HELP, MF_BYCOMMAND, menuBitmaps.help.get(),
+                         menuBitmaps.help.get());
+    ::SetMenuItemBitmaps(popup, ID_TRAY_ABOUT, MF_BYCOMMAND, menuBitmaps.about.get(),
+                         menuBitmaps.about.get());
+    ::SetMenuItemBitmaps(popup, ID_TRAY_EXIT, MF_BYCOMMAND, menuBitmaps.exit.get(),
+                         menuBitmaps.exit.get());
+
+    Settings* settings = Settings::instance();
+    for (const MenuSwitch& item : kMenuSwitches) {
+        bool on = (settings->*item.setting).load(std::memory_order_relaxed);
+        ::CheckMenuItem(popup, item.command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
+    }
+}
+
+} // namespace
+
+HMENU buildTrayMenu() {
+    trayMenu.reset(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    if (!trayMenu)
+        return nullptr;
+    HMENU popup = ::GetSubMenu(trayMenu.get(), 0);
+    if (popup)
+        prepareTrayMenu(popup);
+    return popup;
+}
+
+} // namespace keywhirl
