@@ -1,0 +1,37 @@
+// src/statistics/TimeStampList.cpp
+#include "statistics/TimeStampList.h"
+
+#include "utils/TickCount.h"
+
+namespace keywhirl {
+
+TimeStampList::TimeStampList(DWORD windowMilliseconds) : windowMilliseconds(windowMilliseconds) {
+    ::InitializeCriticalSection(&lock);
+}
+
+TimeStampList::~TimeStampList() {
+    ::DeleteCriticalSection(&lock);
+}
+
+DWORD TimeStampList::currentTime() {
+    return utils::tickCount();
+}
+
+void TimeStampList::append() {
+    Guard guard(lock);
+    const DWORD now = currentTime();
+    discardOlderThan(now);
+    stamps.push_back(now);
+}
+
+void TimeStampList::discardOlderThan(DWORD now) {
+    while (!stamps.empty() && now - stamps.front() > windowMilliseconds)
+        stamps.pop_front();
+}
+
+std::size_t TimeStampList::size() const {
+    Guard guard(lock);
+    return stamps.size();
+}
+
+} // namespace keywhirl

@@ -1,0 +1,62 @@
+// src/statistics/TimeStampList.h - the tick counts of recent key presses, shared between threads.
+#pragma once
+
+#include <windows.h>
+
+#include <list>
+
+namespace keywhirl {
+
+// Key press times, oldest first, that are at most the window's length old.
+// The dispatcher appends; the statistics window's thread discards and walks.
+// Every access holds the list's own lock, and only for the list work itself.
+class TimeStampList {
+public:
+    explicit TimeStampList(DWORD windowMilliseconds);
+    ~TimeStampList();
+    TimeStampList(const TimeStampList&) = delete;
+    TimeStampList& operator=(const TimeStampList&) = delete;
+
+    // Appends the present tick count. Stamps that have left the window as
+    // seen from it go at the same time, so the list stays bounded even while
+    // nobody reads it.
+    void append();
+
+    // Discards the stamps that have left the window and calls
+    // visit(now, list) with the rest, under the lock. A stamp exactly the
+    // window's length old is kept.
+    template <typename Visitor> void visitRecent(Visitor&& visit) {
+        Guard guard(lock);
+        // Read under the lock: a stamp appended after an earlier reading of
+        // the clock would look almost 50 days old and empty the list.
+        const DWORD now = currentTime();
+        discardOlderThan(now);
+        visit(now, static_cast<const std::list<DWORD>&>(stamps));
+    }
+
+    std::size_t size() const;
+
+private:
+    class Guard {
+    public:
+        explicit Guard(CRITICAL_SECTION& section) : section(section) {
+            ::EnterCriticalSection(&section);
+        }
+        ~Guard() { ::LeaveCriticalSection(&section); }
+        Guard(const Guard&) = delete;
+        Guard& operator=(const Guard&) = delete;
+
+    private:
+        CRITICAL_SECTION& section;
+    };
+
+    static DWORD currentTime();
+    // Differences in unsigned 32-bit arithmetic survive the tick counter's wrap.
+    void discardOlderThan(DWORD now);
+
+    const DWORD windowMilliseconds;
+    mutable CRITICAL_SECTION lock;
+    std::list<DWORD> stamps;
+};
+
+} // namespace keywhirl

@@ -1,0 +1,135 @@
+// tests/unit/statistics/MonitorTextsTest.cpp - the titles and values as the window shows them.
+#include "localization/LocalizationManager.h"
+#include "settings/Paths.h"
+#include "settings/Settings.h"
+#include "statistics/Statistics.h"
+#include "statistics/SymbolsCounter.h"
+
+#include "KeyEvents.h"
+#include "support/FakeClock.h"
+#include "support/TestSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace keywhirl {
+namespace {
+
+using Keys = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// A program folder of its own whose languages the test writes.
+class MonitorTexts : public ::testing::Test {
+protected:
+    MonitorTexts() {
+        LocalizationManager::destroyInstance();
+        ::CreateDirectoryW((settings.folder().path() + L"\\Localization").c_str(), nullptr);
+    }
+    ~MonitorTexts() override { LocalizationManager::destroyInstance(); }
+
+    // Writes <code>.xml in UTF-16 with its mark, with the section "Statistics" if given.
+    void addLanguage(const std::wstring& code, const Keys& statistics, bool withSection = true) {
+        std::wstring text = L"\xFEFF<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<content>\r\n"
+                            L"<section name=\"Locale\"><key name=\"languageName\" value=\"" +
+                            code + L"\"/></section>\r\n";
+        if (withSection) {
+            text += L"<section name=\"Statistics\">\r\n";
+            for (const auto& [key, value] : statistics)
+                text += L"<key name=\"" + key + L"\" value=\"" + value + L"\"/>\r\n";
+            text += L"</section>\r\n";
+        }
+        text += L"</content>\r\n";
+        const std::wstring path = settings.folder().path() + L"\\Localization\\" + code + L".xml";
+        FILE* file = _wfopen(path.c_str(), L"wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(text.data(), sizeof(wchar_t), text.size(), file);
+        std::fclose(file);
+    }
+    void useLanguage(const std::wstring& code) {
+        Settings::instance()->l10nLanguageCode = code;
+        LocalizationManager::reload();
+    }
+
+    static Keys englishKeys() {
+        return {{L"symbolsCount.title", L"Symbols typed"},
+                {L"symbolsCount.unit", L" sym"},
+                {L"lastSpeed.title.1", L"Speed, last "},
+                {L"lastSpeed.title.2", L" min"},
+                {L"speed.unit", L" spm"},
+                {L"rhythm.title", L"Rhythm"},
+                {L"rhythm.unit", L"%"},
+                {L"effectiveness.title", L"Effectiveness"},
+                {L"effectiveness.unit", L" %"}};
+    }
+
+    // Three symbols at 0, 1000 and 2000 ms and one Delete, shown at 3000 ms.
+    void typeSample(Statistics& statistics) {
+        for (DWORD tick : {0u, 1000u, 2000u}) {
+            clock.set(tick);
+            for (Monitor* monitor : statistics.getMonitors())
+                monitor->handleKey(testing::letter());
+        }
+        for (Monitor* monitor : statistics.getMonitors())
+            monitor->handleKey(testing::deleteKey());
+        clock.set(3000);
+    }
+
+    testing::TestSettings settings;
+    testing::FakeClock clock{0};
+};
+
+TEST_F(MonitorTexts, TitlesAndValuesJoinTheLanguagesTextsWithNothingBetween) {
+    addLanguage(L"TST", englishKeys());
+    useLanguage(L"TST");
+    Statistics statistics;
+    typeSample(statistics);
+
+    const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+        {L"Symbols typed", L"3 sym"},       {L"Speed, last 1 min", L"40 spm"},
+        {L"Speed, last 10 min", L"40 spm"}, {L"Speed, last 60 min", L"40 spm"},
+        {L"Effectiveness", L"66 %"},        {L"Rhythm", L"100%"},
+    };
+    const std::vector<Monitor*>& monitors = statistics.getMonitors();
+    ASSERT_EQ(monitors.size(), expected.size());
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        EXPECT_EQ(monitors[i]->getTitle(), expected[i].first) << "row " << i;
+        EXPECT_EQ(monitors[i]->getValue(), expected[i].second) << "row " << i;
+    }
+}
+
+TEST_F(MonitorTexts, MissingTextsLeaveTheBareNumbers) {
+    addLanguage(L"NON", {}, false);
+    useLanguage(L"NON");
+    Statistics statistics;
+    typeSample(statistics);
+
+    const std::vector<std::pair<std::wstring, std::wstring>> expected = {
+        {L"", L"3"}, {L"1", L"40"}, {L"10", L"40"}, {L"60", L"40"}, {L"", L"66"}, {L"", L"100"},
+    };
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(statistics.getMonitors()[i]->getTitle(), expected[i].first) << "row " << i;
+        EXPECT_EQ(statistics.getMonitors()[i]->getValue(), expected[i].second) << "row " << i;
+    }
+}
+
+TEST_F(MonitorTexts, NumbersHaveNoSeparatorsAndTextsFollowALanguageSwitch) {
+    addLanguage(L"TST", englishKeys());
+    addLanguage(L"RUS", {{L"symbolsCount.title", L"\x041D\x0430\x0431\x0440\x0430\x043D\x043E"},
+                         {L"symbolsCount.unit", L" \x0437\x043D."}});
+    useLanguage(L"TST");
+    SymbolsCounter symbols;
+    const KeyInfoWrapper key = testing::letter();
+    for (int i = 0; i < 1234567; ++i)
+        symbols.handleKey(key);
+    EXPECT_EQ(symbols.getValue(), L"1234567 sym");
+
+    LocalizationManager::instance()->setLocale(Locale(std::wstring(L"RUS")));
+    EXPECT_EQ(symbols.getTitle(), L"\x041D\x0430\x0431\x0440\x0430\x043D\x043E");
+    EXPECT_EQ(symbols.getValue(), L"1234567 \x0437\x043D.");
+}
+
+} // namespace
+} // namespace keywhirl
