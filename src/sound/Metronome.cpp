@@ -3,6 +3,7 @@
 
 #include "settings/FileResources.h"
 #include "settings/Settings.h"
+#include "sound/WavParser.h"
 
 #include <mmsystem.h>
 
@@ -23,9 +24,17 @@ void Metronome::onTimeElapsed() {
     if (!Settings::instance()->metronomeRunning.load(std::memory_order_relaxed))
         return;
     const std::vector<char>& sound = FileResources::instance()->getMetronomeSound();
-    if (sound.empty())
+    // PlaySoundW gets no size with SND_MEMORY and trusts the file's own
+    // lengths; bytes that would lead it past their end (a truncated or
+    // damaged file) stay silent, like a missing file.
+    if (sound.empty() || !isSelfContainedWav(sound.data(), sound.size()))
         return;
-    ::PlaySoundW(reinterpret_cast<LPCWSTR>(sound.data()), nullptr, SND_MEMORY | SND_NODEFAULT);
+    playSound(sound);
+}
+
+void Metronome::playSound(const std::vector<char>& wav) {
+    // Synchronous: returns when the beat has ended. Its result is of no use.
+    ::PlaySoundW(reinterpret_cast<LPCWSTR>(wav.data()), nullptr, SND_MEMORY | SND_NODEFAULT);
 }
 
 } // namespace keywhirl

@@ -1,0 +1,138 @@
+// src/sound/TWAVDirectSound.cpp
+#include "sound/TWAVDirectSound.h"
+
+#include "settings/Paths.h"
+#include "sound/WavParser.h"
+
+#include <mmsystem.h>
+#include <dsound.h>
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+namespace {
+
+static_assert(sizeof(DSBUFFERDESC) == 36, "the buffer description of DirectX 7 and later");
+
+using DirectSoundCreateFunction = HRESULT(WINAPI*)(LPCGUID, LPDIRECTSOUND*, LPUNKNOWN);
+
+// dsound.dll is loaded by its full system path when the first voice is made,
+// so the program starts (silently) where DirectSound is missing and never
+// picks up a stray copy from the current folder. The library is kept once
+// a device exists.
+IDirectSound* createDirectSound() {
+    wchar_t system[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    std::wstring path(system, length);
+    path += L"\\dsound.dll";
+    HMODULE library = ::LoadLibraryW(path.c_str());
+    if (library == nullptr)
+        return nullptr;
+    auto create = reinterpret_cast<DirectSoundCreateFunction>(
+        reinterpret_cast<void*>(::GetProcAddress(library, "DirectSoundCreate")));
+    IDirectSound* created = nullptr;
+    if (create == nullptr || FAILED(create(nullptr, &created, nullptr)) || created == nullptr) {
+        ::FreeLibrary(library);
+        return nullptr;
+    }
+    return created;
+}
+
+} // namespace
+
+IDirectSound* TWAVDirectSound::device = nullptr;
+
+TWAVDirectSound::TWAVDirectSound(HWND window) : buffer(nullptr) {
+    if (device == nullptr && !createDevice(window))
+        throw InitializationError();
+}
+
+TWAVDirectSound::~TWAVDirectSound() {
+    releaseBuffer();
+}
+
+bool TWAVDirectSound::createDevice(HWND window) {
+    IDirectSound* created = createDirectSound();
+    if (created == nullptr)
+        return false;
+    if (FAILED(created->SetCooperativeLevel(window, DSSCL_NORMAL))) {
+        created->Release();
+        return false;
+    }
+    device = created;
+    return true;
+}
+
+void TWAVDirectSound::releaseBuffer() {
+    if (device != nullptr && buffer != nullptr) {
+        buffer->Release();
+        buffer = nullptr;
+    }
+}
+
+bool TWAVDirectSound::loadFile(const wchar_t* path) {
+    if (device == nullptr || path == nullptr)
+        return false;
+    releaseBuffer();
+
+    std::vector<char> file;
+    std::vector<unsigned char> format;
+    try {
+        if (keywhirl::readFileBytes(path, file) != 0)
+            return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    std::optional<keywhirl::WavLayout> layout = keywhirl::parseWav(file.data(), file.size());
+    if (!layout)
+        return false;
+    // DirectSound reads a whole WAVEFORMATEX and its extra bytes, which may
+    // be more than the file's "fmt " chunk holds.
+    format = keywhirl::makeWaveFormat(file.data() + layout->formatOffset, layout->formatSize);
+    if (format.empty())
+        return false;
+
+    DSBUFFERDESC description;
+    std::memset(&description, 0, sizeof description);
+    description.dwSize = sizeof description;
+    description.dwFlags = DSBCAPS_STATIC | DSBCAPS_GLOBALFOCUS;
+    description.dwBufferBytes = static_cast<DWORD>(layout->dataSize);
+    description.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(format.data());
+    if (FAILED(device->CreateSoundBuffer(&description, &buffer, nullptr)) || buffer == nullptr) {
+        buffer = nullptr;
+        return false;
+    }
+
+    void* first = nullptr;
+    DWORD firstSize = 0;
+    void* second = nullptr;
+    DWORD secondSize = 0;
+    if (FAILED(buffer->Lock(0, description.dwBufferBytes, &first, &firstSize, &second, &secondSize,
+                            0))) {
+        // An unfilled buffer would play noise or nothing: better none.
+        releaseBuffer();
+        return false;
+    }
+    const char* samples = file.data() + layout->dataOffset;
+    std::size_t remaining = layout->dataSize;
+    std::size_t firstPart = firstSize < remaining ? firstSize : remaining;
+    if (first != nullptr)
+        std::memcpy(first, samples, firstPart);
+    remaining -= firstPart;
+    if (second != nullptr && remaining != 0)
+        std::memcpy(second, samples + firstPart, secondSize < remaining ? secondSize : remaining);
+    buffer->Unlock(first, firstSize, second, secondSize);
+    return true;
+}
+
+bool TWAVDirectSound::play() {
+    if (device == nullptr || buffer == nullptr)
+        return false;
+    if (FAILED(buffer->SetCurrentPosition(0)))
+        return false;
+    return SUCCEEDED(buffer->Play(0, 0, 0));
+}

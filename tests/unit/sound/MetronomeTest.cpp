@@ -1,0 +1,202 @@
+// tests/unit/sound/MetronomeTest.cpp
+#include "sound/Metronome.h"
+
+#include "WavBytes.h"
+#include "settings/FileResources.h"
+#include "settings/Settings.h"
+#include "support/FakeClock.h"
+#include "support/TestSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <vector>
+
+namespace keywhirl {
+namespace {
+
+using testing::Bytes;
+
+// Counts beats instead of sounding them.
+class CountingMetronome : public Metronome {
+public:
+    ~CountingMetronome() override { stopAndWait(); }
+    std::atomic<int> beats{0};
+    std::vector<char> lastSound; // written by the thread, read after it stops
+
+protected:
+    void playSound(const std::vector<char>& wav) override {
+        lastSound = wav;
+        ++beats;
+    }
+};
+
+template <typename Condition> bool eventually(Condition condition) {
+    for (int i = 0; i < 500; ++i) {
+        if (condition())
+            return true;
+        ::Sleep(10);
+    }
+    return condition();
+}
+
+class MetronomeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::CreateDirectoryW((settings.folder().path() + L"\\Sounds").c_str(), nullptr);
+        useSound(testing::plainWav(100));
+        Settings::instance()->metronomeInterval = 500;
+        Settings::instance()->metronomeRunning = true;
+    }
+    void TearDown() override { FileResources::destroyInstance(); }
+
+    // What FileResources reads on its next first use; empty: no file.
+    void useSound(const Bytes& bytes) {
+        std::wstring path = settings.folder().path() + L"\\Sounds\\Metronome.wav";
+        ::DeleteFileW(path.c_str());
+        if (!bytes.empty()) {
+            ASSERT_TRUE(testing::writeFile(path, bytes));
+        }
+        FileResources::destroyInstance();
+    }
+
+    testing::TestSettings settings;
+    testing::FakeClock clock{1000};
+};
+
+TEST_F(MetronomeTest, BeatsOnlyWhenStrictlyMoreThanTheIntervalHasPassed) {
+    CountingMetronome metronome;
+    clock.advance(500);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 0);
+    clock.advance(1);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 1);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 1) << "the interval starts again at the beat";
+    clock.advance(501);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 2);
+}
+
+TEST_F(MetronomeTest, PlaysTheMetronomeFileBytes) {
+    Bytes sound =
+        testing::riffWave({{"fmt ", testing::pcmFormat()}, {"data", testing::tickSamples(37)}});
+    useSound(sound);
+    CountingMetronome metronome;
+    clock.advance(501);
+    metronome.process();
+    ASSERT_EQ(metronome.beats, 1);
+    EXPECT_EQ(metronome.lastSound, std::vector<char>(sound.begin(), sound.end()));
+}
+
+TEST_F(MetronomeTest, SilentWhileOffButItsClockKeepsRunning) {
+    Settings::instance()->metronomeRunning = false;
+    CountingMetronome metronome;
+    for (int i = 0; i < 5; ++i) {
+        clock.advance(501);
+        metronome.process();
+    }
+    EXPECT_EQ(metronome.beats, 0);
+    // Switched on 300 ms into an interval: the beat comes when that one ends.
+    clock.advance(300);
+    metronome.process();
+    Settings::instance()->metronomeRunning = true;
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 0);
+    clock.advance(201);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 1);
+    // And off again at once.
+    Settings::instance()->metronomeRunning = false;
+    clock.advance(501);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 1);
+}
+
+TEST_F(MetronomeTest, ANewIntervalAppliesFromTheNextBeat) {
+    CountingMetronome metronome;
+    clock.advance(501);
+    metronome.process();
+    ASSERT_EQ(metronome.beats, 1);
+
+    Settings::instance()->metronomeInterval = 1000;
+    clock.advance(501);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 1);
+    clock.advance(500);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 2);
+
+    Settings::instance()->metronomeInterval = 200;
+    clock.advance(201);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 3);
+}
+
+TEST_F(MetronomeTest, MissingOrDamagedSoundIsNeverPlayed) {
+    Bytes good = testing::plainWav(100);
+    Bytes truncated(good.begin(), good.end() - 10);
+    Bytes lyingData = good;
+    testing::setLe32(lyingData, 40, 0x7FFFFFFF);
+    Bytes dataFirst =
+        testing::riffWave({{"data", testing::tickSamples(10)}, {"fmt ", testing::pcmFormat()}});
+    struct Case {
+        const char* name;
+        Bytes bytes;
+    };
+    const Case cases[] = {{"missing file", {}},
+                          {"truncated", truncated},
+                          {"data size past the end", lyingData},
+                          {"data before fmt", dataFirst},
+                          {"not a WAV file", Bytes(200, 'x')}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        useSound(c.bytes);
+        CountingMetronome metronome;
+        clock.advance(501);
+        metronome.process();
+        EXPECT_EQ(metronome.beats, 0);
+        clock.advance(501);
+        metronome.process();
+        EXPECT_EQ(metronome.beats, 0) << "keeps polling, silently";
+    }
+    useSound(good);
+    CountingMetronome metronome;
+    clock.advance(501);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 1);
+}
+
+TEST_F(MetronomeTest, ItsOwnThreadBeatsAtEveryExpiryUntilStopped) {
+    CountingMetronome metronome;
+    metronome.start();
+    metronome.setPriority(THREAD_PRIORITY_TIME_CRITICAL);
+    ::Sleep(20);
+    EXPECT_EQ(metronome.beats, 0) << "the fake clock has not moved";
+    for (int beat = 1; beat <= 3; ++beat) {
+        clock.advance(501);
+        ASSERT_TRUE(eventually([&] { return metronome.beats == beat; })) << beat;
+    }
+    Settings::instance()->metronomeRunning = false;
+    clock.advance(501);
+    ::Sleep(30);
+    metronome.stopAndWait();
+    EXPECT_EQ(metronome.beats, 3);
+    Settings::instance()->metronomeRunning = true;
+    clock.advance(501);
+    ::Sleep(30);
+    EXPECT_EQ(metronome.beats, 3) << "no beat after the thread has stopped";
+}
+
+// The real PlaySoundW, synchronous: with or without a sound device the beat
+// comes back.
+TEST_F(MetronomeTest, RealBeatReturnsWithOrWithoutASoundDevice) {
+    Metronome metronome;
+    clock.advance(501);
+    metronome.process();
+    SUCCEED();
+}
+
+} // namespace
+} // namespace keywhirl
