@@ -1,0 +1,43 @@
+// tests/system/app/KeywhirlProcess.h - one started Keywhirl.exe, ended when it goes.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace keywhirl::testing {
+
+class KeywhirlProcess {
+public:
+    // Starts the program file and waits up to the given time for its main
+    // window (the start-up pause included).
+    KeywhirlProcess(const std::wstring& programFile, DWORD waitMilliseconds = 20000);
+    ~KeywhirlProcess();
+    KeywhirlProcess(const KeywhirlProcess&) = delete;
+    KeywhirlProcess& operator=(const KeywhirlProcess&) = delete;
+
+    HWND mainWindow() const { return window; }
+    DWORD processId() const { return process.dwProcessId; }
+    bool started() const { return process.hProcess != nullptr; }
+    // Waits for the process to end; false on time-out.
+    bool waitForExit(DWORD milliseconds);
+    DWORD exitCode() const;
+
+private:
+    PROCESS_INFORMATION process = {};
+    HWND window = nullptr;
+};
+
+// The application-data settings folder of the test's Wine prefix, emptied.
+void removeKeywhirlSettings();
+void writeSetting(const std::wstring& key, const std::wstring& value);
+
+// The Run value that starts the program at logon, or empty.
+std::wstring readRunValue();
+void deleteRunValue();
+
+// A top-level message box of the process whose text is shown; null if none
+// appears in time. Its text is returned through text.
+HWND findMessageBox(DWORD processId, DWORD waitMilliseconds, std::wstring& text);
+
+} // namespace keywhirl::testing
