@@ -80,7 +80,6 @@ bool TWAVDirectSound::loadFile(const wchar_t* path) {
     releaseBuffer();
 
     std::vector<char> file;
-    std::vector<unsigned char> format;
     try {
         if (keywhirl::readFileBytes(path, file) != 0)
             return false;
@@ -92,7 +91,8 @@ bool TWAVDirectSound::loadFile(const wchar_t* path) {
         return false;
     // DirectSound reads a whole WAVEFORMATEX and its extra bytes, which may
     // be more than the file's "fmt " chunk holds.
-    format = keywhirl::makeWaveFormat(file.data() + layout->formatOffset, layout->formatSize);
+    std::vector<unsigned char> format =
+        keywhirl::makeWaveFormat(file.data() + layout->formatOffset, layout->formatSize);
     if (format.empty())
         return false;
 
