@@ -10,7 +10,7 @@ source "$(dirname "$0")/wine-env.sh"
 build_dir=$(realpath -m "$1")
 shift
 
-wine_env "$build_dir/wineprefix"
+wine_env "$build_dir/wineprefix" tests
 XVFB_PID=""
 trap stop_session EXIT INT TERM
 start_xvfb
