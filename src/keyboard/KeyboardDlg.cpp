@@ -1,20 +1,55 @@
 // src/keyboard/KeyboardDlg.cpp
 #include "keyboard/KeyboardDlg.h"
 
+#include "app/TrayMenu.h"
+#include "keyboard/BitmapRegion.h"
+#include "keyboard/CloseKeyboardCommand.h"
+#include "keyboard/MinimizeKeyboardCommand.h"
+#include "keyboard/ShowWindowSafely.h"
+#include "localization/LocalizationManager.h"
+#include "resource.h"
+#include "settings/Paths.h"
+#include "settings/Settings.h"
+#include "ui/DoubleBuffer.h"
+
+#include <windowsx.h>
+
 namespace keywhirl {
 
 namespace {
-constexpr int kKeyboardTemplate = 129;
 
-INT_PTR CALLBACK keyboardProc(HWND, UINT message, WPARAM, LPARAM) {
-    return message == WM_INITDIALOG ? TRUE : FALSE;
+constexpr long kNoPosition = Settings::NoPosition;
+constexpr unsigned kFadeDuration = 100;
+constexpr int kButtonSize = 11;
+constexpr int kButtonTop = 15;
+constexpr int kCloseButtonFromRight = 52;
+constexpr int kMinimizeButtonFromRight = 33;
+// The tray corner that the caption animation runs to and from.
+constexpr int kTrayFromRight = 128;
+// SC_MOVE with the caption hit code: the platform's move loop.
+constexpr WPARAM kMoveByCaption = 0xF012;
+
+const wchar_t kProgramTitle[] = L"Keywhirl";
+
+Settings& settings() {
+    return *Settings::instance();
 }
+
+BYTE configuredOpacity() {
+    return settings().keyboardOpacity.load(std::memory_order_relaxed);
+}
+
 } // namespace
 
+KeyboardDlg::KeyboardDlg() : paintedOnce(false), shown(false) {}
+
 KeyboardDlg::~KeyboardDlg() {
-    HWND handle = window.exchange(nullptr);
-    if (handle && ::IsWindow(handle))
-        ::DestroyWindow(handle);
+    // The fader's thread calls the finish listener; it ends before either goes.
+    fader.stopAndWait();
+    HWND window = handle();
+    if (window && ::IsWindow(window) &&
+        ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId())
+        ::DestroyWindow(window);
 }
 
 void KeyboardDlg::addCommand(commands::Command* command) {
@@ -22,38 +57,314 @@ void KeyboardDlg::addCommand(commands::Command* command) {
 }
 
 bool KeyboardDlg::create(HWND owner) {
-    HWND handle = ::CreateDialogParamW(::GetModuleHandleW(nullptr),
-                                       MAKEINTRESOURCEW(kKeyboardTemplate), owner, keyboardProc, 0);
-    window = handle;
-    return handle != nullptr;
+    // A missing picture closes the keyboard during its initialisation; the
+    // platform may still hand back the handle of the window it destroyed.
+    return createModeless(IDD_KEYBOARD_DIALOG, owner) && exists();
 }
 
-bool KeyboardDlg::exists() const {
-    HWND handle = window.load();
-    return handle && ::IsWindow(handle);
+std::wstring KeyboardDlg::backgroundPath() {
+    return getProgramFolder() + L"\\Keyboard\\Keywhirl" + L".bmp";
 }
+
+// ---------------------------------------------------------------------------
+// Requests from the dispatcher thread (and some from the main thread)
 
 void KeyboardDlg::startFade(bool show) {
-    if (!exists())
+    HWND window = handle();
+    if (!window || !::IsWindow(window))
         return;
-    ::ShowWindow(window, show ? SW_SHOWNOACTIVATE : SW_HIDE);
+    if (show)
+        showWindowSafely(window, SW_SHOWNOACTIVATE);
+    fader.setFadingIn(show);
+    fader.resume();
 }
 
 void KeyboardDlg::hideToTray() {
-    if (exists() && ::IsWindowVisible(window))
-        ::ShowWindow(window, SW_HIDE);
+    HWND window = handle();
+    if (!window || !::IsWindowVisible(window))
+        return;
+    // A fade under way would bring the hidden window's alpha back up.
+    fader.halt();
+    fader.setRange(fader.getLow(), fader.getHigh(), fader.getLow());
+    showWindowSafely(window, SW_HIDE);
+    animateTray(true);
 }
 
 void KeyboardDlg::restoreFromTray() {
-    if (exists() && !::IsWindowVisible(window))
-        ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    HWND window = handle();
+    if (!window || ::IsWindowVisible(window))
+        return;
+    animateTray(false);
+    showWindowSafely(window, SW_SHOWNOACTIVATE);
+    fader.halt();
+    if (paintedOnce)
+        fader.setRange(fader.getLow(), fader.getHigh(), fader.getHigh());
 }
 
-void KeyboardDlg::setLayout(HKL) {
+void KeyboardDlg::setLayout(HKL layout) {
+    KeyInfoWrapper relabelled = drawer.getLastEvent();
+    relabelled.setKeyboardLayout(layout);
+    drawer.onKey(relabelled);
     if (exists())
-        ::InvalidateRect(window, nullptr, FALSE);
+        invalidate(false);
 }
 
-void KeyboardDlg::onKey(const KeyInfoWrapper&) {}
+void KeyboardDlg::onKey(const KeyInfoWrapper& event) {
+    if (drawer.onKey(event) && exists())
+        invalidate(false);
+}
+
+void KeyboardDlg::animateTray(bool towardsTray) {
+    HWND window = handle();
+    if (!window)
+        return;
+    RECT windowRect;
+    ::GetWindowRect(window, &windowRect);
+    int trayX = ::GetSystemMetrics(SM_CXSCREEN) - kTrayFromRight;
+    int trayY = ::GetSystemMetrics(SM_CYSCREEN);
+    RECT tray = {trayX, trayY, trayX, trayY};
+    if (towardsTray)
+        ::DrawAnimatedRects(window, IDANI_CAPTION, &windowRect, &tray);
+    else
+        ::DrawAnimatedRects(window, IDANI_CAPTION, &tray, &windowRect);
+}
+
+// ---------------------------------------------------------------------------
+// Initialisation
+
+bool KeyboardDlg::onInitDialog() {
+    bindControls();
+    if (!loadBackground())
+        return false;
+    placeWindow();
+    initFader();
+    initSkins();
+    invalidate(false);
+    // No focus for any control: the keyboard is a picture, never a place to
+    // type, and a hidden window must not become the active one.
+    return false;
+}
+
+void KeyboardDlg::bindControls() {
+    closeButton.subclassItem(handle(), IDC_KEYBOARD_CLOSE);
+    minimizeButton.subclassItem(handle(), IDC_KEYBOARD_MINIMIZE);
+}
+
+bool KeyboardDlg::loadBackground() {
+    std::wstring path = backgroundPath();
+    auto bitmap = static_cast<HBITMAP>(
+        ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!bitmap) {
+        reportMissingBackground(path);
+        return false;
+    }
+    setBackground(bitmap);
+    return true;
+}
+
+void KeyboardDlg::reportMissingBackground(const std::wstring& path) {
+    hideToTray();
+    std::wstring message = LocalizationManager::instance()
+                               ->getBundle(L"Messages")
+                               .getString(L"Error.cannotFindKeyboardBackground") +
+                           L"\n" + path;
+    ::MessageBoxW(handle(), message.c_str(), kProgramTitle, MB_OK);
+    // Without its picture the keyboard cannot work; the close command ends
+    // the program.
+    runCommands<commands::CloseKeyboardCommand>();
+}
+
+void KeyboardDlg::setBackground(HBITMAP bitmap) {
+    background.reset(bitmap);
+    BITMAP size = {};
+    ::GetObjectW(bitmap, sizeof size, &size);
+    int width = size.bmWidth;
+    int height = size.bmHeight;
+
+    RECT windowRect;
+    getRect(windowRect);
+    move(windowRect.left, windowRect.top, width, height, false);
+
+    {
+        ui::WindowDc client(handle());
+        HRGN shape = createRegionWithoutKeyColour(client.get(), bitmap);
+        // From here on the region belongs to the window.
+        if (shape && !::SetWindowRgn(handle(), shape, TRUE))
+            ::DeleteObject(shape);
+    }
+
+    struct Placement {
+        CxSkinButton& button;
+        int fromRight;
+    };
+    for (const Placement& place : {Placement{closeButton, kCloseButtonFromRight},
+                                   Placement{minimizeButton, kMinimizeButtonFromRight}}) {
+        if (!place.button.exists())
+            continue;
+        place.button.setPosition(nullptr, width - place.fromRight, kButtonTop, 0, 0,
+                                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    }
+}
+
+void KeyboardDlg::placeWindow() {
+    long x = settings().keyboardPosX.load(std::memory_order_relaxed);
+    long y = settings().keyboardPosY.load(std::memory_order_relaxed);
+    RECT windowRect;
+    getRect(windowRect);
+    int width = windowRect.right - windowRect.left;
+    int height = windowRect.bottom - windowRect.top;
+    if (x == kNoPosition || y == kNoPosition) {
+        RECT workArea;
+        if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0))
+            workArea = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+        x = workArea.left + (workArea.right - workArea.left - width) / 2;
+        y = workArea.top + (workArea.bottom - workArea.top - height) / 2;
+    }
+    // A stored point is used as it is, also off every screen.
+    move(static_cast<int>(x), static_cast<int>(y), width, height, true);
+}
+
+void KeyboardDlg::initFader() {
+    fader.attach(handle());
+    BYTE opacity = configuredOpacity();
+    fader.setRange(0, opacity, opacity);
+    fader.setDuration(kFadeDuration);
+    if (!finishListener) {
+        finishListener = std::make_unique<OpacityFinish>(this);
+        fader.addListener(finishListener.get());
+    }
+    fader.start();
+}
+
+void KeyboardDlg::initSkins() {
+    closeButton.setSkin(IDB_BAR_NORMAL, IDB_BAR_PRESSED, IDB_BAR_OVER);
+    minimizeButton.setSkin(IDB_CROSS_NORMAL, IDB_CROSS_PRESSED, IDB_CROSS_OVER);
+    for (CxSkinButton* button : {&closeButton, &minimizeButton})
+        if (button->exists())
+            button->setPosition(nullptr, 0, 0, kButtonSize, kButtonSize,
+                                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---------------------------------------------------------------------------
+// Messages
+
+bool KeyboardDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_LBUTTONDOWN:
+        onLeftButtonDown(static_cast<UINT>(wParam),
+                         POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        result = 0;
+        return true;
+    case WM_PAINT:
+        paintKeyboard();
+        result = 0;
+        return true;
+    case WM_ERASEBKGND:
+        // The paint covers the whole client area.
+        result = TRUE;
+        return true;
+    case WM_SHOWWINDOW:
+        shown = wParam != FALSE;
+        return false;
+    case WM_CONTEXTMENU:
+        showContextMenu();
+        result = 0;
+        return true;
+    case WM_CLOSE:
+        runCommands<commands::CloseKeyboardCommand>();
+        result = 0;
+        return true;
+    case kSetOpacityMessage:
+        onSetOpacity(wParam);
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool KeyboardDlg::onCommand(int id, int code, HWND) {
+    if (id == IDC_KEYBOARD_MINIMIZE && code == BN_CLICKED) {
+        runCommands<commands::MinimizeKeyboardCommand>();
+        return true;
+    }
+    return false;
+}
+
+template <typename CommandType> void KeyboardDlg::runCommands() {
+    // A copy: a command may end this window and everything it holds.
+    std::vector<commands::Command*> toRun = commands;
+    for (commands::Command* command : toRun)
+        if (dynamic_cast<CommandType*>(command))
+            command->execute();
+}
+
+void KeyboardDlg::onLeftButtonDown(UINT, POINT) {
+    // A click also brings the labels up to the layout the main thread
+    // activated last.
+    setLayout(::GetKeyboardLayout(0));
+    send(WM_LBUTTONUP, 0, 0);
+    send(WM_SYSCOMMAND, kMoveByCaption, 0);
+}
+
+void KeyboardDlg::paintKeyboard() {
+    HWND window = handle();
+    ui::PaintDc paint(window);
+    RECT client;
+    getClientRect(client);
+    ui::WindowDc target(window);
+    ui::DoubleBuffer buffer(target.get(), client.right, client.bottom);
+    if (buffer) {
+        if (background) {
+            ui::UniqueMemoryDc picture(::CreateCompatibleDC(target.get()));
+            ui::SelectedObject selected(picture.get(), background.get());
+            ::BitBlt(buffer.dc(), 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
+        } else {
+            ::FillRect(buffer.dc(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+        }
+        drawer.draw(buffer.dc());
+        buffer.present(0, 0);
+    }
+    // The buttons paint themselves over the picture.
+    closeButton.invalidate(false);
+    minimizeButton.invalidate(false);
+    paintedOnce = true;
+}
+
+void KeyboardDlg::showContextMenu() {
+    HMENU menu = buildTrayMenu();
+    if (!menu)
+        return;
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    // The owner (the main window) carries out the chosen command, exactly
+    // as from the tray icon.
+    HWND commandWindow = parent();
+    if (!commandWindow)
+        commandWindow = handle();
+    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, commandWindow, nullptr);
+    post(WM_NULL);
+}
+
+void KeyboardDlg::onSetOpacity(WPARAM opacity) {
+    BYTE newOpacity = static_cast<BYTE>(opacity & 0xFF);
+    BYTE low = fader.getLow();
+    BYTE alpha = fader.getAlpha();
+    // A transparent keyboard stays transparent; later fades end at the new value.
+    if (alpha != low)
+        alpha = newOpacity;
+    fader.setRange(low, newOpacity, alpha);
+}
+
+void KeyboardDlg::onDestroy() {
+    RECT windowRect;
+    if (getRect(windowRect)) {
+        settings().keyboardPosX = windowRect.left;
+        settings().keyboardPosY = windowRect.top;
+    }
+    settings().keyboardIsVisible = shown.load();
+    fader.stop();
+    background.reset();
+}
 
 } // namespace keywhirl

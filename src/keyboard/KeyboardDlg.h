@@ -3,40 +3,104 @@
 
 #include "input/KeyInfoWrapper.h"
 #include "keyboard/Command.h"
+#include "keyboard/CxSkinButton.h"
+#include "keyboard/KeyboardDrawer.h"
+#include "keyboard/OpacityChanger.h"
+#include "keyboard/OpacityFinish.h"
+#include "ui/Dialog.h"
+#include "ui/Handles.h"
 
 #include <windows.h>
 
 #include <atomic>
+#include <memory>
+#include <string>
 #include <vector>
 
 namespace keywhirl {
 
-// The first cut of the keyboard window: it is created from its dialog
-// template and shown and hidden on request. The picture, labels, fader and
-// tray animation build on this.
-class KeyboardDlg {
+// The keyboard picture from Keyboard\Keywhirl.bmp below the program folder,
+// cut to its shape, always on top and translucent, with the characters of
+// the current layout on its keys. It fades in and out, plays the caption
+// animation to and from the tray corner, can be dragged, offers the tray
+// menu on a right click, and saves its position and visibility when it is
+// destroyed.
+//
+// The window belongs to the main thread. startFade, hideToTray,
+// restoreFromTray, setLayout and onKey may be called from any thread and do
+// nothing while the window does not exist; they never wait for the window's
+// thread.
+class KeyboardDlg : public ui::Dialog {
 public:
-    KeyboardDlg() = default;
-    KeyboardDlg(const KeyboardDlg&) = delete;
-    KeyboardDlg& operator=(const KeyboardDlg&) = delete;
-    virtual ~KeyboardDlg();
+    // wParam: the new keyboard opacity, 1 to 255.
+    static constexpr UINT kSetOpacityMessage = WM_USER + 3;
 
+    KeyboardDlg();
+    // Destroys a window that still exists (so its position is saved), after
+    // stopping the fader.
+    ~KeyboardDlg() override;
+
+    // Not owned. The window runs them by type: close commands on WM_CLOSE,
+    // minimize commands on a click of its button.
     void addCommand(commands::Command* command);
-    // Creates the modeless window, hidden, owned by the given window.
+    // Creates the window, hidden, from its dialog template. False when it
+    // could not be made, also when the picture is missing.
     bool create(HWND owner);
-    HWND getSafeHwnd() const { return window.load(); }
+    HWND getSafeHwnd() const { return handle(); }
 
+    // Shows the window and fades it in, or fades it out (and then hides it).
     void startFade(bool show);
+    // Hides a visible window at once, with the animation to the tray corner.
     void hideToTray();
+    // Shows a hidden window at full opacity, with the animation from the
+    // tray corner; a fade under way stops.
     void restoreFromTray();
+    // Labels the keys in this layout, with the last key event's modifiers.
     void setLayout(HKL layout);
+    // Lets the labels follow the event; repaints when they change.
     void onKey(const KeyInfoWrapper& event);
 
-private:
-    bool exists() const;
+    // Where the picture is looked for.
+    static std::wstring backgroundPath();
 
-    std::atomic<HWND> window{nullptr};
+    const OpacityChanger& getFader() const { return fader; }
+    const KeyboardDrawer& getDrawer() const { return drawer; }
+
+protected:
+    bool onInitDialog() override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onCommand(int id, int code, HWND control) override;
+    // Enter and Escape never close the keyboard.
+    void onOk() override {}
+    void onCancel() override {}
+    void onDestroy() override;
+
+    virtual void onLeftButtonDown(UINT flags, POINT point);
+    // The caption animation between the window and the tray corner.
+    virtual void animateTray(bool towardsTray);
+
+private:
+    void bindControls();
+    bool loadBackground();
+    void reportMissingBackground(const std::wstring& path);
+    void setBackground(HBITMAP bitmap);
+    void placeWindow();
+    void initFader();
+    void initSkins();
+    void paintKeyboard();
+    void showContextMenu();
+    void onSetOpacity(WPARAM opacity);
+    template <typename CommandType> void runCommands();
+
+    KeyboardDrawer drawer;
+    ui::UniqueBitmap background;
     std::vector<commands::Command*> commands;
+    CxSkinButton closeButton;
+    CxSkinButton minimizeButton;
+    OpacityChanger fader;
+    std::unique_ptr<OpacityFinish> finishListener;
+    std::atomic<bool> paintedOnce;
+    std::atomic<bool> shown;
 };
 
 } // namespace keywhirl

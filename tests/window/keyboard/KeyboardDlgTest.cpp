@@ -1,0 +1,567 @@
+// tests/window/keyboard/KeyboardDlgTest.cpp
+#include "keyboard/KeyboardDlg.h"
+
+#include "keyboard/CloseKeyboardCommand.h"
+#include "keyboard/MinimizeKeyboardCommand.h"
+#include "localization/LocalizationManager.h"
+#include "MouseInput.h"
+#include "WindowThread.h"
+#include "resource.h"
+#include "settings/Paths.h"
+#include "settings/Settings.h"
+#include "support/TestSettings.h"
+#include "support/WinePaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace keywhirl {
+namespace {
+
+using testing::pump;
+using testing::pumpUntil;
+using testing::runOnOtherThread;
+
+constexpr int kPictureWidth = 754;
+constexpr int kPictureHeight = 246;
+
+// Destroys the window it is given, as the keyboard's own close command does.
+class CountingClose : public commands::CloseKeyboardCommand {
+public:
+    CountingClose() : CloseKeyboardCommand(nullptr) {}
+    void execute() override {
+        ++runs;
+        if (target && target->getSafeHwnd())
+            ::DestroyWindow(target->getSafeHwnd());
+    }
+    int runs = 0;
+    const KeyboardDlg* target = nullptr;
+};
+
+class CountingMinimize : public commands::MinimizeKeyboardCommand {
+public:
+    CountingMinimize() : MinimizeKeyboardCommand(nullptr) {}
+    void execute() override { ++runs; }
+    int runs = 0;
+};
+
+class TestKeyboardDlg : public KeyboardDlg {
+public:
+    std::atomic<int> towardsTray{0};
+    std::atomic<int> fromTray{0};
+    int paints = 0;
+
+protected:
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+        if (message == WM_PAINT)
+            ++paints;
+        return KeyboardDlg::onMessage(message, wParam, lParam, result);
+    }
+    void animateTray(bool towards) override {
+        ++(towards ? towardsTray : fromTray);
+        KeyboardDlg::animateTray(towards);
+    }
+};
+
+BYTE alphaOf(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (!::GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
+        return 0;
+    return alpha;
+}
+
+RECT windowRect(HWND window) {
+    RECT rect = {};
+    ::GetWindowRect(window, &rect);
+    return rect;
+}
+
+class KeyboardDlgTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setFolderOverrides(testing::programOutputFolder(), settings.folder().path());
+        dialog.addCommand(&close);
+        dialog.addCommand(&minimize);
+        close.target = &dialog;
+    }
+    void TearDown() override { LocalizationManager::destroyInstance(); }
+
+    bool create() {
+        bool created = dialog.create(nullptr);
+        window = dialog.getSafeHwnd();
+        return created;
+    }
+    Settings& options() { return *Settings::instance(); }
+    void showAtFullOpacity() {
+        dialog.restoreFromTray();
+        ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+        pump(50);
+    }
+
+    testing::TestSettings settings;
+    CountingClose close;
+    CountingMinimize minimize;
+    TestKeyboardDlg dialog;
+    HWND window = nullptr;
+};
+
+TEST_F(KeyboardDlgTest, IsMadeHiddenFromItsTemplateWithThePicturesSize) {
+    ASSERT_TRUE(create());
+    ASSERT_TRUE(::IsWindow(window));
+    EXPECT_FALSE(::IsWindowVisible(window));
+    RECT rect = windowRect(window);
+    EXPECT_EQ(kPictureWidth, rect.right - rect.left);
+    EXPECT_EQ(kPictureHeight, rect.bottom - rect.top);
+    LONG exStyle = ::GetWindowLongW(window, GWL_EXSTYLE);
+    EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+    EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
+    EXPECT_EQ(225, alphaOf(window)) << "the configured opacity, at once";
+}
+
+TEST_F(KeyboardDlgTest, TheButtonsSitAtTheTopRight) {
+    ASSERT_TRUE(create());
+    HWND minimizeButton = ::GetDlgItem(window, IDC_KEYBOARD_MINIMIZE);
+    HWND closeButton = ::GetDlgItem(window, IDC_KEYBOARD_CLOSE);
+    RECT rect = windowRect(minimizeButton);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(kPictureWidth - 33, rect.left);
+    EXPECT_EQ(15, rect.top);
+    EXPECT_EQ(11, rect.right - rect.left);
+    EXPECT_EQ(11, rect.bottom - rect.top);
+    rect = windowRect(closeButton);
+    ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(kPictureWidth - 52, rect.left);
+    EXPECT_EQ(15, rect.top);
+    EXPECT_EQ(11, rect.right - rect.left);
+    EXPECT_TRUE(::GetWindowLongW(minimizeButton, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_FALSE(::GetWindowLongW(closeButton, GWL_STYLE) & WS_VISIBLE);
+}
+
+// Every pixel of the picture against the window's region.
+TEST_F(KeyboardDlgTest, TheRegionIsEveryPixelNotOfTheTopLeftColour) {
+    ASSERT_TRUE(create());
+    ui::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(ERROR, ::GetWindowRgn(window, region.get()));
+
+    ui::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageW(
+        nullptr, KeyboardDlg::backgroundPath().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    ASSERT_TRUE(picture);
+    ui::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    ui::SelectedObject selected(dc.get(), picture.get());
+    COLORREF key = ::GetPixel(dc.get(), 0, 0);
+    int inside = 0, wrong = 0;
+    for (int y = 0; y < kPictureHeight; ++y) {
+        for (int x = 0; x < kPictureWidth; ++x) {
+            bool opaque = ::GetPixel(dc.get(), x, y) != key;
+            inside += opaque;
+            if ((::PtInRegion(region.get(), x, y) != FALSE) != opaque && ++wrong < 5)
+                ADD_FAILURE() << "pixel " << x << ", " << y;
+        }
+    }
+    EXPECT_EQ(0, wrong);
+    EXPECT_GT(inside, kPictureWidth * kPictureHeight / 2);
+    EXPECT_LT(inside, kPictureWidth * kPictureHeight);
+}
+
+TEST_F(KeyboardDlgTest, IsCentredWithoutAStoredPosition) {
+    options().keyboardPosX = Settings::NoPosition;
+    options().keyboardPosY = 300;
+    ASSERT_TRUE(create());
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT rect = windowRect(window);
+    EXPECT_EQ(work.left + (work.right - work.left - kPictureWidth) / 2, rect.left);
+    EXPECT_EQ(work.top + (work.bottom - work.top - kPictureHeight) / 2, rect.top);
+}
+
+TEST_F(KeyboardDlgTest, TakesTheStoredPositionEvenOffTheScreen) {
+    options().keyboardPosX = -3000;
+    options().keyboardPosY = 5000;
+    ASSERT_TRUE(create());
+    RECT rect = windowRect(window);
+    EXPECT_EQ(-3000, rect.left);
+    EXPECT_EQ(5000, rect.top);
+    EXPECT_EQ(kPictureWidth, rect.right - rect.left);
+}
+
+TEST_F(KeyboardDlgTest, SavesPositionAndVisibilityWhenDestroyed) {
+    options().keyboardPosX = 40;
+    options().keyboardPosY = 50;
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    ::SetWindowPos(window, nullptr, 321, 123, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    options().keyboardIsVisible = false;
+    ::DestroyWindow(window);
+    EXPECT_EQ(321, options().keyboardPosX.load());
+    EXPECT_EQ(123, options().keyboardPosY.load());
+    EXPECT_TRUE(options().keyboardIsVisible.load());
+}
+
+TEST_F(KeyboardDlgTest, AFadedOutKeyboardIsSavedAsHidden) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(false); }));
+    ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }));
+    ::DestroyWindow(window);
+    EXPECT_FALSE(options().keyboardIsVisible.load());
+}
+
+TEST_F(KeyboardDlgTest, FadesInFromAnotherThreadAndOutAgainUntilHidden) {
+    ASSERT_TRUE(create());
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(true); }));
+    ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+    ASSERT_TRUE(pumpUntil([&] { return dialog.getFader().isIdle(); }));
+    EXPECT_EQ(225, alphaOf(window));
+
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(false); }));
+    ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }));
+    EXPECT_EQ(0, alphaOf(window));
+    EXPECT_EQ(0, dialog.getFader().getAlpha());
+
+    // A fade-in starts from where the fade-out ended.
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(true); }));
+    ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+    ASSERT_TRUE(pumpUntil([&] { return dialog.getFader().getAlpha() == 225; }));
+    EXPECT_TRUE(pumpUntil([&] { return alphaOf(window) == 225; }));
+}
+
+TEST_F(KeyboardDlgTest, AFadeOutOfAHiddenKeyboardShowsNothing) {
+    ASSERT_TRUE(create());
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(false); }));
+    pump(300);
+    EXPECT_FALSE(::IsWindowVisible(window));
+}
+
+TEST_F(KeyboardDlgTest, HideAndRestoreAnimateOnlyWhenTheyChangeSomething) {
+    ASSERT_TRUE(create());
+    dialog.hideToTray();
+    EXPECT_EQ(0, dialog.towardsTray);
+
+    showAtFullOpacity();
+    EXPECT_EQ(1, dialog.fromTray);
+    EXPECT_EQ(225, alphaOf(window));
+    dialog.restoreFromTray();
+    EXPECT_EQ(1, dialog.fromTray) << "already visible";
+
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.hideToTray(); }));
+    ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }));
+    EXPECT_EQ(1, dialog.towardsTray);
+    EXPECT_EQ(0, alphaOf(window)) << "fully transparent at once";
+    dialog.hideToTray();
+    EXPECT_EQ(1, dialog.towardsTray) << "already hidden";
+
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.restoreFromTray(); }));
+    ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+    EXPECT_EQ(2, dialog.fromTray);
+    EXPECT_EQ(225, alphaOf(window)) << "full opacity at once";
+}
+
+TEST_F(KeyboardDlgTest, HideAndShowAtOnceOnTheWindowThreadLeavesItShown) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    dialog.hideToTray();
+    dialog.restoreFromTray();
+    pump(100);
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(225, alphaOf(window));
+}
+
+TEST_F(KeyboardDlgTest, AHiddenAndRestoredKeyboardStaysAtFullOpacity) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    ::SendMessageW(window, KeyboardDlg::kSetOpacityMessage, 255, 0);
+    // Hidden half way through a fade-out: the rest of that fade must not
+    // take the restored keyboard down again.
+    ASSERT_TRUE(runOnOtherThread([&] {
+        dialog.startFade(false);
+        ::Sleep(40);
+        dialog.hideToTray();
+    }));
+    ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }));
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.restoreFromTray(); }));
+    ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+    pump(300);
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(255, alphaOf(window));
+}
+
+TEST_F(KeyboardDlgTest, NewOpacityAppliesAtOnceToAShownKeyboard) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    EXPECT_EQ(0, ::SendMessageW(window, KeyboardDlg::kSetOpacityMessage, 128, 0));
+    EXPECT_EQ(128, alphaOf(window));
+    EXPECT_EQ(128, dialog.getFader().getHigh());
+    EXPECT_EQ(0, dialog.getFader().getLow());
+}
+
+TEST_F(KeyboardDlgTest, NewOpacityLeavesATransparentKeyboardTransparentUntilItsNextFade) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(false); }));
+    ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }));
+    ::SendMessageW(window, KeyboardDlg::kSetOpacityMessage, 128, 0);
+    EXPECT_EQ(0, alphaOf(window));
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(true); }));
+    ASSERT_TRUE(pumpUntil([&] { return dialog.getFader().getAlpha() == 128; }));
+    ASSERT_TRUE(pumpUntil([&] { return dialog.getFader().isIdle(); }));
+    EXPECT_EQ(128, alphaOf(window));
+}
+
+TEST_F(KeyboardDlgTest, AZeroOpacityKeyboardHidesAgainAfterItsFadeIn) {
+    options().keyboardOpacity = 0;
+    ASSERT_TRUE(create());
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(true); }));
+    pump(100);
+    EXPECT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }));
+    EXPECT_EQ(0, alphaOf(window));
+}
+
+TEST_F(KeyboardDlgTest, CloseRunsTheCloseCommandsAndNothingElse) {
+    close.target = nullptr; // keep the window to look at it
+    ASSERT_TRUE(dialog.create(nullptr));
+    window = dialog.getSafeHwnd();
+    ::SendMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(1, close.runs);
+    EXPECT_EQ(0, minimize.runs);
+    EXPECT_TRUE(::IsWindow(window)) << "the close command decides what happens";
+}
+
+TEST_F(KeyboardDlgTest, TheButtonRunsTheMinimizeCommands) {
+    ASSERT_TRUE(create());
+    HWND button = ::GetDlgItem(window, IDC_KEYBOARD_MINIMIZE);
+    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDC_KEYBOARD_MINIMIZE, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(button));
+    EXPECT_EQ(1, minimize.runs);
+    EXPECT_EQ(0, close.runs);
+}
+
+TEST_F(KeyboardDlgTest, EnterAndEscapeDoNothing) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ::SendMessageW(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ::SendMessageW(window, WM_KEYDOWN, VK_ESCAPE, 0);
+    ::SendMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
+    pump(50);
+    EXPECT_TRUE(::IsWindow(window));
+    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_EQ(0, close.runs);
+    EXPECT_EQ(0, minimize.runs);
+}
+
+KeyInfoWrapper keyEvent(UINT virtualKey, unsigned scanCode, bool up, bool repeat = false) {
+    KeyRecord record;
+    std::memset(&record, 0, sizeof record);
+    record.keyboardLayout = ::GetKeyboardLayout(0);
+    record.virtualKey = virtualKey;
+    record.keyData =
+        1u | scanCode << 16 | (repeat || up ? 0x40000000u : 0u) | (up ? 0x80000000u : 0u);
+    if (virtualKey == VK_SHIFT && !up)
+        record.keyState[VK_SHIFT] = 0x80;
+    return KeyInfoWrapper(record);
+}
+
+TEST_F(KeyboardDlgTest, RepaintsForModifiersAndLayoutsButNotForLetters) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    // Paints that the events of the other thread caused.
+    auto paintsAfter = [&](std::function<void()> events) {
+        int before = dialog.paints;
+        EXPECT_TRUE(runOnOtherThread(events));
+        pump(60);
+        return dialog.paints - before;
+    };
+    EXPECT_EQ(0, paintsAfter([&] {
+                  dialog.onKey(keyEvent('Q', 0x10, false));
+                  dialog.onKey(keyEvent('Q', 0x10, true));
+              }));
+    EXPECT_EQ(1, paintsAfter([&] { dialog.onKey(keyEvent(VK_SHIFT, 0x2A, false)); }));
+    EXPECT_EQ(0, paintsAfter([&] { dialog.onKey(keyEvent(VK_SHIFT, 0x2A, false, true)); }));
+    EXPECT_EQ(1, paintsAfter([&] { dialog.onKey(keyEvent(VK_SHIFT, 0x2A, true)); }));
+    HKL layout = ::GetKeyboardLayout(0);
+    EXPECT_EQ(1, paintsAfter([&] { dialog.setLayout(layout); }))
+        << "a layout change always repaints";
+    KeyInfoWrapper last = dialog.getDrawer().getLastEvent();
+    EXPECT_EQ(layout, last.keyboardLayout());
+    EXPECT_EQ(0, last.keyState()[VK_SHIFT]) << "the released Shift is kept";
+}
+
+TEST_F(KeyboardDlgTest, OperationsOnAWindowThatDoesNotExistDoNothing) {
+    dialog.startFade(true);
+    dialog.startFade(false);
+    dialog.hideToTray();
+    dialog.restoreFromTray();
+    dialog.setLayout(::GetKeyboardLayout(0));
+    dialog.onKey(keyEvent(VK_SHIFT, 0x2A, false));
+    EXPECT_EQ(0, dialog.fromTray);
+    EXPECT_EQ(0, dialog.towardsTray);
+    EXPECT_EQ(nullptr, dialog.getSafeHwnd());
+}
+
+TEST_F(KeyboardDlgTest, CanBeDraggedByThePicture) {
+    options().keyboardPosX = 100;
+    options().keyboardPosY = 100;
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    // The space between the key rows, away from the buttons.
+    POINT grip = {100 + 300, 100 + 110};
+    testing::moveMouseTo(grip);
+    pump(50);
+    // The press starts the platform's move loop on this thread, so the
+    // rest of the drag comes from another one.
+    struct Drag {
+        static DWORD WINAPI run(void* context) {
+            POINT start = *static_cast<POINT*>(context);
+            testing::sendMouse(MOUSEEVENTF_LEFTDOWN);
+            for (int step = 1; step <= 5; ++step) {
+                ::Sleep(40);
+                testing::moveMouseTo({start.x + 10 * step, start.y + 6 * step});
+            }
+            ::Sleep(40);
+            testing::sendMouse(MOUSEEVENTF_LEFTUP);
+            return 0;
+        }
+    };
+    ui::UniqueHandle drag(::CreateThread(nullptr, 0, &Drag::run, &grip, 0, nullptr));
+    pumpUntil([&] { return ::WaitForSingleObject(drag.get(), 0) == WAIT_OBJECT_0; }, 5000);
+    EXPECT_TRUE(pumpUntil([&] { return windowRect(window).left == 150; }));
+    EXPECT_EQ(130, windowRect(window).top);
+    EXPECT_EQ(100, options().keyboardPosX.load()) << "saved only when destroyed";
+    ::DestroyWindow(window);
+    EXPECT_EQ(150, options().keyboardPosX.load());
+}
+
+// A plain window in the role of the main window: it owns the keyboard and
+// receives the tray menu's commands.
+class OwnerWindow {
+public:
+    OwnerWindow() {
+        WNDCLASSW windowClass = {};
+        windowClass.lpfnWndProc = &OwnerWindow::procedure;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"KeyboardTestOwner";
+        ::RegisterClassW(&windowClass);
+        handle = ::CreateWindowExW(0, L"KeyboardTestOwner", L"owner", WS_POPUP, 0, 0, 10, 10,
+                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        command = 0;
+    }
+    ~OwnerWindow() { ::DestroyWindow(handle); }
+    HWND handle;
+    static UINT command;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_COMMAND)
+            command = LOWORD(wParam);
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+};
+UINT OwnerWindow::command = 0;
+
+// What the open pop-up menu held; it then chooses the last item with the keys.
+struct OpenMenu {
+    static bool hasExit;
+    static bool hasAutoPopup;
+    static void CALLBACK look(HWND, UINT, UINT_PTR timer, DWORD) {
+        ::KillTimer(nullptr, timer);
+        HWND menuWindow = ::FindWindowW(L"#32768", nullptr);
+        auto menu = reinterpret_cast<HMENU>(::SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+        hasExit = ::GetMenuState(menu, ID_TRAY_EXIT, MF_BYCOMMAND) != static_cast<UINT>(-1);
+        hasAutoPopup =
+            ::GetMenuState(menu, ID_TRAY_AUTOPOPUP, MF_BYCOMMAND) != static_cast<UINT>(-1);
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_UP, 0);
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    }
+};
+bool OpenMenu::hasExit = false;
+bool OpenMenu::hasAutoPopup = false;
+
+TEST_F(KeyboardDlgTest, ARightClickOffersTheTrayMenuWhoseCommandsGoToTheOwner) {
+    OwnerWindow owner;
+    ASSERT_TRUE(dialog.create(owner.handle));
+    window = dialog.getSafeHwnd();
+    showAtFullOpacity();
+    ::SetTimer(nullptr, 0, 300, &OpenMenu::look);
+    POINT point = testing::centreOf(window);
+    ::SendMessageW(window, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(window),
+                   MAKELPARAM(point.x, point.y));
+    EXPECT_TRUE(OpenMenu::hasExit);
+    EXPECT_TRUE(OpenMenu::hasAutoPopup);
+    EXPECT_TRUE(pumpUntil([&] { return OwnerWindow::command == ID_TRAY_EXIT; }))
+        << "the last item, exit, goes to the owner";
+    ::DestroyWindow(window);
+}
+
+// The message box that a missing picture brings up, read and closed by a
+// thread of its own because it runs modally on this one.
+class MessageBoxCloser {
+public:
+    MessageBoxCloser()
+        : thread(::CreateThread(nullptr, 0, &MessageBoxCloser::run, this, 0, nullptr)) {}
+    ~MessageBoxCloser() {
+        stopping = true;
+        ::WaitForSingleObject(thread, INFINITE);
+        ::CloseHandle(thread);
+    }
+    std::wstring text;
+    std::wstring title;
+    std::atomic<bool> closed{false};
+
+private:
+    static DWORD WINAPI run(void* context) {
+        auto* self = static_cast<MessageBoxCloser*>(context);
+        for (int i = 0; i < 500 && !self->stopping; ++i) {
+            HWND box = ::FindWindowW(L"#32770", L"Keywhirl");
+            if (box) {
+                wchar_t buffer[1024] = {};
+                ::GetDlgItemTextW(box, 0xFFFF, buffer, 1024);
+                self->text = buffer;
+                ::GetWindowTextW(box, buffer, 1024);
+                self->title = buffer;
+                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                self->closed = true;
+                return 0;
+            }
+            ::Sleep(20);
+        }
+        return 0;
+    }
+    std::atomic<bool> stopping{false};
+    HANDLE thread;
+};
+
+TEST_F(KeyboardDlgTest, AMissingPictureIsReportedWithItsPathAndClosesTheKeyboard) {
+    // A program folder without the picture, with a language of its own.
+    std::wstring folder = settings.folder().path();
+    ::CreateDirectoryW((folder + L"\\Localization").c_str(), nullptr);
+    FILE* file = _wfopen((folder + L"\\Localization\\TST.xml").c_str(), L"wb");
+    ASSERT_NE(nullptr, file);
+    std::fputs("<content><section name=\"Messages\"><key "
+               "name=\"Error.cannotFindKeyboardBackground\" value=\"No keyboard picture\"/>"
+               "</section></content>",
+               file);
+    std::fclose(file);
+    setFolderOverrides(folder, folder);
+    options().l10nLanguageCode = L"TST";
+    LocalizationManager::reload();
+
+    MessageBoxCloser closer;
+    bool created = create();
+    EXPECT_TRUE(closer.closed);
+    EXPECT_EQ(L"No keyboard picture\n" + folder + L"\\Keyboard\\Keywhirl.bmp", closer.text);
+    EXPECT_EQ(L"Keywhirl", closer.title);
+    EXPECT_EQ(1, close.runs);
+    EXPECT_EQ(0, minimize.runs);
+    EXPECT_FALSE(created);
+    EXPECT_FALSE(::IsWindow(window));
+}
+
+} // namespace
+} // namespace keywhirl
