@@ -20,22 +20,28 @@ bool autoPopupping() {
 }
 } // namespace
 
-Keyboard::Keyboard() : TimeChecker(&Settings::instance()->keyboardWaitInterval), owner(nullptr) {
+Keyboard::Keyboard() : Keyboard(dialog) {}
+
+// The reference is only stored here; the member it may name is built before
+// any use.
+Keyboard::Keyboard(KeyboardDlg& dialogInUse)
+    : TimeChecker(&Settings::instance()->keyboardWaitInterval), owner(nullptr),
+      dialogInUse(dialogInUse) {
     minimizeCommandHolder = std::make_unique<commands::MinimizeKeyboardCommand>(this);
     closeCommandHolder = std::make_unique<commands::CloseKeyboardCommand>(this);
 }
 
 void Keyboard::createWindow(HWND ownerWindow) {
     owner = ownerWindow;
-    dialog.addCommand(minimizeCommandHolder.get());
-    dialog.addCommand(closeCommandHolder.get());
-    dialog.create(owner);
+    dialogInUse.addCommand(minimizeCommandHolder.get());
+    dialogInUse.addCommand(closeCommandHolder.get());
+    dialogInUse.create(owner);
     if (Settings::instance()->keyboardIsVisible.load(std::memory_order_relaxed))
-        dialog.restoreFromTray();
+        dialogInUse.restoreFromTray();
 }
 
 void Keyboard::closeWindow() {
-    HWND window = dialog.getSafeHwnd();
+    HWND window = dialogInUse.getSafeHwnd();
     if (window && ::IsWindow(window))
         ::DestroyWindow(window);
     if (owner && ::IsWindow(owner))
@@ -44,42 +50,42 @@ void Keyboard::closeWindow() {
 }
 
 bool Keyboard::isWindowVisible() {
-    HWND window = dialog.getSafeHwnd();
+    HWND window = dialogInUse.getSafeHwnd();
     return window && ::IsWindowVisible(window) == TRUE;
 }
 
 void Keyboard::showWindow() {
-    dialog.restoreFromTray();
+    dialogInUse.restoreFromTray();
     reset();
 }
 
 void Keyboard::hideWindow() {
     reset();
-    dialog.hideToTray();
+    dialogInUse.hideToTray();
 }
 
 void Keyboard::onLayoutChanged(HKL layout) {
-    dialog.setLayout(layout);
+    dialogInUse.setLayout(layout);
 }
 
 KeyboardDlg& Keyboard::getDialog() {
-    return dialog;
+    return dialogInUse;
 }
 
 void Keyboard::handleKey(const KeyInfoWrapper& event) {
     bool typing = !event.isKeyUp() && !event.isModifier();
     if (typing) {
         if (autoPopupping())
-            dialog.startFade(false);
+            dialogInUse.startFade(false);
         reset();
     }
-    dialog.onKey(event);
+    dialogInUse.onKey(event);
 }
 
 void Keyboard::onTimeElapsed() {
     if (!autoPopupping())
         return;
-    dialog.startFade(true);
+    dialogInUse.startFade(true);
     reset();
 }
 

@@ -29,9 +29,14 @@ public:
     virtual void showWindow();
     virtual void hideWindow();
 
+protected:
+    // Lets a test watch the keyboard through a window object of its own.
+    explicit Keyboard(KeyboardDlg& dialogInUse);
+
 private:
     KeyboardDlg dialog;
     HWND owner;
+    KeyboardDlg& dialogInUse;
 };
 
 } // namespace keywhirl

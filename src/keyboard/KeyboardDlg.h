@@ -42,23 +42,23 @@ public:
 
     // Not owned. The window runs them by type: close commands on WM_CLOSE,
     // minimize commands on a click of its button.
-    void addCommand(commands::Command* command);
+    virtual void addCommand(commands::Command* command);
     // Creates the window, hidden, from its dialog template. False when it
     // could not be made, also when the picture is missing.
-    bool create(HWND owner);
-    HWND getSafeHwnd() const { return handle(); }
+    virtual bool create(HWND owner);
+    virtual HWND getSafeHwnd() const { return handle(); }
 
     // Shows the window and fades it in, or fades it out (and then hides it).
-    void startFade(bool show);
+    virtual void startFade(bool show);
     // Hides a visible window at once, with the animation to the tray corner.
-    void hideToTray();
+    virtual void hideToTray();
     // Shows a hidden window at full opacity, with the animation from the
     // tray corner; a fade under way stops.
-    void restoreFromTray();
+    virtual void restoreFromTray();
     // Labels the keys in this layout, with the last key event's modifiers.
-    void setLayout(HKL layout);
+    virtual void setLayout(HKL layout);
     // Lets the labels follow the event; repaints when they change.
-    void onKey(const KeyInfoWrapper& event);
+    virtual void onKey(const KeyInfoWrapper& event);
 
     // Where the picture is looked for.
     static std::wstring backgroundPath();
