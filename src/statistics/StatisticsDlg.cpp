@@ -1,0 +1,308 @@
+// src/statistics/StatisticsDlg.cpp
+#include "statistics/StatisticsDlg.h"
+
+#include "app/TrayMenu.h"
+#include "settings/Settings.h"
+#include "statistics/StatisticsLayout.h"
+#include "ui/DoubleBuffer.h"
+#include "ui/Handles.h"
+
+#include "resource.h"
+
+using keywhirl::Monitor;
+using keywhirl::Settings;
+using keywhirl::StatisticsLayout;
+namespace ui = keywhirl::ui;
+
+namespace {
+
+constexpr BYTE kOpaque = 255;
+constexpr int kHeaderPoints10 = 110;
+constexpr int kRowPoints10 = 80;
+constexpr int kHeaderWeight = FW_BOLD;
+constexpr wchar_t kFontFace[] = L"Arial";
+// Whatever the interface language, the header names the program.
+constexpr wchar_t kHeader[] = L"Keywhirl";
+// SC_MOVE with the caption hit-test code: the system's own move loop.
+constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
+
+// A font of the given size in tenths of a point, for the resolution of dc.
+HFONT createPointFont(HDC dc, int points10, LONG weight) {
+    LOGFONTW font = {};
+    font.lfHeight = -::MulDiv(points10, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
+    font.lfWeight = weight;
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
+    return ::CreateFontIndirectW(&font);
+}
+
+COLOR16 channel(BYTE value) {
+    return static_cast<COLOR16>(value << 8);
+}
+
+void fillGradient(HDC dc, const RECT& client, const Settings& settings) {
+    TRIVERTEX vertices[2] = {};
+    vertices[0].x = client.left;
+    vertices[0].y = client.top;
+    vertices[0].Red = channel(settings.statTopRed);
+    vertices[0].Green = channel(settings.statTopGreen);
+    vertices[0].Blue = channel(settings.statTopBlue);
+    vertices[1].x = client.right;
+    vertices[1].y = client.bottom;
+    vertices[1].Red = channel(settings.statBottomRed);
+    vertices[1].Green = channel(settings.statBottomGreen);
+    vertices[1].Blue = channel(settings.statBottomBlue);
+    GRADIENT_RECT rectangle = {0, 1};
+    ::GradientFill(dc, vertices, 2, &rectangle, 1, GRADIENT_FILL_RECT_V);
+}
+
+// The same rounded outline as the window's region, which leaves out its right
+// and bottom coordinates: laid out one pixel wider and higher than the client.
+void frameOutline(HDC dc, const RECT& client) {
+    ui::UniqueRegion outline(::CreateRoundRectRgn(client.left, client.top, client.right + 1,
+                                                  client.bottom + 1, StatisticsLayout::kCornerWidth,
+                                                  StatisticsLayout::kCornerHeight));
+    ::FrameRgn(dc, outline.get(), static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), 1, 1);
+}
+
+} // namespace
+
+LRESULT StatisticsDlg::ChildMouseMoveListener::onMouseLeave(WPARAM wParam, LPARAM lParam) {
+    return statisticsDlg != nullptr ? statisticsDlg->onMouseLeave(wParam, lParam) : 0;
+}
+
+StatisticsDlg::StatisticsDlg() : childListener(std::make_unique<ChildMouseMoveListener>(this)) {}
+
+StatisticsDlg::~StatisticsDlg() {
+    // The button must not call a listener that is about to go, and the
+    // window's last messages must still find the members alive.
+    closeButton.setMouseListener(nullptr);
+    if (exists())
+        endDialog(IDCANCEL);
+}
+
+bool StatisticsDlg::create(HWND owner) {
+    return createModeless(IDD_STATISTICS_DIALOG, owner);
+}
+
+bool StatisticsDlg::onInitDialog() {
+    closeButton.subclassItem(handle(), IDC_STATISTICS_CLOSE);
+    closeButton.setSkin(IDB_CROSS_NORMAL, IDB_CROSS_PRESSED, IDB_CROSS_OVER);
+    RECT button;
+    if (closeButton.getRectInParent(button))
+        closeButton.move(button.left, button.top, StatisticsLayout::kCloseButtonSize,
+                         StatisticsLayout::kCloseButtonSize, true);
+    closeButton.setMouseListener(childListener.get());
+
+    updateLayout();
+
+    Settings& settings = *Settings::instance();
+    const BYTE resting = settings.statisticsOpacity;
+    fader.attach(handle());
+    fader.setRange(resting, kOpaque, resting);
+    fader.setDuration(kFadeMilliseconds);
+    fader.setFadingIn(false);
+    fader.start();
+
+    invalidate(false);
+    setTimer(kRefreshTimer, kRefreshMilliseconds);
+    // A window that only shows figures takes no focus: giving it to the close
+    // button would make the hidden window the active one, and Space would
+    // then close it.
+    return false;
+}
+
+void StatisticsDlg::addMonitor(Monitor* monitor) {
+    if (monitor == nullptr)
+        return;
+    monitors.push_back(monitor);
+    updateLayout();
+}
+
+void StatisticsDlg::updateLayout() {
+    if (!exists())
+        return;
+    const int rows = static_cast<int>(monitors.size());
+    const POINT corner = StatisticsLayout::windowCorner(::GetSystemMetrics(SM_CXSCREEN),
+                                                        ::GetSystemMetrics(SM_CYSCREEN), rows);
+    const SIZE size = StatisticsLayout::windowSize(rows);
+    move(corner.x, corner.y, size.cx, size.cy, true);
+
+    // The system owns the region once the window has it.
+    ui::UniqueRegion outline(
+        ::CreateRoundRectRgn(0, 0, StatisticsLayout::kWidth, StatisticsLayout::layoutHeight(rows),
+                             StatisticsLayout::kCornerWidth, StatisticsLayout::kCornerHeight));
+    if (::SetWindowRgn(handle(), outline.get(), TRUE) != 0)
+        outline.release();
+
+    RECT button;
+    if (closeButton.exists() && closeButton.getRectInParent(button))
+        closeButton.move(StatisticsLayout::kCloseButtonCorner.x,
+                         StatisticsLayout::kCloseButtonCorner.y, button.right - button.left,
+                         button.bottom - button.top, false);
+}
+
+void StatisticsDlg::detachMonitors() {
+    monitors.clear();
+    paintedRows.clear();
+    // Stopping the refresh here, rather than by faking a WM_DESTROY, leaves
+    // the dialog manager's own clean-up to the real destruction.
+    if (exists())
+        killTimer(kRefreshTimer);
+}
+
+void StatisticsDlg::startDrag() {
+    send(WM_LBUTTONUP, 0, 0);
+    send(WM_SYSCOMMAND, kMoveByCaption, 0);
+}
+
+void StatisticsDlg::onDestroy() {
+    killTimer(kRefreshTimer);
+    // No more steps for a window that is going.
+    fader.stopAndWait();
+}
+
+bool StatisticsDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    switch (message) {
+    case WM_PAINT:
+        paint();
+        result = 0;
+        return true;
+    case WM_ERASEBKGND:
+        // The picture covers every pixel.
+        result = TRUE;
+        return true;
+    case WM_TIMER:
+        invalidate(false);
+        return false;
+    case WM_LBUTTONDOWN:
+        startDrag();
+        result = 0;
+        return true;
+    case WM_MOUSEMOVE:
+        onMouseMove();
+        return false;
+    case WM_MOUSEHOVER:
+        onMouseHover();
+        result = 0;
+        return true;
+    case WM_MOUSELEAVE:
+        result = onMouseLeave(wParam, lParam);
+        return true;
+    case WM_CONTEXTMENU:
+        showTrayMenu();
+        result = 0;
+        return true;
+    case kSetOpacityMessage:
+        setRestingOpacity(static_cast<BYTE>(wParam & 0xFF));
+        result = 0;
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool StatisticsDlg::onCommand(int id, int code, HWND) {
+    if (id != IDC_STATISTICS_CLOSE || code != BN_CLICKED)
+        return false;
+    closeToTray();
+    return true;
+}
+
+void StatisticsDlg::closeToTray() {
+    show(SW_HIDE);
+    Settings::instance()->showShortStatistics = false;
+    // Shown again, the window starts from its resting alpha.
+    fader.setRange(fader.getLow(), fader.getHigh(), fader.getLow());
+}
+
+void StatisticsDlg::setRestingOpacity(BYTE alpha) {
+    // An alpha of 0 would leave an invisible window that still takes clicks.
+    if (alpha == 0)
+        alpha = 1;
+    fader.setRange(alpha, fader.getHigh(), alpha);
+}
+
+void StatisticsDlg::onMouseMove() {
+    if (tracking)
+        return;
+    TRACKMOUSEEVENT request = {};
+    request.cbSize = sizeof request;
+    request.dwFlags = TME_HOVER | TME_LEAVE;
+    request.hwndTrack = handle();
+    request.dwHoverTime = 1;
+    if (::TrackMouseEvent(&request))
+        tracking = true;
+}
+
+void StatisticsDlg::onMouseHover() {
+    if (!Settings::instance()->setOpaqueStatisticsOnHover)
+        return;
+    fader.setFadingIn(true);
+    fader.resume();
+}
+
+LRESULT StatisticsDlg::onMouseLeave(WPARAM, LPARAM) {
+    tracking = false;
+    // Moving onto the close button also leaves the window's own area; the
+    // button reports when the mouse leaves it in turn.
+    if (closeButton.isMouseOver())
+        return 0;
+    fader.setFadingIn(false);
+    fader.resume();
+    return 0;
+}
+
+void StatisticsDlg::showTrayMenu() {
+    HMENU menu = keywhirl::buildTrayMenu();
+    POINT cursor;
+    if (menu == nullptr || !::GetCursorPos(&cursor))
+        return;
+    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, parent(), nullptr);
+    // Lets the menu close properly when the user clicks elsewhere.
+    post(WM_NULL);
+}
+
+void StatisticsDlg::paint() {
+    ui::PaintDc paintDc(handle());
+    RECT client;
+    if (paintDc.get() == nullptr || !getClientRect(client))
+        return;
+    ui::DoubleBuffer buffer(paintDc.get(), client.right - client.left, client.bottom - client.top);
+    if (buffer) {
+        drawPicture(buffer.dc(), client);
+        buffer.present(client.left, client.top);
+    }
+    // The button draws itself again on top of the fresh picture.
+    closeButton.invalidate(false);
+}
+
+void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
+    Settings& settings = *Settings::instance();
+    fillGradient(dc, client, settings);
+    frameOutline(dc, client);
+
+    ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    {
+        ui::UniqueFont font(createPointFont(dc, kHeaderPoints10, kHeaderWeight));
+        ui::SelectedObject selected(dc, font.get());
+        RECT box = StatisticsLayout::headerBox();
+        ::DrawTextW(dc, kHeader, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        ::MoveToEx(dc, StatisticsLayout::kRuleLeft, StatisticsLayout::kRuleY, nullptr);
+        ::LineTo(dc, StatisticsLayout::kRuleRight, StatisticsLayout::kRuleY);
+    }
+
+    ui::UniqueFont font(createPointFont(dc, kRowPoints10, FW_DONTCARE));
+    ui::SelectedObject selected(dc, font.get());
+    paintedRows.resize(monitors.size());
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        Row& row = paintedRows[i];
+        row.title = monitors[i]->getTitle();
+        row.value = monitors[i]->getValue();
+        RECT titleBox = StatisticsLayout::titleBox(static_cast<int>(i));
+        RECT valueBox = StatisticsLayout::valueBox(static_cast<int>(i));
+        ::DrawTextW(dc, row.title.c_str(), static_cast<int>(row.title.size()), &titleBox, 0);
+        ::DrawTextW(dc, row.value.c_str(), static_cast<int>(row.value.size()), &valueBox, 0);
+    }
+}
