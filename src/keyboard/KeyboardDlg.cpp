@@ -10,7 +10,6 @@
 #include "resource.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
-#include "ui/DoubleBuffer.h"
 
 #include <windowsx.h>
 
@@ -176,6 +175,7 @@ void KeyboardDlg::reportMissingBackground(const std::wstring& path) {
 
 void KeyboardDlg::setBackground(HBITMAP bitmap) {
     background.reset(bitmap);
+    composed.reset();
     BITMAP size = {};
     ::GetObjectW(bitmap, sizeof size, &size);
     int width = size.bmWidth;
@@ -313,17 +313,33 @@ void KeyboardDlg::paintKeyboard() {
     RECT client;
     getClientRect(client);
     ui::WindowDc target(window);
-    ui::DoubleBuffer buffer(target.get(), client.right, client.bottom);
-    if (buffer) {
+    ui::UniqueMemoryDc memory(::CreateCompatibleDC(target.get()));
+
+    // Picture and labels are composed in memory and copied to the window in
+    // one go; the composition is kept until the labels change, since the
+    // window is repainted far more often than that.
+    std::vector<KeyboardDrawer::KeyLabel> labels = drawer.currentLabels();
+    BITMAP size = {};
+    if (composed)
+        ::GetObjectW(composed.get(), sizeof size, &size);
+    bool sizeChanged = size.bmWidth != client.right || size.bmHeight != client.bottom;
+    if (!composed || sizeChanged || labels != composedLabels) {
+        if (!composed || sizeChanged)
+            composed.reset(::CreateCompatibleBitmap(target.get(), client.right, client.bottom));
+        ui::SelectedObject into(memory.get(), composed.get());
         if (background) {
             ui::UniqueMemoryDc picture(::CreateCompatibleDC(target.get()));
             ui::SelectedObject selected(picture.get(), background.get());
-            ::BitBlt(buffer.dc(), 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
+            ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
         } else {
-            ::FillRect(buffer.dc(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
+            ::FillRect(memory.get(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
         }
-        drawer.draw(buffer.dc());
-        buffer.present(0, 0);
+        KeyboardDrawer::drawLabels(memory.get(), labels);
+        composedLabels = std::move(labels);
+    }
+    if (composed) {
+        ui::SelectedObject from(memory.get(), composed.get());
+        ::BitBlt(target.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     }
     // The buttons paint themselves over the picture.
     closeButton.invalidate(false);
@@ -365,6 +381,8 @@ void KeyboardDlg::onDestroy() {
     settings().keyboardIsVisible = shown.load();
     fader.stop();
     background.reset();
+    composed.reset();
+    composedLabels.clear();
 }
 
 } // namespace keywhirl

@@ -94,6 +94,10 @@ private:
 
     KeyboardDrawer drawer;
     ui::UniqueBitmap background;
+    // The picture with the labels of composedLabels on it, kept from one
+    // paint to the next; main thread only.
+    ui::UniqueBitmap composed;
+    std::vector<KeyboardDrawer::KeyLabel> composedLabels;
     std::vector<commands::Command*> commands;
     CxSkinButton closeButton;
     CxSkinButton minimizeButton;

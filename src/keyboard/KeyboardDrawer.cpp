@@ -4,6 +4,7 @@
 #include "input/KeyTranslator.h"
 #include "ui/Handles.h"
 
+#include <cstring>
 #include <cwchar>
 
 namespace keywhirl {
@@ -88,12 +89,27 @@ private:
     ui::UniqueFont boldFont;
 };
 
-KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false) {
+KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false), labelsKnown(false), labelsSource() {
     ::InitializeCriticalSection(&lock);
+    ::InitializeCriticalSection(&labelsLock);
 }
 
 KeyboardDrawer::~KeyboardDrawer() {
+    ::DeleteCriticalSection(&labelsLock);
     ::DeleteCriticalSection(&lock);
+}
+
+bool KeyboardDrawer::LabelSource::operator==(const LabelSource& other) const {
+    // The key fields only: the repeat count and the like change no label.
+    auto sameKey = [](const KeyRecord& a, const KeyRecord& b) {
+        return a.keyboardLayout == b.keyboardLayout && a.virtualKey == b.virtualKey &&
+               ((a.keyData ^ b.keyData) & 0x80FF0000u) == 0 &&
+               std::memcmp(a.keyState, b.keyState, sizeof a.keyState) == 0;
+    };
+    if (pending != other.pending || state.keyboardLayout != other.state.keyboardLayout ||
+        std::memcmp(state.keyState, other.state.keyState, sizeof state.keyState) != 0)
+        return false;
+    return !pending || sameKey(deadKey, other.deadKey);
 }
 
 bool KeyboardDrawer::onKey(const KeyInfoWrapper& event) {
@@ -151,7 +167,14 @@ KeyRect KeyboardDrawer::keyRectFor(unsigned scanCode) {
 }
 
 KeyboardDrawer::Label KeyboardDrawer::labelFor(const KeyInfoWrapper& state, unsigned scanCode) {
+    bool deadKeyLeft = false;
+    return translate(state, scanCode, deadKeyLeft);
+}
+
+KeyboardDrawer::Label KeyboardDrawer::translate(const KeyInfoWrapper& state, unsigned scanCode,
+                                                bool& deadKeyLeft) {
     Label label;
+    deadKeyLeft = false;
     wchar_t buffer[kBufferSize + 1] = {};
     int count = state.scanCodeToUnicode(scanCode, buffer, kBufferSize);
     if (count < 0) {
@@ -160,8 +183,13 @@ KeyboardDrawer::Label KeyboardDrawer::labelFor(const KeyInfoWrapper& state, unsi
         label.kind = DeadKey;
         count = state.scanCodeToUnicode(scanCode, buffer, kBufferSize);
     }
-    if (count < 0)
+    if (count < 0) {
+        deadKeyLeft = true;
         return label;
+    }
+    // Nothing typed: a dead key waiting in this thread's state still waits.
+    if (count == 0)
+        deadKeyLeft = true;
     if (count > kBufferSize)
         count = kBufferSize;
     std::wstring text(buffer, static_cast<size_t>(count));
@@ -200,28 +228,53 @@ std::vector<KeyboardDrawer::KeyLabel> KeyboardDrawer::currentLabels() const {
         pending = deadKeyPending;
     }
 
-    std::vector<KeyLabel> labels;
-    labels.reserve(47);
-    for (unsigned scanCode = kFirstScanCode; scanCode <= kLastScanCode; ++scanCode) {
-        KeyRect cell = keyRectFor(scanCode);
-        if (!cell.isValid())
-            continue;
-        // Every label starts from a clean dead-key state and, while a dead
-        // key is pending, from exactly that dead key. A leftover would
-        // otherwise compose with the next label or, met by the reapplied
-        // dead key, cancel it: after a key that types nothing, after an
-        // earlier paint, after a translation in another layout.
-        clearDeadKey(state);
-        if (pending)
-            reapplyDeadKey(deadKey);
-        labels.push_back({scanCode, cell, labelFor(state, scanCode)});
+    // Translating is the dear part of a paint; the window is repainted far
+    // more often (exposure, fades) than its labels change.
+    LabelSource source{state.record(), pending, deadKey.record()};
+    Lock guard(labelsLock);
+    if (!labelsKnown || !(labelsSource == source)) {
+        labels = workOutLabels(state, deadKey, pending);
+        labelsSource = source;
+        labelsKnown = true;
     }
     return labels;
 }
 
+std::vector<KeyboardDrawer::KeyLabel> KeyboardDrawer::workOutLabels(const KeyInfoWrapper& state,
+                                                                    const KeyInfoWrapper& deadKey,
+                                                                    bool pending) const {
+    // Every label starts from a clean dead-key state and, while a dead key
+    // is pending, from exactly that dead key. A leftover would otherwise
+    // compose with the next label or, met by the reapplied dead key, cancel
+    // it: after a key that types nothing, after a translation in another
+    // layout. This thread's state is clean again when this returns.
+    std::vector<KeyLabel> result;
+    result.reserve(47);
+    bool deadKeyLeft = true;
+    for (unsigned scanCode = kFirstScanCode; scanCode <= kLastScanCode; ++scanCode) {
+        KeyRect cell = keyRectFor(scanCode);
+        if (!cell.isValid())
+            continue;
+        if (deadKeyLeft)
+            clearDeadKey(state);
+        if (pending)
+            reapplyDeadKey(deadKey);
+        bool left = false;
+        result.push_back({scanCode, cell, translate(state, scanCode, left)});
+        deadKeyLeft = left;
+    }
+    if (deadKeyLeft)
+        clearDeadKey(state);
+    return result;
+}
+
 void KeyboardDrawer::draw(HDC dc) {
+    drawLabels(dc, currentLabels());
+}
+
+void KeyboardDrawer::drawLabels(HDC dc, const std::vector<KeyLabel>& labels) {
     Fonts fonts(dc);
-    for (const KeyLabel& key : currentLabels())
+    for (const KeyLabel& key : labels)
         drawKey(dc, key.cell, key.label.text, key.label.kind, fonts);
 }
 

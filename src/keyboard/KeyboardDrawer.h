@@ -21,12 +21,18 @@ public:
     struct Label {
         std::wstring text;
         int kind = Plain;
+        bool operator==(const Label& other) const {
+            return kind == other.kind && text == other.text;
+        }
     };
 
     struct KeyLabel {
         unsigned scanCode;
         KeyRect cell;
         Label label;
+        bool operator==(const KeyLabel& other) const {
+            return scanCode == other.scanCode && label == other.label;
+        }
     };
 
     // Starts from the constructing thread's own keyboard state and layout.
@@ -41,8 +47,11 @@ public:
     bool onKey(const KeyInfoWrapper& event);
     // Paints every label into dc, which already holds the background.
     virtual void draw(HDC dc);
+    // Paints the given labels, as currentLabels() gives them.
+    static void drawLabels(HDC dc, const std::vector<KeyLabel>& labels);
     // The labels draw() paints, key by key in ascending scan code order,
-    // worked out on the calling thread.
+    // worked out on the calling thread. They are worked out again only when
+    // the layout, the key state or the dead key changed since the last call.
     std::vector<KeyLabel> currentLabels() const;
     KeyInfoWrapper getLastEvent() const;
     bool isDeadKeyPending() const;
@@ -66,11 +75,31 @@ private:
     static void reapplyDeadKey(const KeyInfoWrapper& deadKeyEvent);
     // Takes any dead key out of the calling thread's translation state.
     static void clearDeadKey(const KeyInfoWrapper& state);
+    // labelFor, also telling whether the translations left a dead key in
+    // the calling thread's state.
+    static Label translate(const KeyInfoWrapper& state, unsigned scanCode, bool& deadKeyLeft);
+    std::vector<KeyLabel> workOutLabels(const KeyInfoWrapper& state, const KeyInfoWrapper& deadKey,
+                                        bool pending) const;
+
+    // What the labels depend on.
+    struct LabelSource {
+        KeyRecord state;
+        bool pending;
+        KeyRecord deadKey;
+        bool operator==(const LabelSource& other) const;
+    };
 
     mutable CRITICAL_SECTION lock;
     KeyInfoWrapper lastEvent;
     KeyInfoWrapper deadKeyEvent;
     bool deadKeyPending;
+
+    // The last labels worked out, on the painting thread; guarded by their
+    // own lock so that translating never holds up onKey.
+    mutable CRITICAL_SECTION labelsLock;
+    mutable bool labelsKnown;
+    mutable LabelSource labelsSource;
+    mutable std::vector<KeyLabel> labels;
 };
 
 } // namespace keywhirl

@@ -147,6 +147,7 @@ UINT FakeLayouts::mapVirtualKey(UINT code, UINT mapType, HKL) {
 
 int FakeLayouts::toUnicode(UINT virtualKey, UINT, const BYTE* keyState, wchar_t* buffer, int size,
                            UINT, HKL layout) {
+    ++translationCount;
     const Key* key = findByVirtualKey(virtualKey);
     if (!key)
         return 0;

@@ -4,6 +4,7 @@
 #include "input/KeyInfoWrapper.h"
 #include "input/KeyTranslator.h"
 
+#include <atomic>
 #include <map>
 
 namespace keywhirl::testing {
@@ -30,10 +31,13 @@ public:
 
     // The calling thread's pending accent, 0 for none.
     wchar_t pendingAccent();
+    // How many translations were asked for, from any thread.
+    int translations() const { return translationCount; }
 
 private:
     CRITICAL_SECTION lock;
     std::map<DWORD, wchar_t> pending;
+    std::atomic<int> translationCount{0};
 };
 
 // A key record as the hook library sends it, for the fake layouts.

@@ -165,6 +165,29 @@ TEST_F(KeyboardDrawerTest, APendingDeadKeyComposesEveryLabelIncludingTheFirst) {
     EXPECT_EQ(L"1", text(labels(), 0x02));
 }
 
+TEST_F(KeyboardDrawerTest, LabelsAreTranslatedAgainOnlyWhenTheirSourceChanged) {
+    drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x1E}.make());
+    labels();
+    int translations = layouts.translations();
+    EXPECT_GE(translations, 47);
+    labels();
+    EXPECT_EQ(translations, layouts.translations()) << "nothing changed";
+    // Another letter, same layout and key state: nothing changes either.
+    drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x10}.make());
+    translations = layouts.translations();
+    labels();
+    EXPECT_EQ(translations, layouts.translations());
+
+    KeyEvent shift{FakeLayouts::kLatin, 0x2A, VK_SHIFT};
+    shift.shift = true;
+    drawer.onKey(shift.make());
+    EXPECT_EQ(L"Q", text(labels(), 0x10));
+    drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x28}.make());
+    EXPECT_EQ(L"\u00E1", text(labels(), 0x1E)) << "the dead key pending, Shift released";
+    drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x1E}.make());
+    EXPECT_EQ(L"a", text(labels(), 0x1E));
+}
+
 TEST_F(KeyboardDrawerTest, ALeftoverDeadKeyOnThePaintingThreadDoesNotLeakIntoTheLabels) {
     drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x1E}.make());
     // Something else on this thread left a dead key in its state.

@@ -1,0 +1,169 @@
+// bench/keyboard/KeyboardBench.cpp - what one repaint of the keyboard window
+// costs (picture, 47 labels, buttons), and what cutting the window to the
+// shape of its picture costs, against the pixel-by-pixel way.
+#include "keyboard/BitmapRegion.h"
+#include "keyboard/KeyboardDlg.h"
+#include "settings/Paths.h"
+#include "settings/Settings.h"
+#include "ui/Handles.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+using namespace keywhirl;
+
+namespace {
+
+double now() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        ::QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER counter;
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void report(const char* what, double seconds, int count, double goalMilliseconds) {
+    double milli = seconds * 1e3 / count;
+    std::printf("%-52s %9.3f ms each", what, milli);
+    if (goalMilliseconds > 0)
+        std::printf("   goal < %.0f ms: %s", goalMilliseconds,
+                    milli < goalMilliseconds ? "met" : "MISSED");
+    std::printf("\n");
+}
+
+std::wstring outputFolder() {
+    std::wstring path = L"Z:";
+    for (const char* c = KEYWHIRL_OUTPUT_DIR_UNIX; *c; ++c)
+        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    return path;
+}
+
+std::wstring makeTempFolder() {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    std::wstring folder =
+        std::wstring(temp) + L"keywhirl-keyboard-bench-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+void pump() {
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+KeyInfoWrapper shiftEvent(bool down) {
+    KeyRecord record = {};
+    record.keyboardLayout = ::GetKeyboardLayout(0);
+    record.virtualKey = VK_SHIFT;
+    record.keyData = 1u | 0x2Au << 16 | (down ? 0u : 0xC0000000u);
+    if (down)
+        record.keyState[VK_SHIFT] = record.keyState[VK_LSHIFT] = 0x80;
+    return KeyInfoWrapper(record);
+}
+
+void benchRepaint() {
+    KeyboardDlg keyboard;
+    if (!keyboard.create(nullptr)) {
+        std::printf("the keyboard window could not be made\n");
+        return;
+    }
+    HWND window = keyboard.getSafeHwnd();
+    keyboard.restoreFromTray();
+    for (int i = 0; i < 20; ++i) {
+        pump();
+        ::Sleep(10);
+    }
+
+    const int repaints = 100;
+    double start = now();
+    for (int i = 0; i < repaints; ++i)
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    report("window repaint (picture, 47 labels, buttons)", now() - start, repaints, 5);
+
+    // Every other repaint follows a Shift press or release, so the labels
+    // are translated afresh each time.
+    start = now();
+    for (int i = 0; i < repaints; ++i) {
+        keyboard.onKey(shiftEvent(i % 2 == 0));
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    report("window repaint after Shift changed every label", now() - start, repaints, 5);
+
+    // The labels alone, into a memory picture of the same size.
+    HDC screen = ::GetDC(nullptr);
+    ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+    ui::UniqueBitmap canvas(::CreateCompatibleBitmap(screen, 754, 246));
+    ::ReleaseDC(nullptr, screen);
+    ui::SelectedObject selected(dc.get(), canvas.get());
+    const KeyboardDrawer& drawer = keyboard.getDrawer();
+    start = now();
+    for (int i = 0; i < repaints; ++i)
+        const_cast<KeyboardDrawer&>(drawer).draw(dc.get());
+    report("labels alone, not translated again", now() - start, repaints, 0);
+    ::DestroyWindow(window);
+}
+
+HRGN regionPixelByPixel(HDC dc, int width, int height) {
+    HRGN region = ::CreateRectRgn(0, 0, width, height);
+    COLORREF key = ::GetPixel(dc, 0, 0);
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y) {
+            if (::GetPixel(dc, x, y) != key)
+                continue;
+            ui::UniqueRegion pixel(::CreateRectRgn(x, y, x + 1, y + 1));
+            ::CombineRgn(region, region, pixel.get(), RGN_DIFF);
+        }
+    }
+    return region;
+}
+
+void benchRegion() {
+    ui::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageW(
+        nullptr, KeyboardDlg::backgroundPath().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    if (!picture) {
+        std::printf("no keyboard picture\n");
+        return;
+    }
+    BITMAP size = {};
+    ::GetObjectW(picture.get(), sizeof size, &size);
+    HDC screen = ::GetDC(nullptr);
+
+    const int builds = 20;
+    double start = now();
+    for (int i = 0; i < builds; ++i)
+        ui::UniqueRegion region(createRegionWithoutKeyColour(screen, picture.get()));
+    report("window shape, by runs of pixels", now() - start, builds, 0);
+
+    ui::UniqueRegion fast(createRegionWithoutKeyColour(screen, picture.get()));
+    ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+    ui::SelectedObject selected(dc.get(), picture.get());
+    start = now();
+    ui::UniqueRegion slow(regionPixelByPixel(dc.get(), size.bmWidth, size.bmHeight));
+    report("window shape, pixel by pixel (for comparison)", now() - start, 1, 0);
+    std::printf("%-52s %s\n", "both shapes equal",
+                ::EqualRgn(fast.get(), slow.get()) ? "yes" : "NO");
+    ::ReleaseDC(nullptr, screen);
+}
+
+} // namespace
+
+int main() {
+    std::wstring temp = makeTempFolder();
+    setFolderOverrides(outputFolder(), temp);
+    benchRepaint();
+    benchRegion();
+    Settings::destroyInstance();
+    ::DeleteFileW((temp + L"\\Keywhirl\\Keywhirl.ini").c_str());
+    ::RemoveDirectoryW((temp + L"\\Keywhirl").c_str());
+    ::RemoveDirectoryW(temp.c_str());
+    return 0;
+}
