@@ -2,8 +2,10 @@
 // screen for a while so that a person can look at them (or take a screenshot). Run on request:
 //   KEYWHIRL_LOOK_LANGUAGE=RUS window_dialogs --gtest_also_run_disabled_tests
 //       --gtest_filter=*Look*Settings*
-// KEYWHIRL_LOOK_SECONDS sets how long each stays (5 by default).
+// KEYWHIRL_LOOK_SECONDS sets how long each stays (5 by default); KEYWHIRL_LOOK_LINK=hover shows
+// the about box's link under the mouse, =visited after it was followed and left.
 #include "about/AboutDlg.h"
+#include "about/CHyperLink.h"
 #include "settings/SettingsDlg.h"
 
 #include "DialogTestSupport.h"
@@ -51,10 +53,28 @@ TEST_F(DialogLook, DISABLED_Settings) {
     keepShowing(dialog);
 }
 
+// Follows nothing: a look must not start a browser.
+bool openNothing(const std::wstring&) {
+    return true;
+}
+
 TEST_F(DialogLook, DISABLED_About) {
     AboutDlg dialog;
     ASSERT_TRUE(dialog.createModeless(IDD_ABOUT_DIALOG, nullptr));
+    CHyperLink::SetOpener(&openNothing);
+    const char* linkState = std::getenv("KEYWHIRL_LOOK_LINK");
+    const std::string state = linkState != nullptr ? linkState : "";
+    const HWND link = ::GetDlgItem(dialog, IDC_ABOUT_LINK);
+    ::ShowWindow(dialog, SW_SHOW);
+    testing::pumpMessages();
+    if (state == "hover" || state == "visited")
+        ::SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    if (state == "visited") {
+        ::SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        ::SendMessageW(link, WM_MOUSEMOVE, 0, MAKELPARAM(-5, -5));
+    }
     keepShowing(dialog);
+    CHyperLink::SetOpener(nullptr);
 }
 
 } // namespace
