@@ -9,6 +9,7 @@ packages=(
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   python3
+  fp-utils libchm-bin nsis zip
 )
 
 need_root() {
