@@ -2,6 +2,7 @@
 #include "app/CkeywhirlDlg.h"
 
 #include "app/SplashHolder.h"
+#include "about/AboutDlg.h"
 #include "app/TrayMenu.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
@@ -9,6 +10,8 @@
 #include "settings/Paths.h"
 #include "settings/Registry.h"
 #include "settings/Settings.h"
+#include "settings/SettingsDlg.h"
+#include "sound/ClickPlayer.h"
 
 #include <shellapi.h>
 
@@ -81,10 +84,30 @@ bool CkeywhirlDlg::onInitDialog() {
     }
     setTimer(kWakeTimer, kWakeMilliseconds);
 
+    addKeyHandlers();
+    createStatisticsWindow();
     applyAutorun();
     if (splash)
         splash->hide(nullptr);
     return true;
+}
+
+void CkeywhirlDlg::addKeyHandlers() {
+    clickPlayer().init(handle());
+    controller->addKeyHandler(&clickPlayer());
+    // Removed first, so that no monitor is ever in the list twice.
+    for (Monitor* monitor : statistics.getMonitors()) {
+        controller->removeKeyHandler(monitor);
+        controller->addKeyHandler(monitor);
+    }
+}
+
+void CkeywhirlDlg::createStatisticsWindow() {
+    statisticsWindow.create(handle());
+    for (Monitor* monitor : statistics.getMonitors())
+        statisticsWindow.addMonitor(monitor);
+    bool shown = Settings::instance()->showShortStatistics.load(std::memory_order_relaxed);
+    statisticsWindow.show(shown ? SW_SHOW : SW_HIDE);
 }
 
 void CkeywhirlDlg::addTrayIcon() {
@@ -193,7 +216,10 @@ void CkeywhirlDlg::showTrayMenu() {
 
 void CkeywhirlDlg::toggleStatistics() {
     Settings* settings = Settings::instance();
-    settings->showShortStatistics = !settings->showShortStatistics.load(std::memory_order_relaxed);
+    bool shown = !settings->showShortStatistics.load(std::memory_order_relaxed);
+    settings->showShortStatistics = shown;
+    if (statisticsWindow.exists())
+        statisticsWindow.show(shown ? SW_SHOW : SW_HIDE);
 }
 
 void CkeywhirlDlg::openHelp() {
@@ -214,6 +240,24 @@ void CkeywhirlDlg::openHelp() {
     helpFile += L".CHM";
     constexpr UINT kHelpContextCommand = 0x000F; // HH_HELP_CONTEXT
     htmlHelp(handle(), helpFile.c_str(), kHelpContextCommand, kHelpContext);
+}
+
+void CkeywhirlDlg::openSettings() {
+    if (dialogOpen || !controller)
+        return;
+    dialogOpen = true;
+    SettingsDlg settings(controller->keyboardWindow(), statisticsWindow.handle());
+    settings.run(handle());
+    dialogOpen = false;
+}
+
+void CkeywhirlDlg::openAbout() {
+    if (dialogOpen)
+        return;
+    dialogOpen = true;
+    AboutDlg about;
+    about.run(handle());
+    dialogOpen = false;
 }
 
 bool CkeywhirlDlg::onCommand(int id, int, HWND) {
@@ -238,6 +282,12 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
         flip(settings->autoRun);
         applyAutorun();
         return true;
+    case ID_TRAY_SETTINGS:
+        openSettings();
+        return true;
+    case ID_TRAY_ABOUT:
+        openAbout();
+        return true;
     case ID_TRAY_HELP:
         openHelp();
         return true;
@@ -255,11 +305,13 @@ void CkeywhirlDlg::onDestroy() {
 
 void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
+    statisticsWindow.detachMonitors();
     hook.clear(handle());
     if (controller) {
         controller->stopAndWait();
         controller->stopMetronome();
     }
+    clickPlayer().stop();
     removeTrayIcon();
     Settings::instance();
     Settings::destroyInstance();

@@ -3,6 +3,8 @@
 
 #include "app/HookLibrary.h"
 #include "input/KeywhirlController.h"
+#include "statistics/Statistics.h"
+#include "statistics/StatisticsDlg.h"
 #include "ui/Dialog.h"
 #include "ui/Handles.h"
 
@@ -40,20 +42,28 @@ protected:
     void onDestroy() override;
 
 private:
+    void addKeyHandlers();
+    void createStatisticsWindow();
     void addTrayIcon();
     void removeTrayIcon();
     void onTrayIcon(UINT mouseMessage);
     void showTrayMenu();
     void toggleStatistics();
     void openHelp();
+    void openSettings();
+    void openAbout();
     void shutdown();
 
     SplashHolder* splash = nullptr;
     ui::UniqueIcon bigIcon;
     ui::UniqueIcon smallIcon;
     std::unique_ptr<KeywhirlController> controller;
+    Statistics statistics;
+    StatisticsDlg statisticsWindow;
     HookLibrary hook;
     UINT taskbarCreatedMessage = 0;
+    // The tray icon still answers while a dialog is open; one at a time.
+    bool dialogOpen = false;
 };
 
 } // namespace keywhirl

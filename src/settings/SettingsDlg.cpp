@@ -6,9 +6,7 @@
 #include "settings/Settings.h"
 #include "ui/DoubleBuffer.h"
 
-// kw_settings does not carry the resource ids' include path; this one is
-// found from the source root.
-#include "../resources/resource.h"
+#include "resource.h"
 
 #include <commctrl.h>
 

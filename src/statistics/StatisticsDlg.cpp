@@ -275,6 +275,17 @@ void StatisticsDlg::paint() {
     }
     // The button draws itself again on top of the fresh picture.
     closeButton.invalidate(false);
+    announceRows();
+}
+
+void StatisticsDlg::announceRows() {
+    // The window has no caption; its text carries what the rows show, one
+    // "title<TAB>value" line each, for screen readers and other programs.
+    std::wstring text;
+    for (const Row& row : paintedRows)
+        text += row.title + L"\t" + row.value + L"\r\n";
+    if (text != getText())
+        setText(text);
 }
 
 void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {

@@ -97,6 +97,7 @@ protected:
 
 private:
     void paint();
+    void announceRows();
     void onMouseMove();
     void onMouseHover();
     LRESULT onMouseLeave(WPARAM wParam, LPARAM lParam);
