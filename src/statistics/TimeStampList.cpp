@@ -5,20 +5,14 @@
 
 namespace keywhirl {
 
-TimeStampList::TimeStampList(DWORD windowMilliseconds) : windowMilliseconds(windowMilliseconds) {
-    ::InitializeCriticalSection(&lock);
-}
-
-TimeStampList::~TimeStampList() {
-    ::DeleteCriticalSection(&lock);
-}
+TimeStampList::TimeStampList(DWORD windowMilliseconds) : windowMilliseconds(windowMilliseconds) {}
 
 DWORD TimeStampList::currentTime() {
     return utils::tickCount();
 }
 
 void TimeStampList::append() {
-    Guard guard(lock);
+    utils::Lock guard(lock);
     const DWORD now = currentTime();
     discardOlderThan(now);
     stamps.push_back(now);
@@ -30,7 +24,7 @@ void TimeStampList::discardOlderThan(DWORD now) {
 }
 
 std::size_t TimeStampList::size() const {
-    Guard guard(lock);
+    utils::Lock guard(lock);
     return stamps.size();
 }
 

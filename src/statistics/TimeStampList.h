@@ -1,6 +1,8 @@
 // src/statistics/TimeStampList.h - the tick counts of recent key presses, shared between threads.
 #pragma once
 
+#include "utils/CriticalSection.h"
+
 #include <windows.h>
 
 #include <list>
@@ -13,7 +15,6 @@ namespace keywhirl {
 class TimeStampList {
 public:
     explicit TimeStampList(DWORD windowMilliseconds);
-    ~TimeStampList();
     TimeStampList(const TimeStampList&) = delete;
     TimeStampList& operator=(const TimeStampList&) = delete;
 
@@ -26,7 +27,7 @@ public:
     // visit(now, list) with the rest, under the lock. A stamp exactly the
     // window's length old is kept.
     template <typename Visitor> void visitRecent(Visitor&& visit) {
-        Guard guard(lock);
+        utils::Lock guard(lock);
         // Read under the lock: a stamp appended after an earlier reading of
         // the clock would look almost 50 days old and empty the list.
         const DWORD now = currentTime();
@@ -37,25 +38,12 @@ public:
     std::size_t size() const;
 
 private:
-    class Guard {
-    public:
-        explicit Guard(CRITICAL_SECTION& section) : section(section) {
-            ::EnterCriticalSection(&section);
-        }
-        ~Guard() { ::LeaveCriticalSection(&section); }
-        Guard(const Guard&) = delete;
-        Guard& operator=(const Guard&) = delete;
-
-    private:
-        CRITICAL_SECTION& section;
-    };
-
     static DWORD currentTime();
     // Differences in unsigned 32-bit arithmetic survive the tick counter's wrap.
     void discardOlderThan(DWORD now);
 
     const DWORD windowMilliseconds;
-    mutable CRITICAL_SECTION lock;
+    mutable utils::CriticalSection lock;
     std::list<DWORD> stamps;
 };
 
