@@ -3,26 +3,26 @@
 
 namespace keywhirl::hook {
 
+using utils::Lock;
+
 HookDelivery::HookDelivery()
     : target(nullptr), stopping(false), wakeEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      thread(nullptr) {
-    ::InitializeCriticalSection(&lock);
-}
+      thread(nullptr) {}
 
 HookDelivery::~HookDelivery() {
     stop();
     ::CloseHandle(wakeEvent);
-    ::DeleteCriticalSection(&lock);
 }
 
 bool HookDelivery::start(HWND newTarget) {
     setTarget(newTarget);
     if (thread)
         return true;
-    ::EnterCriticalSection(&lock);
-    stopping = false;
-    pending.clear();
-    ::LeaveCriticalSection(&lock);
+    {
+        Lock guard(lock);
+        stopping = false;
+        pending.clear();
+    }
     thread = ::CreateThread(nullptr, 0, &HookDelivery::threadMain, this, 0, nullptr);
     return thread != nullptr;
 }
@@ -30,9 +30,10 @@ bool HookDelivery::start(HWND newTarget) {
 void HookDelivery::stop() {
     if (!thread)
         return;
-    ::EnterCriticalSection(&lock);
-    stopping = true;
-    ::LeaveCriticalSection(&lock);
+    {
+        Lock guard(lock);
+        stopping = true;
+    }
     ::SetEvent(wakeEvent);
     ::WaitForSingleObject(thread, INFINITE);
     ::CloseHandle(thread);
@@ -40,17 +41,23 @@ void HookDelivery::stop() {
 }
 
 void HookDelivery::setTarget(HWND newTarget) {
-    ::EnterCriticalSection(&lock);
+    Lock guard(lock);
     target = newTarget;
-    ::LeaveCriticalSection(&lock);
+}
+
+bool HookDelivery::isStopping() {
+    Lock guard(lock);
+    return stopping;
 }
 
 void HookDelivery::push(const Message& message) {
-    ::EnterCriticalSection(&lock);
-    bool room = pending.size() < kMaximumPending;
-    if (room)
-        pending.push_back(message);
-    ::LeaveCriticalSection(&lock);
+    bool room;
+    {
+        Lock guard(lock);
+        room = pending.size() < kMaximumPending;
+        if (room)
+            pending.push_back(message);
+    }
     if (room)
         ::SetEvent(wakeEvent);
 }
@@ -69,10 +76,7 @@ DWORD WINAPI HookDelivery::threadMain(void* self) {
     auto* delivery = static_cast<HookDelivery*>(self);
     for (;;) {
         ::WaitForSingleObject(delivery->wakeEvent, INFINITE);
-        ::EnterCriticalSection(&delivery->lock);
-        bool stopping = delivery->stopping;
-        ::LeaveCriticalSection(&delivery->lock);
-        if (stopping)
+        if (delivery->isStopping())
             return 0;
         delivery->deliverAll();
     }
@@ -80,18 +84,15 @@ DWORD WINAPI HookDelivery::threadMain(void* self) {
 
 void HookDelivery::deliverAll() {
     HWND window;
-    ::EnterCriticalSection(&lock);
-    sending.swap(pending);
-    window = target;
-    ::LeaveCriticalSection(&lock);
-
+    {
+        Lock guard(lock);
+        sending.swap(pending);
+        window = target;
+    }
     for (Message& message : sending) {
-        ::EnterCriticalSection(&lock);
-        bool stopNow = stopping;
-        ::LeaveCriticalSection(&lock);
-        if (stopNow)
+        // At most one more message waits its time-out once a stop is asked for.
+        if (isStopping())
             break;
-
         COPYDATASTRUCT data;
         data.dwData = message.kind;
         if (message.kind == kKeyRecordMessage) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input/KeyRecord.h"
+#include "utils/CriticalSection.h"
 
 #include <windows.h>
 
@@ -40,9 +41,10 @@ private:
 
     static DWORD WINAPI threadMain(void* self);
     void deliverAll();
+    bool isStopping();
     void push(const Message& message);
 
-    CRITICAL_SECTION lock;
+    utils::CriticalSection lock;
     std::vector<Message> pending; // guarded by lock
     std::vector<Message> sending; // delivery thread only
     HWND target;                  // guarded by lock
