@@ -4,6 +4,7 @@
 #include "input/KeyTranslator.h"
 #include "ui/Handles.h"
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 
@@ -43,7 +44,6 @@ KeyRect cellAt(int left, int top) {
 
 constexpr COLORREF kKindColours[] = {RGB(0, 0, 0), RGB(255, 0, 255), RGB(170, 170, 170)};
 constexpr COLORREF kShadowColour = RGB(255, 255, 255);
-constexpr UINT kLabelFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX;
 constexpr int kFontTenthsOfPoint = 180;
 
 class Lock {
@@ -89,7 +89,7 @@ private:
     ui::UniqueFont boldFont;
 };
 
-KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false), labelsKnown(false), labelsSource() {
+KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false) {
     ::InitializeCriticalSection(&lock);
     ::InitializeCriticalSection(&labelsLock);
 }
@@ -229,15 +229,21 @@ std::vector<KeyboardDrawer::KeyLabel> KeyboardDrawer::currentLabels() const {
     }
 
     // Translating is the dear part of a paint; the window is repainted far
-    // more often (exposure, fades) than its labels change.
+    // more often (exposure, fades, modifiers going down and up) than new
+    // labels come up.
     LabelSource source{state.record(), pending, deadKey.record()};
     Lock guard(labelsLock);
-    if (!labelsKnown || !(labelsSource == source)) {
-        labels = workOutLabels(state, deadKey, pending);
-        labelsSource = source;
-        labelsKnown = true;
+    for (size_t i = 0; i < known.size(); ++i) {
+        if (known[i].source == source) {
+            std::rotate(known.begin(), known.begin() + static_cast<std::ptrdiff_t>(i),
+                        known.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+            return known.front().labels;
+        }
     }
-    return labels;
+    if (known.size() == kKnownLabelSets)
+        known.pop_back();
+    known.insert(known.begin(), KnownLabels{source, workOutLabels(state, deadKey, pending)});
+    return known.front().labels;
 }
 
 std::vector<KeyboardDrawer::KeyLabel> KeyboardDrawer::workOutLabels(const KeyInfoWrapper& state,
@@ -293,15 +299,22 @@ void KeyboardDrawer::drawKey(HDC dc, const KeyRect& cell, const std::wstring& te
     ::SetBkMode(dc, TRANSPARENT);
 
     // The inclusive right and bottom go in as the RECT's edges, so the text
-    // is centred in a box one pixel smaller than the cell.
-    RECT shadow = cell.toRECT();
+    // is centred in a box one pixel smaller than the cell, and clipped to
+    // it, as DrawText centres a single line; measured once for both passes.
+    const int length = static_cast<int>(text.size());
+    SIZE extent = {};
+    ::GetTextExtentPoint32W(dc, text.c_str(), length, &extent);
+    RECT box = cell.toRECT();
+    int x = box.left + (box.right - box.left - extent.cx) / 2;
+    int y = box.top + (box.bottom - box.top - extent.cy) / 2;
+
+    RECT shadow = box;
     ::OffsetRect(&shadow, 1, 1);
     ::SetTextColor(dc, kShadowColour);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, kLabelFormat);
-
-    RECT box = cell.toRECT();
+    ::ExtTextOutW(dc, x + 1, y + 1, ETO_CLIPPED, &shadow, text.c_str(), static_cast<UINT>(length),
+                  nullptr);
     ::SetTextColor(dc, kKindColours[kind]);
-    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, kLabelFormat);
+    ::ExtTextOutW(dc, x, y, ETO_CLIPPED, &box, text.c_str(), static_cast<UINT>(length), nullptr);
 }
 
 } // namespace keywhirl

@@ -50,8 +50,8 @@ public:
     // Paints the given labels, as currentLabels() gives them.
     static void drawLabels(HDC dc, const std::vector<KeyLabel>& labels);
     // The labels draw() paints, key by key in ascending scan code order,
-    // worked out on the calling thread. They are worked out again only when
-    // the layout, the key state or the dead key changed since the last call.
+    // worked out on the calling thread. A set of labels is kept for each of
+    // the last few combinations of layout, key state and dead key.
     std::vector<KeyLabel> currentLabels() const;
     KeyInfoWrapper getLastEvent() const;
     bool isDeadKeyPending() const;
@@ -94,12 +94,16 @@ private:
     KeyInfoWrapper deadKeyEvent;
     bool deadKeyPending;
 
-    // The last labels worked out, on the painting thread; guarded by their
-    // own lock so that translating never holds up onKey.
+    struct KnownLabels {
+        LabelSource source;
+        std::vector<KeyLabel> labels;
+    };
+    // The label sets worked out last, the latest first: a few modifier
+    // states come back again and again (Shift pressed and released).
+    // Guarded by their own lock so that translating never holds up onKey.
+    static constexpr size_t kKnownLabelSets = 8;
     mutable CRITICAL_SECTION labelsLock;
-    mutable bool labelsKnown;
-    mutable LabelSource labelsSource;
-    mutable std::vector<KeyLabel> labels;
+    mutable std::vector<KnownLabels> known;
 };
 
 } // namespace keywhirl

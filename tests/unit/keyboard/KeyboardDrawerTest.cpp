@@ -182,6 +182,19 @@ TEST_F(KeyboardDrawerTest, LabelsAreTranslatedAgainOnlyWhenTheirSourceChanged) {
     shift.shift = true;
     drawer.onKey(shift.make());
     EXPECT_EQ(L"Q", text(labels(), 0x10));
+    EXPECT_GT(layouts.translations(), translations);
+    // Back to a state seen before: its labels are known.
+    KeyEvent release{FakeLayouts::kLatin, 0x2A, VK_SHIFT};
+    release.up = true;
+    drawer.onKey(release.make());
+    translations = layouts.translations();
+    EXPECT_EQ(L"q", text(labels(), 0x10));
+    EXPECT_EQ(translations, layouts.translations());
+    drawer.onKey(shift.make());
+    translations = layouts.translations();
+    EXPECT_EQ(L"Q", text(labels(), 0x10));
+    EXPECT_EQ(translations, layouts.translations());
+
     drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x28}.make());
     EXPECT_EQ(L"\u00E1", text(labels(), 0x1E)) << "the dead key pending, Shift released";
     drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x1E}.make());
