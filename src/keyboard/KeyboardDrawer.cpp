@@ -46,19 +46,6 @@ constexpr COLORREF kKindColours[] = {RGB(0, 0, 0), RGB(255, 0, 255), RGB(170, 17
 constexpr COLORREF kShadowColour = RGB(255, 255, 255);
 constexpr int kFontTenthsOfPoint = 180;
 
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& section) : section(section) {
-        ::EnterCriticalSection(&section);
-    }
-    ~Lock() { ::LeaveCriticalSection(&section); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& section;
-};
-
 } // namespace
 
 // The two label fonts, made once per paint rather than once per key.
@@ -89,15 +76,9 @@ private:
     ui::UniqueFont boldFont;
 };
 
-KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false) {
-    ::InitializeCriticalSection(&lock);
-    ::InitializeCriticalSection(&labelsLock);
-}
+KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false) {}
 
-KeyboardDrawer::~KeyboardDrawer() {
-    ::DeleteCriticalSection(&labelsLock);
-    ::DeleteCriticalSection(&lock);
-}
+KeyboardDrawer::~KeyboardDrawer() = default;
 
 bool KeyboardDrawer::LabelSource::operator==(const LabelSource& other) const {
     // The key fields only: the repeat count and the like change no label.
@@ -124,7 +105,7 @@ bool KeyboardDrawer::onKey(const KeyInfoWrapper& event) {
 
     bool changed;
     {
-        Lock guard(lock);
+        utils::Lock guard(lock);
         bool was = deadKeyPending;
         lastEvent = event;
         if (translated < 0) {
@@ -143,12 +124,12 @@ bool KeyboardDrawer::onKey(const KeyInfoWrapper& event) {
 }
 
 KeyInfoWrapper KeyboardDrawer::getLastEvent() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return lastEvent;
 }
 
 bool KeyboardDrawer::isDeadKeyPending() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return deadKeyPending;
 }
 
@@ -222,7 +203,7 @@ std::vector<KeyboardDrawer::KeyLabel> KeyboardDrawer::currentLabels() const {
     KeyInfoWrapper deadKey;
     bool pending;
     {
-        Lock guard(lock);
+        utils::Lock guard(lock);
         state = lastEvent;
         deadKey = deadKeyEvent;
         pending = deadKeyPending;
@@ -232,7 +213,7 @@ std::vector<KeyboardDrawer::KeyLabel> KeyboardDrawer::currentLabels() const {
     // more often (exposure, fades, modifiers going down and up) than new
     // labels come up.
     LabelSource source{state.record(), pending, deadKey.record()};
-    Lock guard(labelsLock);
+    utils::Lock guard(labelsLock);
     for (size_t i = 0; i < known.size(); ++i) {
         if (known[i].source == source) {
             std::rotate(known.begin(), known.begin() + static_cast<std::ptrdiff_t>(i),

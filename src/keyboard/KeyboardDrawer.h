@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input/KeyInfoWrapper.h"
+#include "utils/CriticalSection.h"
 #include "keyboard/KeyRect.h"
 
 #include <windows.h>
@@ -89,7 +90,7 @@ private:
         bool operator==(const LabelSource& other) const;
     };
 
-    mutable CRITICAL_SECTION lock;
+    mutable utils::CriticalSection lock;
     KeyInfoWrapper lastEvent;
     KeyInfoWrapper deadKeyEvent;
     bool deadKeyPending;
@@ -102,7 +103,7 @@ private:
     // states come back again and again (Shift pressed and released).
     // Guarded by their own lock so that translating never holds up onKey.
     static constexpr size_t kKnownLabelSets = 8;
-    mutable CRITICAL_SECTION labelsLock;
+    mutable utils::CriticalSection labelsLock;
     mutable std::vector<KnownLabels> known;
 };
 

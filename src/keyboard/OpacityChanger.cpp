@@ -12,19 +12,6 @@ constexpr UINT kRefreshFrame =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
 } // namespace
 
-class OpacityChanger::Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& section) : section(section) {
-        ::EnterCriticalSection(&section);
-    }
-    ~Lock() { ::LeaveCriticalSection(&section); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& section;
-};
-
 // The TimeChecker base only keeps the address of stepInterval; it reads the
 // value at its first check, long after the member is set.
 OpacityChanger::OpacityChanger()
@@ -32,7 +19,6 @@ OpacityChanger::OpacityChanger()
       duration(kDefaultDuration), window(nullptr), step(1.0), stepInterval(kStepInterval),
       fadingIn(true), halted(false), idle(false),
       wakeEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
-    ::InitializeCriticalSection(&lock);
     computeStep();
 }
 
@@ -41,7 +27,6 @@ OpacityChanger::~OpacityChanger() {
     stopAndWait();
     if (wakeEvent)
         ::CloseHandle(wakeEvent);
-    ::DeleteCriticalSection(&lock);
 }
 
 void OpacityChanger::start() {
@@ -51,7 +36,7 @@ void OpacityChanger::start() {
     if (wakeEvent)
         ::ResetEvent(wakeEvent);
     {
-        Lock guard(lock);
+        utils::Lock guard(lock);
         halted = false;
     }
     Thread::start();
@@ -67,7 +52,7 @@ void OpacityChanger::attach(HWND target) {
 }
 
 void OpacityChanger::setRange(BYTE newLow, BYTE newHigh, BYTE newCurrent) {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     low = newLow;
     high = newHigh;
     current = newCurrent;
@@ -80,48 +65,48 @@ void OpacityChanger::setRange(BYTE newLow, BYTE newHigh, BYTE newCurrent) {
 }
 
 void OpacityChanger::setDuration(unsigned milliseconds) {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     duration = milliseconds;
     computeStep();
 }
 
 void OpacityChanger::setFadingIn(bool in) {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     fadingIn = in;
 }
 
 void OpacityChanger::addListener(ActionListener<OpacityChanger>* listener) {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     listeners.push_back(listener);
 }
 
 BYTE OpacityChanger::getLow() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return low;
 }
 
 BYTE OpacityChanger::getHigh() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return high;
 }
 
 BYTE OpacityChanger::getAlpha() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return alphaOf(current);
 }
 
 bool OpacityChanger::isFadingIn() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return fadingIn;
 }
 
 double OpacityChanger::getStep() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return step;
 }
 
 unsigned OpacityChanger::getDuration() const {
-    Lock guard(lock);
+    utils::Lock guard(lock);
     return duration;
 }
 
@@ -142,7 +127,7 @@ void OpacityChanger::computeStep() {
 void OpacityChanger::halt() {
     // Once the lock is ours, a step under way has reached the window and
     // every later one sees the flag.
-    Lock guard(lock);
+    utils::Lock guard(lock);
     halted = true;
 }
 
@@ -150,7 +135,7 @@ void OpacityChanger::onTimeElapsed() {
     HWND target = window;
     if (!target)
         return;
-    Lock guard(lock);
+    utils::Lock guard(lock);
     if (halted)
         return;
     if (fadingIn) {
@@ -168,7 +153,7 @@ void OpacityChanger::onTimeElapsed() {
 bool OpacityChanger::isFinished() {
     std::vector<ActionListener<OpacityChanger>*> toTell;
     {
-        Lock guard(lock);
+        utils::Lock guard(lock);
         bool finished = fadingIn ? current >= high : current <= low;
         if (!finished)
             return false;
@@ -186,7 +171,7 @@ bool OpacityChanger::isFinished() {
 void OpacityChanger::process() {
     bool isHalted;
     {
-        Lock guard(lock);
+        utils::Lock guard(lock);
         isHalted = halted;
     }
     if (isHalted || isFinished()) {
@@ -207,7 +192,7 @@ void OpacityChanger::suspend() {
 
 void OpacityChanger::resume() {
     {
-        Lock guard(lock);
+        utils::Lock guard(lock);
         halted = false;
     }
     if (wakeEvent)

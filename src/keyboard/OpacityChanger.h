@@ -2,6 +2,7 @@
 #pragma once
 
 #include "keyboard/ActionListener.h"
+#include "utils/CriticalSection.h"
 #include "utils/Thread.h"
 #include "utils/TimeChecker.h"
 
@@ -79,8 +80,6 @@ private:
     void computeStep();
     BYTE alphaOf(double value) const;
 
-    class Lock;
-
     BYTE low;
     BYTE high;
     double current;
@@ -94,7 +93,7 @@ private:
     bool halted;
     std::atomic<bool> idle;
     HANDLE wakeEvent;
-    mutable CRITICAL_SECTION lock;
+    mutable utils::CriticalSection lock;
 };
 
 } // namespace keywhirl
