@@ -5,8 +5,7 @@ namespace keywhirl::utils {
 
 // One static instance per singleton class; T provides destroyInstance(),
 // which does nothing when no instance exists.
-template <typename T>
-class SingletonDeleter {
+template <typename T> class SingletonDeleter {
 public:
     SingletonDeleter() = default;
     virtual ~SingletonDeleter() { T::destroyInstance(); }

@@ -7,7 +7,9 @@ namespace keywhirl::utils {
 
 Thread::Thread() : stopped(true), handle(nullptr), suspended(false) {}
 
-Thread::~Thread() { stopAndWait(); }
+Thread::~Thread() {
+    stopAndWait();
+}
 
 void Thread::start() {
     stopped = false;
@@ -72,6 +74,8 @@ void Thread::setPriority(int priority) {
         ::SetThreadPriority(thread, priority);
 }
 
-void Thread::sleep(unsigned milliseconds) { ::Sleep(milliseconds); }
+void Thread::sleep(unsigned milliseconds) {
+    ::Sleep(milliseconds);
+}
 
 } // namespace keywhirl::utils

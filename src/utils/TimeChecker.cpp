@@ -9,7 +9,9 @@ TimeChecker::TimeChecker(const std::atomic<unsigned>* interval) : lastTime(0), i
     reset();
 }
 
-void TimeChecker::reset() { lastTime.store(utils::tickCount(), std::memory_order_relaxed); }
+void TimeChecker::reset() {
+    lastTime.store(utils::tickCount(), std::memory_order_relaxed);
+}
 
 void TimeChecker::check() {
     // Unsigned 32-bit subtraction stays right across the counter's wrap.
