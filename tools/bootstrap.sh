@@ -7,7 +7,7 @@ packages=(
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   cmake ninja-build googletest
   wine wine32:i386 wine64
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick fonts-liberation
   python3
   fp-utils libchm-bin nsis zip
 )

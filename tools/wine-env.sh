@@ -38,6 +38,12 @@ start_wineserver() {
     echo "creating the Wine prefix in $WINEPREFIX (once)"
     wineboot --init >/dev/null 2>&1
     wineserver -w
+    # Windows' Arial and Times have metric twins in the Liberation fonts;
+    # without them Wine falls back to wider faces and texts overflow.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d "Liberation Sans" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Times New Roman" /d "Liberation Serif" /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "Courier New" /d "Liberation Mono" /f >/dev/null 2>&1
+    wineserver -w
   fi
   wineserver -p 2>/dev/null || true  # one may already serve this prefix
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
