@@ -1,0 +1,242 @@
+// tests/system/sound/SoundSystemTest.cpp - the real program's click and beat, as the sound
+// device receives them, and its silence without a device.
+#include "SoundCapture.h"
+
+#include "KeywhirlProcess.h"
+#include "Probe.h"
+#include "support/WinePaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace keywhirl::testing {
+namespace {
+
+std::wstring programFile() {
+    return programOutputFolder() + L"\\Keywhirl.exe";
+}
+
+// The capture folder (a Unix path in KEYWHIRL_SOUND_CAPTURE), or empty.
+std::wstring captureFolder() {
+    char unixPath[1024];
+    DWORD length = ::GetEnvironmentVariableA("KEYWHIRL_SOUND_CAPTURE", unixPath, sizeof unixPath);
+    if (length == 0 || length >= sizeof unixPath)
+        return std::wstring();
+    return unixToWinePath(unixPath);
+}
+
+const UINT kKeys[] = {'A', 'S', 'D', 'F', 'J'};
+
+// Five presses with their releases, one every 150 ms: longer than a click
+// (40 ms), so each press must give a sound of its own.
+void pressFiveKeys(HWND mainWindow) {
+    for (UINT key : kKeys) {
+        ASSERT_TRUE(probe::sendKeyRecord(mainWindow, probe::makeKeyRecord(key, false)));
+        ::Sleep(40);
+        ASSERT_TRUE(probe::sendKeyRecord(mainWindow, probe::makeKeyRecord(key, true)));
+        ::Sleep(110);
+    }
+}
+
+// Ends the program as its tray menu would and expects a clean exit.
+void closeProgram(KeywhirlProcess& program) {
+    ::PostMessageW(program.mainWindow(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.waitForExit(10000)) << "the program did not end after WM_CLOSE";
+    EXPECT_EQ(program.exitCode(), 0u);
+}
+
+void prepareSettings() {
+    removeKeywhirlSettings();
+    deleteRunValue();
+    writeSetting(L"l10nLanguageCode", L"ENU");
+    writeSetting(L"autoRun", L"FALSE");
+    writeSetting(L"keyboardAutoPopupping", L"FALSE");
+    writeSetting(L"showShortStatistics", L"FALSE");
+}
+
+class SoundOutput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = captureFolder();
+        if (folder.empty())
+            GTEST_SKIP() << "no sound capture set up";
+        removeCaptures(folder);
+        prepareSettings();
+    }
+    void TearDown() override {
+        removeKeywhirlSettings();
+        deleteRunValue();
+    }
+
+    // The one stream of the run when only DirectSound played.
+    std::vector<float> onlyStream() {
+        std::vector<std::wstring> files = captureFiles(folder);
+        EXPECT_EQ(files.size(), 1u) << "DirectSound's mixer should be the only stream";
+        if (files.empty())
+            return {};
+        return decodeSamples(readCapture(files.front()));
+    }
+
+    std::wstring folder;
+};
+
+TEST_F(SoundOutput, EveryKeyPressClicksOnceWhileTheClickIsOn) {
+    writeSetting(L"enableKeyPressSound", L"TRUE");
+    writeSetting(L"metronomeRunning", L"FALSE");
+    KeywhirlProcess program(programFile());
+    ASSERT_NE(program.mainWindow(), nullptr);
+    ::Sleep(300);
+    std::vector<std::wstring> files = captureFiles(folder);
+    std::size_t before = files.empty() ? 0 : decodeSamples(readCapture(files.front())).size();
+
+    pressFiveKeys(program.mainWindow());
+    ::Sleep(500);
+    std::vector<float> samples = onlyStream();
+    closeProgram(program);
+
+    ASSERT_GT(samples.size(), before) << "nothing reached the sound device";
+    std::vector<std::size_t> onsets = findOnsets(samples);
+    EXPECT_EQ(onsets.size(), 5u) << "one click per key press, none for the releases";
+    if (!onsets.empty()) {
+        EXPECT_GE(onsets.front() + 256, before) << "a sound before the first key press";
+    }
+    // Successive clicks are as far apart as the presses: 150 ms, that is
+    // between 100 and 200 ms of any rate from 44.1 kHz mono to 48 kHz
+    // stereo, measured against the stream's own spacing of the first two.
+    for (std::size_t i = 2; i < onsets.size(); ++i) {
+        double first = static_cast<double>(onsets[1] - onsets[0]);
+        double gap = static_cast<double>(onsets[i] - onsets[i - 1]);
+        EXPECT_NEAR(gap / first, 1.0, 0.35) << "click " << i << " out of step";
+    }
+}
+
+TEST_F(SoundOutput, KeyPressesStaySilentWhileTheClickIsOff) {
+    writeSetting(L"enableKeyPressSound", L"FALSE");
+    writeSetting(L"metronomeRunning", L"FALSE");
+    KeywhirlProcess program(programFile());
+    ASSERT_NE(program.mainWindow(), nullptr);
+    pressFiveKeys(program.mainWindow());
+    ::Sleep(500);
+    std::vector<float> samples = onlyStream();
+    closeProgram(program);
+
+    // The device is open and running (it received the silence), so the
+    // quiet is the setting's doing, not a missing device.
+    ASSERT_GT(samples.size(), 48000u) << "the mixer wrote less than a second";
+    EXPECT_TRUE(findOnsets(samples).empty()) << "a key clicked with the click switched off";
+}
+
+TEST_F(SoundOutput, TheMetronomeBeatsFourTimesASecondAtAnIntervalOf250) {
+    writeSetting(L"enableKeyPressSound", L"FALSE");
+    writeSetting(L"metronomeRunning", L"TRUE");
+    writeSetting(L"metronomeInterval", L"250");
+    KeywhirlProcess program(programFile());
+    ASSERT_NE(program.mainWindow(), nullptr);
+    ::Sleep(500);
+
+    // Every beat is a PlaySound of its own, and each opens a new stream:
+    // count the streams that start sounding in two seconds, and the onsets
+    // in them (a driver may also keep one stream for several beats).
+    std::vector<std::wstring> before = captureFiles(folder);
+    DWORD start = ::GetTickCount();
+    ::Sleep(2000);
+    std::vector<std::wstring> after = captureFiles(folder);
+    DWORD elapsed = ::GetTickCount() - start;
+    std::size_t beats = 0;
+    for (std::size_t i = before.size(); i < after.size(); ++i)
+        beats += findOnsets(decodeSamples(readCapture(after[i]))).size();
+    closeProgram(program);
+
+    double perSecond = beats * 1000.0 / elapsed;
+    EXPECT_GE(perSecond, 3.0) << beats << " beats in " << elapsed << " ms, in "
+                              << after.size() - before.size() << " new streams";
+    EXPECT_LE(perSecond, 4.6) << beats << " beats in " << elapsed << " ms";
+}
+
+// The plain test prefix has no sound card: DirectSound cannot start and
+// PlaySound has nowhere to play; the program must go on as if all was well.
+class NoSoundDevice : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (!captureFolder().empty())
+            GTEST_SKIP() << "this run has a sound device";
+        prepareSettings();
+    }
+    void TearDown() override {
+        removeKeywhirlSettings();
+        deleteRunValue();
+    }
+};
+
+TEST_F(NoSoundDevice, ClicksAndBeatsAreSilentlyLeftOut) {
+    writeSetting(L"enableKeyPressSound", L"TRUE");
+    writeSetting(L"metronomeRunning", L"TRUE");
+    writeSetting(L"metronomeInterval", L"250");
+    KeywhirlProcess program(programFile());
+    ASSERT_NE(program.mainWindow(), nullptr);
+    pressFiveKeys(program.mainWindow());
+    ::Sleep(700); // a few beats' time
+
+    std::wstring text;
+    EXPECT_EQ(findMessageBox(program.processId(), 0, text), nullptr) << "shown: " << text.c_str();
+    EXPECT_FALSE(program.waitForExit(0)) << "the program ended";
+    DWORD_PTR result = 0;
+    EXPECT_NE(
+        ::SendMessageTimeoutW(program.mainWindow(), WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result), 0)
+        << "the main window stopped answering";
+    // The keys still reach the dispatcher and the monitors.
+    EXPECT_TRUE(probe::typeText(program.mainWindow(), L"silent", 20));
+    closeProgram(program);
+}
+
+// The onset counter on made-up captures, so that a count of the real
+// program's sounds means what it says.
+std::vector<char> floatBytes(const std::vector<float>& samples) {
+    std::vector<char> bytes(samples.size() * 4);
+    std::memcpy(bytes.data(), samples.data(), bytes.size());
+    return bytes;
+}
+
+// A decaying 40 ms tick at 48 kHz stereo starting at each given millisecond.
+std::vector<float> ticks(const std::vector<int>& startsMs, int totalMs) {
+    std::vector<float> samples(static_cast<std::size_t>(totalMs) * 96, 0.0f);
+    for (int startMs : startsMs)
+        for (int i = 0; i < 1920; ++i) {
+            float level = 0.7f * std::exp(-i / 200.0f) * (i % 8 < 4 ? 1 : -1);
+            samples[(startMs * 48 + i) * 2] = level;
+            samples[(startMs * 48 + i) * 2 + 1] = level;
+        }
+    return samples;
+}
+
+TEST(OnsetCount, CountsSoundsSeparatedBySilence) {
+    std::vector<float> samples = decodeSamples(floatBytes(ticks({100, 250, 400, 550, 700}, 1000)));
+    std::vector<std::size_t> onsets = findOnsets(samples);
+    ASSERT_EQ(onsets.size(), 5u);
+    EXPECT_NEAR(static_cast<double>(onsets[1] - onsets[0]), 150 * 96, 256);
+}
+
+TEST(OnsetCount, OverlappingOrSilentCapturesGiveNoExtraSounds) {
+    EXPECT_EQ(findOnsets(decodeSamples(floatBytes(ticks({100, 110}, 400)))).size(), 1u);
+    EXPECT_TRUE(findOnsets(decodeSamples(floatBytes(ticks({}, 400)))).empty());
+    EXPECT_TRUE(findOnsets({}).empty());
+}
+
+TEST(OnsetCount, SixteenBitCapturesAreReadAsIntegers) {
+    std::vector<char> bytes;
+    for (int i = 0; i < 44100; ++i) {
+        std::int16_t value = (i >= 4410 && i < 6174) ? (i % 8 < 4 ? 20000 : -20000) : 0;
+        bytes.push_back(static_cast<char>(value & 0xFF));
+        bytes.push_back(static_cast<char>((value >> 8) & 0xFF));
+    }
+    std::vector<float> samples = decodeSamples(bytes);
+    ASSERT_EQ(samples.size(), 44100u);
+    EXPECT_NEAR(samples[4410], 20000 / 32768.0, 1e-6);
+    EXPECT_EQ(findOnsets(samples).size(), 1u);
+}
+
+} // namespace
+} // namespace keywhirl::testing
