@@ -1,0 +1,168 @@
+// tests/system/keyboard/HintHelperMain.cpp - the Windows side of the typing test:
+//   keyboard_hint_helper settings KEY=VALUE...  fresh settings file with these values
+//   keyboard_hint_helper ready                  waits until Keywhirl has started
+//   keyboard_hint_helper watch LOG MS           logs the keyboard window's visibility
+//                                               and the script's marks (files mark-NAME in
+//                                               the current folder) until the file
+//                                               stop-watch appears or MS have passed
+//   keyboard_hint_helper target FILE MS         the typing target window; its edit text
+//                                               goes to FILE
+//   keyboard_hint_helper close-target           closes the typing target
+//   keyboard_hint_helper exit                   ends Keywhirl and waits for it
+#include "KeyboardWindow.h"
+#include "KeywhirlProcess.h"
+#include "TypingTarget.h"
+
+#include "Probe.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <set>
+#include <string>
+
+using namespace keywhirl::testing;
+
+namespace {
+
+const DWORD kStartTimeout = 30000;
+
+int usage() {
+    std::fwprintf(stderr, L"usage: keyboard_hint_helper settings KEY=VALUE... | ready | "
+                          L"watch LOG MS | target FILE MS | close-target | exit\n");
+    return 2;
+}
+
+DWORD processOf(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process;
+}
+
+bool splashShown(DWORD process) {
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"KeywhirlSplash", nullptr));)
+        if (processOf(w) == process)
+            return true;
+    return false;
+}
+
+int writeSettings(int argc, wchar_t** argv) {
+    removeKeywhirlSettings();
+    for (int i = 2; i < argc; ++i) {
+        std::wstring pair = argv[i];
+        size_t equals = pair.find(L'=');
+        if (equals == std::wstring::npos)
+            return usage();
+        writeSetting(pair.substr(0, equals), pair.substr(equals + 1));
+    }
+    return 0;
+}
+
+// The main window answers a sent message once its initialisation is over,
+// and the splash goes last.
+int waitReady() {
+    DWORD start = ::GetTickCount();
+    HWND main = keywhirl::probe::findMainWindow(kStartTimeout);
+    if (!main) {
+        std::fwprintf(stderr, L"Keywhirl did not start\n");
+        return 1;
+    }
+    DWORD_PTR result;
+    if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeout, &result))
+        return 1;
+    while (splashShown(processOf(main))) {
+        if (::GetTickCount() - start > kStartTimeout)
+            return 1;
+        ::Sleep(25);
+    }
+    return 0;
+}
+
+// One line per change of the keyboard window's visibility and per new mark
+// file, with the milliseconds since the watch began, so the script can put
+// its own steps and the hint's changes in one order.
+int watchKeyboard(const std::wstring& logFile, DWORD milliseconds) {
+    HWND main = keywhirl::probe::findMainWindow(kStartTimeout);
+    HWND keyboard = main ? findKeyboardWindow(processOf(main)) : nullptr;
+    if (!keyboard) {
+        std::fwprintf(stderr, L"no keyboard window\n");
+        return 1;
+    }
+    FILE* log = ::_wfopen(logFile.c_str(), L"wb");
+    if (!log)
+        return 1;
+    DWORD start = ::GetTickCount();
+    int shown = -1;
+    std::set<std::wstring> marks;
+    while (::GetTickCount() - start < milliseconds &&
+           ::GetFileAttributesW(L"stop-watch") == INVALID_FILE_ATTRIBUTES) {
+        int now = ::IsWindowVisible(keyboard) ? 1 : 0;
+        DWORD elapsed = ::GetTickCount() - start;
+        if (now != shown) {
+            shown = now;
+            std::fprintf(log, "%lu state %d\n", static_cast<unsigned long>(elapsed), now);
+        }
+        WIN32_FIND_DATAW found;
+        HANDLE search = ::FindFirstFileW(L"mark-*", &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                std::wstring name = found.cFileName + 5;
+                if (marks.insert(name).second)
+                    std::fprintf(log, "%lu mark %ls state %d\n",
+                                 static_cast<unsigned long>(elapsed), name.c_str(), now);
+            } while (::FindNextFileW(search, &found));
+            ::FindClose(search);
+        }
+        std::fflush(log);
+        ::Sleep(10);
+    }
+    std::fclose(log);
+    return 0;
+}
+
+int runTarget(const std::wstring& file, DWORD milliseconds) {
+    TypingTarget target(file);
+    if (!target.created())
+        return 1;
+    target.run(milliseconds);
+    return 0;
+}
+
+int closeTarget() {
+    HWND window = ::FindWindowW(nullptr, TypingTarget::kTitle);
+    if (window)
+        ::PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
+int exitKeywhirl() {
+    HWND main = ::FindWindowW(L"#32770", L"Keywhirl");
+    if (!main)
+        return 0;
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processOf(main));
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    bool ended = process && ::WaitForSingleObject(process, 15000) == WAIT_OBJECT_0;
+    if (process)
+        ::CloseHandle(process);
+    return ended ? 0 : 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2)
+        return usage();
+    std::wstring command = argv[1];
+    if (command == L"settings")
+        return writeSettings(argc, argv);
+    if (command == L"ready" && argc == 2)
+        return waitReady();
+    if (command == L"watch" && argc == 4)
+        return watchKeyboard(argv[2], std::wcstoul(argv[3], nullptr, 10));
+    if (command == L"target" && argc == 4)
+        return runTarget(argv[2], std::wcstoul(argv[3], nullptr, 10));
+    if (command == L"close-target" && argc == 2)
+        return closeTarget();
+    if (command == L"exit" && argc == 2)
+        return exitKeywhirl();
+    return usage();
+}
