@@ -40,13 +40,18 @@ void Thread::resume() {
     HANDLE thread = handle;
     if (!thread)
         return;
-    suspended = false;
+    bool flagged = suspended.exchange(false);
     // ResumeThread returns the previous suspend count, or (DWORD)-1 on failure;
     // a failure must end the loop, not feed it.
-    DWORD previous;
-    do {
-        previous = ::ResumeThread(thread);
-    } while (previous != static_cast<DWORD>(-1) && previous > 1);
+    DWORD previous = ::ResumeThread(thread);
+    DWORD count = previous;
+    while (count != static_cast<DWORD>(-1) && count > 1)
+        count = ::ResumeThread(thread);
+    // The thread flagged itself but had not suspended yet: this wake-up is
+    // lost. The flag stays, so the next resume of whoever looks at
+    // isSuspended() (the main window's timer) wakes it after all.
+    if (flagged && (previous == 0 || previous == static_cast<DWORD>(-1)))
+        suspended = true;
 }
 
 void Thread::stop() {

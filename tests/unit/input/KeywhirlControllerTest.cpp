@@ -246,3 +246,44 @@ TEST_F(KeywhirlControllerTest, StopAndWaitDeliversWhatWasQueuedBeforeTheStop) {
 
 } // namespace
 } // namespace keywhirl
+
+namespace keywhirl {
+namespace {
+
+class CountingHandler : public KeyHandler {
+public:
+    void handleKey(const KeyInfoWrapper&) override { ++seen; }
+    std::atomic<long> seen{0};
+};
+
+// A resume that comes between the dispatcher flagging itself suspended and
+// really suspending is lost; the main window's timer, which wakes a
+// dispatcher that says it is suspended, must still find it every time.
+TEST_F(KeywhirlControllerTest, EveryEventArrivesWhenTheTimerWakesADispatcherThatSaysItSleeps) {
+    CountingHandler counter;
+    controller.addKeyHandler(&counter);
+    startAndSettle();
+    journal.clear();
+    const long events = 20000;
+    long stuck = 0;
+    for (long i = 0; i < events && stuck == 0; ++i) {
+        controller.postKey(key(i % 2 ? 'X' : 'Y', true));
+        DWORD start = ::GetTickCount();
+        while (counter.seen.load() <= i) {
+            if (controller.isSuspended())
+                controller.wake();
+            if (::GetTickCount() - start > 5000) {
+                stuck = i;
+                break;
+            }
+        }
+        if (i % 256 == 0)
+            journal.clear();
+    }
+    EXPECT_EQ(stuck, 0) << "the dispatcher slept for good with event " << stuck << " queued";
+    EXPECT_EQ(counter.seen.load(), events);
+    controller.stopAndWait();
+}
+
+} // namespace
+} // namespace keywhirl
