@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
-# Builds and runs every benchmark under bench/ in one Wine session and
-# prints their figures. Never part of the tests: figures depend on the machine.
+# Builds and runs every benchmark in one Wine session and prints their figures
+# as one table. Never part of the tests: figures depend on the machine.
+#   tools/bench.sh          (KEYWHIRL_BUILD_DIR picks another build folder)
+# The raw output and the table are also kept in BUILD/bench/results.txt and
+# BUILD/bench/results.md. bench/README.md says what each figure means.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build_dir=${KEYWHIRL_BUILD_DIR:-$root/build}
+build_dir=$(realpath -m "${KEYWHIRL_BUILD_DIR:-$root/build}")
 
 "$root/tools/bootstrap.sh"
 "$root/tools/build.sh" "$build_dir"
+
 run_all() {
   for program in "$build_dir"/bench/*.exe; do
     [ -e "$program" ] || continue
-    echo "== $(basename "$program" .exe)"
-    wine "$program"
+    name=$(basename "$program" .exe)
+    echo "bench: ${name#bench_}" >&2
+    echo "== ${name#bench_}"
+    wine "$program" 2>/dev/null | tr -d '\r'
   done
+  echo "bench: system (several minutes)" >&2
+  echo "== system"
+  bash "$root/bench/system/system_bench.sh" "$build_dir"
 }
 export -f run_all
-export build_dir
-"$root/tools/wine-session.sh" "$build_dir" bash -c run_all
+export build_dir root
+"$root/tools/wine-session.sh" "$build_dir" bash -c run_all > "$build_dir/bench/results.txt"
+python3 "$root/bench/bench_table.py" < "$build_dir/bench/results.txt" | tee "$build_dir/bench/results.md"
