@@ -22,8 +22,11 @@ public:
     // The beat: plays the metronome sound when the metronome is on and the
     // sound is there.
     void onTimeElapsed() override;
-    // One poll: check(), then sleep(1).
+    // One poll: check(), then a millisecond's sleep while the metronome is
+    // on and kIdlePollMilliseconds while it is off.
     void process() override;
+
+    static constexpr unsigned kIdlePollMilliseconds = 20;
 
 protected:
     // Plays a whole in-memory WAV file and returns when it has ended. A
