@@ -6,6 +6,8 @@
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 
+#include "BenchSupport.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -13,19 +15,10 @@
 #include <string>
 
 using namespace keywhirl;
+using bench::makeTempFolder;
+using bench::now;
 
 namespace {
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void report(const char* what, double seconds, int count, double goalMicroseconds) {
     double micro = seconds * 1e6 / count;

@@ -7,25 +7,19 @@
 #include "settings/Settings.h"
 #include "ui/Handles.h"
 
+#include "BenchSupport.h"
+
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
 
 using namespace keywhirl;
+using bench::makeTempFolder;
+using bench::now;
+using bench::outputFolder;
 
 namespace {
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void report(const char* what, double seconds, int count, double goalMilliseconds) {
     double milli = seconds * 1e3 / count;
@@ -34,22 +28,6 @@ void report(const char* what, double seconds, int count, double goalMilliseconds
         std::printf("   goal < %.0f ms: %s", goalMilliseconds,
                     milli < goalMilliseconds ? "met" : "MISSED");
     std::printf("\n");
-}
-
-std::wstring outputFolder() {
-    std::wstring path = L"Z:";
-    for (const char* c = KEYWHIRL_OUTPUT_DIR_UNIX; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return path;
-}
-
-std::wstring makeTempFolder() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring folder =
-        std::wstring(temp) + L"keywhirl-keyboard-bench-" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
 }
 
 void pump() {
@@ -175,7 +153,7 @@ void benchRegion() {
 } // namespace
 
 int main() {
-    std::wstring temp = makeTempFolder();
+    std::wstring temp = makeTempFolder(L"keywhirl-keyboard-bench");
     setFolderOverrides(outputFolder(), temp);
     benchRepaint();
     benchRegion();

@@ -10,6 +10,8 @@
 #include "sound/ClickPlayer.h"
 #include "sound/WavParser.h"
 
+#include "BenchSupport.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -18,19 +20,11 @@
 #include <vector>
 
 using namespace keywhirl;
+using bench::makeTempFolder;
+using bench::now;
+using bench::outputFolder;
 
 namespace {
-
-double now() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER counter;
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 void report(const char* what, double seconds, int count, double goalMicroseconds) {
     double micro = seconds * 1e6 / count;
@@ -39,22 +33,6 @@ void report(const char* what, double seconds, int count, double goalMicroseconds
         std::printf("   goal < %.0f us: %s", goalMicroseconds,
                     micro < goalMicroseconds ? "met" : "MISSED");
     std::printf("\n");
-}
-
-std::wstring outputFolder() {
-    std::wstring path = L"Z:";
-    for (const char* c = KEYWHIRL_OUTPUT_DIR_UNIX; *c; ++c)
-        path += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    return path;
-}
-
-std::wstring makeTempFolder() {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    std::wstring folder =
-        std::wstring(temp) + L"keywhirl-sound-bench-" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
 }
 
 KeyInfoWrapper press() {
@@ -69,7 +47,7 @@ KeyInfoWrapper press() {
 
 int main() {
     const std::wstring program = outputFolder();
-    const std::wstring appData = makeTempFolder();
+    const std::wstring appData = makeTempFolder(L"keywhirl-sound-bench");
     setFolderOverrides(program, appData);
 
     std::vector<char> click;
