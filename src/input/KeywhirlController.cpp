@@ -119,6 +119,10 @@ void KeywhirlController::receive(const COPYDATASTRUCT& data) {
 void KeywhirlController::process() {
     if (idle)
         suspend();
+    else
+        // Events came while the last pass ran; this pass takes them, and
+        // the wake-up they sent is spent with it.
+        forgetWakeUp();
 
     HKL passLayout;
     int passKeyboardCommand;

@@ -35,7 +35,9 @@ public:
     HWND keyboardWindow();
     // Ends the metronome's thread. The main window does so at shutdown,
     // before the settings whose interval the metronome reads are destroyed.
-    void stopMetronome() { metronome.stopAndWait(); }
+    void stopMetronome() { metronome.stopNow(); }
+    // After metronomeRunning was switched: a switched-off metronome sleeps.
+    void wakeMetronome() { metronome.wake(); }
 
     // The main window's WM_COPYDATA: key records and layout reports of the
     // hook library. Payloads shorter than their record are ignored.

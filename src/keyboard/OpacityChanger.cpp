@@ -17,24 +17,18 @@ constexpr UINT kRefreshFrame =
 OpacityChanger::OpacityChanger()
     : TimeChecker(&stepInterval), low(kDefaultLow), high(kDefaultHigh), current(kDefaultHigh),
       duration(kDefaultDuration), window(nullptr), step(1.0), stepInterval(kStepInterval),
-      fadingIn(true), halted(false), idle(false),
-      wakeEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+      fadingIn(true), halted(false) {
     computeStep();
 }
 
 OpacityChanger::~OpacityChanger() {
     // The thread reads the members below; it ends before they go.
     stopAndWait();
-    if (wakeEvent)
-        ::CloseHandle(wakeEvent);
 }
 
 void OpacityChanger::start() {
     // A second start must not leave the first thread running unowned.
     stopAndWait();
-    // The stop's wake-up is meant for the old thread only.
-    if (wakeEvent)
-        ::ResetEvent(wakeEvent);
     {
         utils::Lock guard(lock);
         halted = false;
@@ -181,24 +175,12 @@ void OpacityChanger::process() {
     check();
 }
 
-void OpacityChanger::suspend() {
-    idle = true;
-    if (wakeEvent)
-        ::WaitForSingleObject(wakeEvent, INFINITE);
-    else
-        Thread::suspend();
-    idle = false;
-}
-
 void OpacityChanger::resume() {
     {
         utils::Lock guard(lock);
         halted = false;
     }
-    if (wakeEvent)
-        ::SetEvent(wakeEvent);
-    else
-        Thread::resume();
+    Thread::resume();
 }
 
 void OpacityChanger::applyAlpha(HWND target, BYTE alpha) {

@@ -56,7 +56,7 @@ public:
     // further step reaches the window, and the listeners are not told.
     void halt();
     // True while the thread sleeps between fades.
-    bool isIdle() const { return idle.load(std::memory_order_relaxed); }
+    bool isIdle() const { return isSuspended(); }
 
     // One step towards the end of the fade; nothing without a window.
     void onTimeElapsed() override;
@@ -66,9 +66,7 @@ public:
     // Sleeps when the fade is finished or halted, otherwise takes a step
     // when one is due. Runs without pause while a fade is under way.
     void process() override;
-    // The thread waits on an event rather than suspending itself, so a
-    // resume() that comes just before it goes to sleep is kept, not lost.
-    void suspend() override;
+    // Lifts a halt and wakes the thread for the fade that was requested.
     void resume() override;
 
 protected:
@@ -91,8 +89,6 @@ private:
     std::vector<ActionListener<OpacityChanger>*> listeners;
 
     bool halted;
-    std::atomic<bool> idle;
-    HANDLE wakeEvent;
     mutable utils::CriticalSection lock;
 };
 

@@ -5,7 +5,8 @@
 
 namespace keywhirl::utils {
 
-Thread::Thread() : stopped(true), handle(nullptr), suspended(false) {}
+Thread::Thread()
+    : stopped(true), suspended(false), wakeUp(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
 
 Thread::~Thread() {
     stopAndWait();
@@ -13,9 +14,11 @@ Thread::~Thread() {
 
 void Thread::start() {
     stopped = false;
+    // A wake-up left over from the last run must not skip the first sleep.
+    ::ResetEvent(wakeUp.get());
     // The runtime's own thread function sets up per-thread runtime state.
     uintptr_t created = _beginthreadex(nullptr, 0, &Thread::entry, this, 0, nullptr);
-    handle = reinterpret_cast<HANDLE>(created);
+    thread.reset(reinterpret_cast<HANDLE>(created));
 }
 
 unsigned __stdcall Thread::entry(void* self) {
@@ -29,29 +32,17 @@ void Thread::run() {
 }
 
 void Thread::suspend() {
-    HANDLE thread = handle;
-    if (!thread)
-        return;
     suspended = true;
-    ::SuspendThread(thread);
+    ::WaitForSingleObject(wakeUp.get(), INFINITE);
+    suspended = false;
 }
 
 void Thread::resume() {
-    HANDLE thread = handle;
-    if (!thread)
-        return;
-    bool flagged = suspended.exchange(false);
-    // ResumeThread returns the previous suspend count, or (DWORD)-1 on failure;
-    // a failure must end the loop, not feed it.
-    DWORD previous = ::ResumeThread(thread);
-    DWORD count = previous;
-    while (count != static_cast<DWORD>(-1) && count > 1)
-        count = ::ResumeThread(thread);
-    // The thread flagged itself but had not suspended yet: this wake-up is
-    // lost. The flag stays, so the next resume of whoever looks at
-    // isSuspended() (the main window's timer) wakes it after all.
-    if (flagged && (previous == 0 || previous == static_cast<DWORD>(-1)))
-        suspended = true;
+    ::SetEvent(wakeUp.get());
+}
+
+void Thread::forgetWakeUp() {
+    ::ResetEvent(wakeUp.get());
 }
 
 void Thread::stop() {
@@ -61,22 +52,16 @@ void Thread::stop() {
 
 void Thread::stopAndWait() {
     stop();
-    HANDLE thread = handle;
     if (!thread)
         return;
-    // A thread that was about to suspend itself when stop() woke it would
-    // sleep for ever; waking it again until it ends closes that gap. There
-    // is still no time-out: the current unit of work always finishes.
-    while (::WaitForSingleObject(thread, kRewakeMilliseconds) == WAIT_TIMEOUT)
-        resume();
-    handle = nullptr;
-    ::CloseHandle(thread);
+    // No time-out: the current unit of work always finishes.
+    ::WaitForSingleObject(thread.get(), INFINITE);
+    thread.reset();
 }
 
 void Thread::setPriority(int priority) {
-    HANDLE thread = handle;
     if (thread)
-        ::SetThreadPriority(thread, priority);
+        ::SetThreadPriority(thread.get(), priority);
 }
 
 void Thread::sleep(unsigned milliseconds) {

@@ -1,6 +1,8 @@
 // src/utils/Thread.h - a worker thread that repeats one unit of work until stopped.
 #pragma once
 
+#include "ui/Handles.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -18,27 +20,35 @@ public:
     // Calls process() until a stop is requested; a unit of work is never cut short.
     virtual void run();
     virtual void process() = 0;
-    // Meant to be called by the thread on itself: it returns once resumed.
+    // Called by the thread on itself: sleeps until the next resume(). A
+    // resume() that came before it is kept, so no wake-up is ever lost.
     virtual void suspend();
-    // Wakes the thread however many suspensions have piled up.
+    // Wakes the thread; wake-ups do not pile up, one wakes one suspend().
     virtual void resume();
 
     void stop();
     // Stops and waits without time-out for the current unit of work to end.
     void stopAndWait();
     bool isStopped() const { return stopped.load(std::memory_order_relaxed); }
+    // True while the thread sleeps in suspend().
     bool isSuspended() const { return suspended.load(std::memory_order_relaxed); }
     void setPriority(int priority);
     void sleep(unsigned milliseconds);
 
+protected:
+    // Forgets a wake-up that has come but was not slept on: for a thread
+    // that has already seen, by other means, the work it was woken for.
+    void forgetWakeUp();
+
 private:
     static unsigned __stdcall entry(void* self);
-    static constexpr DWORD kRewakeMilliseconds = 50;
 
     // A late reader of either flag only runs one more unit or one more wake-up.
     std::atomic<bool> stopped;
-    std::atomic<HANDLE> handle;
     std::atomic<bool> suspended;
+    ui::UniqueHandle thread;
+    // Auto-reset: it remembers one wake-up until the thread waits for it.
+    ui::UniqueHandle wakeUp;
 };
 
 } // namespace keywhirl::utils

@@ -56,25 +56,6 @@ TEST(Thread, RunsUnitsUntilStoppedAndCanStartAgain) {
     thread.stopAndWait();
 }
 
-TEST(Thread, OneResumeUndoesThreeSuspensions) {
-    CountingThread thread;
-    thread.start();
-    EXPECT_TRUE(eventually([&] { return thread.units > 0; }));
-    thread.suspend();
-    thread.suspend();
-    thread.suspend();
-    EXPECT_TRUE(thread.isSuspended());
-    ::Sleep(20);
-    int whileSuspended = thread.units;
-    ::Sleep(50);
-    EXPECT_EQ(thread.units, whileSuspended);
-
-    thread.resume();
-    EXPECT_FALSE(thread.isSuspended());
-    EXPECT_TRUE(eventually([&] { return thread.units > whileSuspended; }));
-    thread.stopAndWait();
-}
-
 // Suspends itself in every unit, like the idle dispatcher.
 class SelfSuspendingThread : public Thread {
 public:
@@ -99,6 +80,23 @@ TEST(Thread, ResumeWakesAThreadThatSuspendedItself) {
     EXPECT_TRUE(eventually([&] { return thread.isSuspended(); }));
     thread.resume();
     EXPECT_TRUE(eventually([&] { return thread.wakeUps >= 1; }));
+    thread.stopAndWait();
+    ::CloseHandle(thread.started);
+}
+
+TEST(Thread, AWakeUpBeforeTheSleepIsKeptAndWakeUpsDoNotPileUp) {
+    SelfSuspendingThread thread;
+    thread.delayBeforeSuspending = true;
+    thread.start();
+    ASSERT_EQ(::WaitForSingleObject(thread.started, 2000), WAIT_OBJECT_0);
+    // Three wake-ups while the thread is still busy before its first sleep.
+    thread.resume();
+    thread.resume();
+    thread.resume();
+    EXPECT_TRUE(eventually([&] { return thread.wakeUps == 1; })) << "the early wake-up was lost";
+    EXPECT_TRUE(eventually([&] { return thread.isSuspended(); }));
+    ::Sleep(50);
+    EXPECT_EQ(thread.wakeUps, 1) << "one sleep for three wake-ups, then asleep again";
     thread.stopAndWait();
     ::CloseHandle(thread.started);
 }
