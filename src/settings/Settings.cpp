@@ -1,6 +1,7 @@
 // src/settings/Settings.cpp
 #include "settings/Settings.h"
 
+#include "settings/FileReplacement.h"
 #include "settings/Paths.h"
 #include "settings/persistence/CSettingsEntryTable.h"
 #include "utils/SingletonDeleter.h"
@@ -47,6 +48,8 @@ Settings* Settings::instance() {
             std::wstring folder = extendedLengthPath(appData) + L"\\Keywhirl";
             ::CreateDirectoryW(folder.c_str(), nullptr);
             file = folder + L"\\Keywhirl.ini";
+            // Left by a crash during the last save: the INI itself is whole.
+            FileReplacement(file).discard();
         }
         instance_ = new Settings(file, L"Settings");
     }
@@ -66,7 +69,18 @@ Settings::Settings(const std::wstring& iniPath, const std::wstring& section)
 }
 
 Settings::~Settings() {
-    Save(*storage_);
+    if (!storage_->IsBound())
+        return;
+    // The profile functions rewrite the whole file for every key; they work
+    // on a copy, which replaces the file once every key is written.
+    FileReplacement file(storage_->GetPath());
+    if (!file.beginFromCopy())
+        return;
+    Duvuzora::CSettingsStorageIniFile copy(file.temporaryPath().c_str(), storage_->GetSection());
+    if (copy.IsBound() && Save(copy))
+        file.commit();
+    else
+        file.discard();
 }
 
 bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage& storage,
@@ -96,6 +110,12 @@ bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage
     // The settings dialog and the metronome divide by the interval.
     if (!save && metronomeInterval.load(std::memory_order_relaxed) == 0)
         metronomeInterval.store(DefaultMetronomeInterval, std::memory_order_relaxed);
+    if (!save) {
+        for (std::atomic<unsigned char>* opacity : {&keyboardOpacity, &statisticsOpacity}) {
+            if (opacity->load(std::memory_order_relaxed) < MinimumOpacity)
+                opacity->store(MinimumOpacity, std::memory_order_relaxed);
+        }
+    }
     return table.Result();
 }
 

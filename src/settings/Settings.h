@@ -59,6 +59,9 @@ public:
 
     static constexpr long NoPosition = -1024;
     static constexpr unsigned DefaultMetronomeInterval = 500;
+    // Below this a window can hardly be seen: a lower opacity from the file
+    // is raised to it, and the settings dialog offers no lower one.
+    static constexpr unsigned char MinimumOpacity = 20;
 
 private:
     std::unique_ptr<Duvuzora::CSettingsStorageIniFile> storage_;

@@ -33,7 +33,7 @@ constexpr ControlText kControlTexts[] = {
     {IDC_SETTINGS_LANGUAGE_LABEL, L"interfaceLanguage"},
 };
 
-constexpr int kMinOpacity = 1;
+constexpr int kMinOpacity = Settings::MinimumOpacity;
 constexpr int kMaxOpacity = 255;
 
 } // namespace

@@ -104,6 +104,13 @@ bool KeywhirlProcess::waitForExit(DWORD milliseconds) {
            ::WaitForSingleObject(process.hProcess, milliseconds) == WAIT_OBJECT_0;
 }
 
+void KeywhirlProcess::kill() {
+    if (!process.hProcess)
+        return;
+    ::TerminateProcess(process.hProcess, 9);
+    ::WaitForSingleObject(process.hProcess, 10000);
+}
+
 DWORD KeywhirlProcess::exitCode() const {
     DWORD code = STILL_ACTIVE;
     ::GetExitCodeProcess(process.hProcess, &code);
@@ -113,6 +120,7 @@ DWORD KeywhirlProcess::exitCode() const {
 void removeKeywhirlSettings() {
     std::wstring folder = settingsFolder();
     ::DeleteFileW((folder + L"\\Keywhirl.ini").c_str());
+    ::DeleteFileW((folder + L"\\Keywhirl.ini.tmp").c_str());
     ::RemoveDirectoryW(folder.c_str());
 }
 

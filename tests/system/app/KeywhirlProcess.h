@@ -22,6 +22,8 @@ public:
     // Waits for the process to end; false on time-out.
     bool waitForExit(DWORD milliseconds);
     DWORD exitCode() const;
+    // Ends the process at once, as a crash or a power cut would.
+    void kill();
 
 private:
     PROCESS_INFORMATION process = {};

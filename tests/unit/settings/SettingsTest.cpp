@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwchar>
+
 namespace keywhirl {
 namespace {
 
@@ -65,7 +67,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
         settings.keyboardWaitInterval = 1234;
         settings.metronomeRunning = true;
         settings.metronomeInterval = 250;
-        settings.keyboardOpacity = 1;
+        settings.keyboardOpacity = Settings::MinimumOpacity;
         settings.statisticsOpacity = 255;
         settings.enableKeyPressSound = true;
         settings.showShortStatistics = false;
@@ -87,7 +89,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
     EXPECT_EQ(loaded.keyboardWaitInterval, 1234u);
     EXPECT_TRUE(loaded.metronomeRunning);
     EXPECT_EQ(loaded.metronomeInterval, 250u);
-    EXPECT_EQ(loaded.keyboardOpacity, 1);
+    EXPECT_EQ(loaded.keyboardOpacity, Settings::MinimumOpacity);
     EXPECT_EQ(loaded.statisticsOpacity, 255);
     EXPECT_TRUE(loaded.enableKeyPressSound);
     EXPECT_FALSE(loaded.showShortStatistics);
@@ -132,6 +134,31 @@ TEST(Settings, OddStoredValuesLoadByTheTextRules) {
     EXPECT_EQ(settings.statTopRed, 0);
     EXPECT_TRUE(settings.keyboardIsVisible) << "absent: its default";
     EXPECT_TRUE(settings.l10nLanguageCode.empty());
+}
+
+TEST(Settings, OpacitiesTooLowToSeeAreRaisedWhenRead) {
+    struct Case {
+        const wchar_t* stored;
+        unsigned char loaded;
+    };
+    const Case cases[] = {{L"0", Settings::MinimumOpacity},
+                          {L"1", Settings::MinimumOpacity},
+                          {L"19", Settings::MinimumOpacity},
+                          {L"20", 20},
+                          {L"21", 21},
+                          {L"256", Settings::MinimumOpacity}}; // wraps to 0
+    testing::TempFolder temp;
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.stored, c.stored + std::wcslen(c.stored)));
+        writeIniText(file, std::wstring(L"[Settings]\r\nkeyboardOpacity=") + c.stored +
+                               L"\r\nstatisticsOpacity=" + c.stored + L"\r\n");
+        Settings settings(L"", L"Settings");
+        Duvuzora::CSettingsStorageIniFile stored(file.c_str(), L"Settings");
+        ASSERT_TRUE(settings.Load(stored));
+        EXPECT_EQ(settings.keyboardOpacity, c.loaded);
+        EXPECT_EQ(settings.statisticsOpacity, c.loaded);
+    }
 }
 
 TEST(Settings, LanguageCodeHasNoDefault) {
@@ -202,6 +229,37 @@ TEST_F(SettingsInstance, AnExistingFolderAndFileAreUsed) {
     Settings::destroyInstance();
     EXPECT_EQ(iniValue(iniFile(), L"Other", L"keep"), L"me");
     EXPECT_EQ(iniValue(iniFile(), L"Settings", L"keyboardPosX"), L"17");
+}
+
+TEST_F(SettingsInstance, SavingGoesThroughATemporaryThatIsGoneAfterwards) {
+    ASSERT_TRUE(::CreateDirectoryW((temp.path() + L"\\Keywhirl").c_str(), nullptr));
+    const std::wstring leftOver = iniFile() + L".tmp";
+    writeIniText(iniFile(), L"[Settings]\r\nkeyboardWaitInterval=1500\r\n");
+    // A crash in the middle of the last save left half a temporary.
+    writeIniText(leftOver, L"[Settings]\r\nkeyboardWaitInt");
+    EXPECT_EQ(Settings::instance()->keyboardWaitInterval, 1500u) << "the temporary is not read";
+    EXPECT_FALSE(fileExists(leftOver)) << "cleaned up at start";
+    Settings::instance()->keyboardWaitInterval = 2000;
+    Settings::destroyInstance();
+    EXPECT_FALSE(fileExists(leftOver));
+    EXPECT_EQ(iniKeys(iniFile(), L"Settings").size(), tableOrder.size());
+    EXPECT_EQ(iniValue(iniFile(), L"Settings", L"keyboardWaitInterval"), L"2000");
+}
+
+TEST_F(SettingsInstance, ASaveThatCannotBeWrittenLeavesTheOldFileWhole) {
+    ASSERT_TRUE(::CreateDirectoryW((temp.path() + L"\\Keywhirl").c_str(), nullptr));
+    const std::wstring before = L"[Settings]\r\nkeyboardWaitInterval=1500\r\nautoRun=FALSE\r\n";
+    writeIniText(iniFile(), before);
+    std::vector<char> oldBytes;
+    ASSERT_EQ(readFileBytes(iniFile(), oldBytes), 0);
+    Settings::instance()->keyboardWaitInterval = 2000;
+    // The temporary's place is taken by a folder after the start's clean-up.
+    ASSERT_TRUE(::CreateDirectoryW((iniFile() + L".tmp").c_str(), nullptr));
+    Settings::destroyInstance();
+    std::vector<char> newBytes;
+    ASSERT_EQ(readFileBytes(iniFile(), newBytes), 0);
+    EXPECT_EQ(newBytes, oldBytes);
+    ::RemoveDirectoryW((iniFile() + L".tmp").c_str());
 }
 
 TEST_F(SettingsInstance, AnApplicationDataFolderThatCannotBeUsedGivesDefaults) {

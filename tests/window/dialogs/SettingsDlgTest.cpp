@@ -144,16 +144,17 @@ TEST_F(SettingsDlgTest, OpensWithTheTextsOfTheCurrentLanguage) {
 TEST_F(SettingsDlgTest, ShowsTheStoredValues) {
     settings->keyboardWaitInterval = 2500;
     settings->metronomeInterval = 500;
-    settings->keyboardOpacity = 17;
+    settings->keyboardOpacity = 37;
     settings->statisticsOpacity = 254;
     settings->setOpaqueStatisticsOnHover = false;
     auto dialog = open();
     EXPECT_EQ(L"2500", itemText(*dialog, IDC_SETTINGS_WAIT_INTERVAL));
     EXPECT_EQ(L"120", itemText(*dialog, IDC_SETTINGS_METRONOME_FREQUENCY));
-    EXPECT_EQ(17, sliderPosition(*dialog, IDC_SETTINGS_KEYBOARD_OPACITY));
+    EXPECT_EQ(37, sliderPosition(*dialog, IDC_SETTINGS_KEYBOARD_OPACITY));
     EXPECT_EQ(254, sliderPosition(*dialog, IDC_SETTINGS_STATISTICS_OPACITY));
     for (int id : {IDC_SETTINGS_KEYBOARD_OPACITY, IDC_SETTINGS_STATISTICS_OPACITY}) {
-        EXPECT_EQ(1, ::SendMessageW(item(*dialog, id), TBM_GETRANGEMIN, 0, 0));
+        EXPECT_EQ(Settings::MinimumOpacity,
+                  ::SendMessageW(item(*dialog, id), TBM_GETRANGEMIN, 0, 0));
         EXPECT_EQ(255, ::SendMessageW(item(*dialog, id), TBM_GETRANGEMAX, 0, 0));
     }
     EXPECT_EQ(BST_UNCHECKED, ::IsDlgButtonChecked(*dialog, IDC_SETTINGS_OPAQUE_ON_HOVER));
@@ -282,7 +283,8 @@ TEST_F(SettingsDlgTest, SlidersPreviewTheirOpacityInTheirOwnWindowOnly) {
     auto dialog = open();
     pressOnSlider(*dialog, IDC_SETTINGS_KEYBOARD_OPACITY, VK_HOME);
     ASSERT_FALSE(keyboard.values(kKeyboardOpacity).empty());
-    EXPECT_EQ(1u, keyboard.values(kKeyboardOpacity).back());
+    EXPECT_EQ(WPARAM{Settings::MinimumOpacity}, keyboard.values(kKeyboardOpacity).back())
+        << "the lowest opacity still shows the window";
     EXPECT_TRUE(statistics.received().empty());
 
     pressOnSlider(*dialog, IDC_SETTINGS_STATISTICS_OPACITY, VK_END);
@@ -309,7 +311,7 @@ TEST_F(SettingsDlgTest, AWindowThatIsGoneOrMissingGetsNothing) {
     // The other window still hears of its slider, and Cancel works.
     pressOnSlider(*dialog, IDC_SETTINGS_STATISTICS_OPACITY, VK_HOME);
     ASSERT_FALSE(statistics.values(kStatisticsOpacity).empty());
-    EXPECT_EQ(1u, statistics.values(kStatisticsOpacity).back());
+    EXPECT_EQ(WPARAM{Settings::MinimumOpacity}, statistics.values(kStatisticsOpacity).back());
     clickButton(*dialog, IDCANCEL);
     EXPECT_FALSE(::IsWindow(*dialog));
     EXPECT_EQ(200u, statistics.values(kStatisticsOpacity).back());
@@ -321,8 +323,8 @@ TEST_F(SettingsDlgTest, AWindowThatIsGoneOrMissingGetsNothing) {
     pressOnSlider(*withoutWindows, IDC_SETTINGS_STATISTICS_OPACITY, VK_HOME);
     EXPECT_TRUE(pressOkAndAnswer(*withoutWindows).empty());
     EXPECT_FALSE(::IsWindow(*withoutWindows));
-    EXPECT_EQ(1, settings->keyboardOpacity.load());
-    EXPECT_EQ(1, settings->statisticsOpacity.load());
+    EXPECT_EQ(Settings::MinimumOpacity, settings->keyboardOpacity.load());
+    EXPECT_EQ(Settings::MinimumOpacity, settings->statisticsOpacity.load());
     EXPECT_EQ(heard, statistics.received().size());
 }
 
@@ -362,8 +364,8 @@ TEST_F(SettingsDlgTest, EscapeAndClosingAreACancelToo) {
 TEST_F(SettingsDlgTest, AStoredOpacityOfZeroIsNeverSent) {
     settings->keyboardOpacity = 0;
     auto dialog = open();
-    // The slider cannot go below 1.
-    EXPECT_EQ(1, sliderPosition(*dialog, IDC_SETTINGS_KEYBOARD_OPACITY));
+    // The slider cannot go below the lowest opacity that still shows.
+    EXPECT_EQ(Settings::MinimumOpacity, sliderPosition(*dialog, IDC_SETTINGS_KEYBOARD_OPACITY));
     clickButton(*dialog, IDCANCEL);
     EXPECT_TRUE(keyboard.received().empty());
     EXPECT_EQ(std::vector<WPARAM>{200}, statistics.values(kStatisticsOpacity));
