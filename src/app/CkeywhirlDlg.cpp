@@ -1,6 +1,7 @@
 // src/app/CkeywhirlDlg.cpp
 #include "app/CkeywhirlDlg.h"
 
+#include "app/SingleInstance.h"
 #include "app/SplashHolder.h"
 #include "about/AboutDlg.h"
 #include "app/TrayMenu.h"
@@ -134,6 +135,11 @@ void CkeywhirlDlg::applyAutorun() {
 }
 
 bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // A later start tells this window from our message boxes by asking.
+    if (message == SingleInstance::identifyMessage()) {
+        result = SingleInstance::kMainWindowAnswer;
+        return true;
+    }
     switch (message) {
     case WM_COPYDATA:
         if (controller && lParam)
@@ -271,6 +277,8 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
         return true;
     case ID_TRAY_METRONOME:
         flip(settings->metronomeRunning);
+        if (controller)
+            controller->wakeMetronome();
         return true;
     case ID_TRAY_KEYPRESS_SOUND:
         flip(settings->enableKeyPressSound);

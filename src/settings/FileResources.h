@@ -1,6 +1,7 @@
 // src/settings/FileResources.h - sound file bytes read once, when the program starts.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 namespace keywhirl {
@@ -24,6 +25,10 @@ public:
     // The click itself is played from its file; the bytes are kept for tests
     // and for a player that wants them.
     const std::vector<char>& getClickSound() const { return clickSound_; }
+
+    // A click or a beat is a fraction of a second; a sound file longer than
+    // this is refused unread, like a missing one.
+    static constexpr std::size_t MaxSoundFileBytes = 4 * 1024 * 1024;
 
 private:
     std::vector<char> metronomeSound_;

@@ -105,7 +105,7 @@ std::wstring toLongPath(const std::wstring& path) {
     return longPath;
 }
 
-int readFileBytes(const std::wstring& path, std::vector<char>& bytes) {
+int readFileBytes(const std::wstring& path, std::vector<char>& bytes, std::size_t maxBytes) {
     bytes.clear();
     File file(::_wfopen(path.c_str(), L"rb"), &std::fclose);
     if (!file)
@@ -115,6 +115,8 @@ int readFileBytes(const std::wstring& path, std::vector<char>& bytes) {
     if (length < 0)
         return errno != 0 ? errno : EIO;
     size_t size = static_cast<size_t>(length);
+    if (size > maxBytes)
+        return EFBIG;
     std::vector<char> contents(size);
     if (size != 0 && std::fread(contents.data(), 1, size, file.get()) != size)
         return errno != 0 ? errno : EIO;

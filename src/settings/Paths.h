@@ -2,6 +2,7 @@
 // settings.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,10 @@ std::wstring getLocalizationFolder();
 std::wstring toLongPath(const std::wstring& path);
 
 // Reads the whole file into bytes. Returns 0, or the C runtime's error
-// number (errno) when the file cannot be opened or read whole; bytes is
-// then empty.
-int readFileBytes(const std::wstring& path, std::vector<char>& bytes);
+// number (errno) when the file cannot be opened or read whole, or EFBIG
+// when it is longer than maxBytes; bytes is then empty.
+int readFileBytes(const std::wstring& path, std::vector<char>& bytes,
+                  std::size_t maxBytes = static_cast<std::size_t>(-1));
 
 // Test seam for the two folders above. While an override is set,
 // getProgramFolder() or getAppDataFolder() returns it verbatim (give an

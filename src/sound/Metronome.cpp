@@ -12,16 +12,21 @@ namespace keywhirl {
 Metronome::Metronome() : TimeChecker(&Settings::instance()->metronomeInterval) {}
 
 Metronome::~Metronome() {
+    stopNow();
+}
+
+void Metronome::stopNow() {
+    stop();
+    stopSound();
     stopAndWait();
 }
 
 void Metronome::process() {
     check();
-    // Switched off, nothing sounds: a coarser poll keeps an idle program
-    // off the processor, and the first beat after switching on comes at
-    // most that much later.
-    bool running = Settings::instance()->metronomeRunning.load(std::memory_order_relaxed);
-    sleep(running ? 1 : kIdlePollMilliseconds);
+    if (Settings::instance()->metronomeRunning.load(std::memory_order_relaxed))
+        sleep(1);
+    else
+        suspend();
 }
 
 void Metronome::onTimeElapsed() {
@@ -39,6 +44,11 @@ void Metronome::onTimeElapsed() {
 void Metronome::playSound(const std::vector<char>& wav) {
     // Synchronous: returns when the beat has ended. Its result is of no use.
     ::PlaySoundW(reinterpret_cast<LPCWSTR>(wav.data()), nullptr, SND_MEMORY | SND_NODEFAULT);
+}
+
+void Metronome::stopSound() {
+    // Stops whatever the process plays, on whichever thread it plays.
+    ::PlaySoundW(nullptr, nullptr, 0);
 }
 
 } // namespace keywhirl

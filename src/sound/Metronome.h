@@ -8,12 +8,13 @@
 
 namespace keywhirl {
 
-// Polls about once a millisecond; the beat plays synchronously, so the time
-// the sound takes counts towards the next interval. The interval and the
-// on/off setting (metronomeRunning) are read anew at every poll and beat,
-// so a change applies from the next beat on. The clock runs also while the
-// metronome is off. The owner starts the thread (at time-critical
-// priority); the destructor stops it and waits for the current poll.
+// While on, polls about once a millisecond; the beat plays synchronously, so
+// the time the sound takes counts towards the next interval. The interval
+// and the on/off setting (metronomeRunning) are read anew at every poll and
+// beat, so a change applies from the next beat on. Switched off, the thread
+// sleeps until wake() and costs nothing; its clock runs on meanwhile. The
+// owner starts the thread (at time-critical priority); the destructor stops
+// it and waits for the current poll.
 class Metronome : public TimeChecker, public utils::Thread {
 public:
     Metronome();
@@ -23,15 +24,21 @@ public:
     // sound is there.
     void onTimeElapsed() override;
     // One poll: check(), then a millisecond's sleep while the metronome is
-    // on and kIdlePollMilliseconds while it is off.
+    // on; while it is off, sleeps until wake().
     void process() override;
-
-    static constexpr unsigned kIdlePollMilliseconds = 20;
+    // Called whenever metronomeRunning has been switched.
+    void wake() { resume(); }
+    // Ends the thread without waiting for a beat that is playing: the
+    // sound is cut off first. The program's shutdown must not wait for a
+    // long metronome sound.
+    void stopNow();
 
 protected:
     // Plays a whole in-memory WAV file and returns when it has ended. A
     // test that counts beats replaces it.
     virtual void playSound(const std::vector<char>& wav);
+    // Cuts off a sound that playSound() is playing on the thread.
+    virtual void stopSound();
 };
 
 } // namespace keywhirl

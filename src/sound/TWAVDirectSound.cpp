@@ -1,6 +1,7 @@
 // src/sound/TWAVDirectSound.cpp
 #include "sound/TWAVDirectSound.h"
 
+#include "settings/FileResources.h"
 #include "settings/Paths.h"
 #include "sound/WavParser.h"
 
@@ -81,13 +82,14 @@ bool TWAVDirectSound::loadFile(const wchar_t* path) {
 
     std::vector<char> file;
     try {
-        if (keywhirl::readFileBytes(path, file) != 0)
+        if (keywhirl::readFileBytes(path, file, keywhirl::FileResources::MaxSoundFileBytes) != 0)
             return false;
     } catch (const std::bad_alloc&) {
         return false;
     }
     std::optional<keywhirl::WavLayout> layout = keywhirl::parseWav(file.data(), file.size());
-    if (!layout)
+    if (!layout ||
+        !keywhirl::isPlayablePcmFormat(file.data() + layout->formatOffset, layout->formatSize))
         return false;
     // DirectSound reads a whole WAVEFORMATEX and its extra bytes, which may
     // be more than the file's "fmt " chunk holds.

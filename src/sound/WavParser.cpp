@@ -15,6 +15,8 @@ constexpr std::size_t kMinimalFormatSize = 14;
 constexpr std::size_t kWaveFormatExSize = 18;
 constexpr std::size_t kCbSizeOffset = 16;
 constexpr unsigned kPcmFormatTag = 1;
+constexpr std::uint32_t kMinSampleRate = 1000;
+constexpr std::uint32_t kMaxSampleRate = 192000;
 
 std::uint32_t readLe32(const unsigned char* p) {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
@@ -85,11 +87,27 @@ std::vector<unsigned char> makeWaveFormat(const void* format, std::size_t size) 
     return waveFormat;
 }
 
+bool isPlayablePcmFormat(const void* format, std::size_t size) {
+    if (size < kMinimalFormatSize + 2)
+        return false;
+    const auto* chunk = static_cast<const unsigned char*>(format);
+    const unsigned channels = readLe16(chunk + 2);
+    const std::uint32_t rate = readLe32(chunk + 4);
+    const std::uint32_t byteRate = readLe32(chunk + 8);
+    const unsigned blockAlign = readLe16(chunk + 12);
+    const unsigned bits = readLe16(chunk + 14);
+    return readLe16(chunk) == kPcmFormatTag && (channels == 1 || channels == 2) &&
+           (bits == 8 || bits == 16) && rate >= kMinSampleRate && rate <= kMaxSampleRate &&
+           blockAlign == channels * bits / 8 && byteRate == rate * blockAlign;
+}
+
 bool isSelfContainedWav(const void* bytes, std::size_t size) {
     std::optional<WavLayout> layout = parseWav(bytes, size);
     if (!layout)
         return false;
     const auto* file = static_cast<const unsigned char*>(bytes);
+    if (!isPlayablePcmFormat(file + layout->formatOffset, layout->formatSize))
+        return false;
     const std::uint64_t riffEnd = std::uint64_t{readLe32(file + 4)} + 8;
     // Chunk searches read a third word after each eight-byte header.
     return riffEnd <= size && layout->formatOffset < layout->dataOffset &&

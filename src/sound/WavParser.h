@@ -29,11 +29,17 @@ std::optional<WavLayout> parseWav(const void* bytes, std::size_t size);
 // cbSize claims more bytes than the chunk holds is refused (empty result).
 std::vector<unsigned char> makeWaveFormat(const void* format, std::size_t size);
 
+// Whether a "fmt " chunk describes plain PCM that every sound API plays
+// safely: 1 or 2 channels of 8 or 16 bits at 1,000 to 192,000 samples a
+// second, with the block size and byte rate that follow from those. A
+// zero block size, for one, makes the platform's player divide by zero.
+bool isPlayablePcmFormat(const void* format, std::size_t size);
+
 // Whether a sound API that gets only a pointer (PlaySoundW with
 // SND_MEMORY) can play the bytes without reading past their end: it trusts
 // the RIFF length and searches for "data" only after "fmt ", so the RIFF
 // length must fit, "fmt " must come first and every header it reads must
-// lie inside.
+// lie inside. Its format must be playable PCM as well.
 bool isSelfContainedWav(const void* bytes, std::size_t size);
 
 } // namespace keywhirl

@@ -118,6 +118,36 @@ TEST_F(FileResourcesTest, HoldsBothSoundFilesFromTheProgramFolder) {
     EXPECT_EQ(std::string(click.begin(), click.end()), "click");
 }
 
+// A file of the given length without writing it (sparse where the file
+// system allows).
+void makeFileOfLength(const std::wstring& path, LONGLONG length) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = length;
+    EXPECT_TRUE(::SetFilePointerEx(file, end, nullptr, FILE_BEGIN));
+    EXPECT_TRUE(::SetEndOfFile(file));
+    ::CloseHandle(file);
+}
+
+TEST_F(FileResourcesTest, SoundFilesPastTheLimitAreRefusedUnread) {
+    ASSERT_TRUE(::CreateDirectoryW(temp.file(L"Sounds").c_str(), nullptr));
+    makeFileOfLength(temp.file(L"Sounds\\Metronome.wav"), FileResources::MaxSoundFileBytes);
+    // Reading this whole would run a 32-bit program out of memory.
+    makeFileOfLength(temp.file(L"Sounds\\Click.wav"), 1536LL * 1024 * 1024);
+    FileResources* resources = FileResources::instance();
+    EXPECT_EQ(resources->getMetronomeSound().size(), FileResources::MaxSoundFileBytes)
+        << "a file at the limit is read";
+    EXPECT_TRUE(resources->getClickSound().empty());
+
+    std::vector<char> bytes = {'x'};
+    EXPECT_EQ(readFileBytes(temp.file(L"Sounds\\Metronome.wav"), bytes,
+                            FileResources::MaxSoundFileBytes - 1),
+              EFBIG);
+    EXPECT_TRUE(bytes.empty());
+}
+
 TEST_F(FileResourcesTest, MissingSoundLeavesItsBlockEmpty) {
     ASSERT_TRUE(::CreateDirectoryW(temp.file(L"Sounds").c_str(), nullptr));
     writeBytes(temp.file(L"Sounds\\Click.wav"), "click");

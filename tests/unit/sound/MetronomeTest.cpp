@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "support/FakeClock.h"
 #include "support/TestSettings.h"
+#include "ui/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -91,26 +92,27 @@ TEST_F(MetronomeTest, PlaysTheMetronomeFileBytes) {
 }
 
 TEST_F(MetronomeTest, SilentWhileOffButItsClockKeepsRunning) {
+    // check() alone: a switched-off poll puts the calling thread to sleep.
     Settings::instance()->metronomeRunning = false;
     CountingMetronome metronome;
     for (int i = 0; i < 5; ++i) {
         clock.advance(501);
-        metronome.process();
+        metronome.check();
     }
     EXPECT_EQ(metronome.beats, 0);
     // Switched on 300 ms into an interval: the beat comes when that one ends.
     clock.advance(300);
-    metronome.process();
+    metronome.check();
     Settings::instance()->metronomeRunning = true;
-    metronome.process();
+    metronome.check();
     EXPECT_EQ(metronome.beats, 0);
     clock.advance(201);
-    metronome.process();
+    metronome.check();
     EXPECT_EQ(metronome.beats, 1);
     // And off again at once.
     Settings::instance()->metronomeRunning = false;
     clock.advance(501);
-    metronome.process();
+    metronome.check();
     EXPECT_EQ(metronome.beats, 1);
 }
 
@@ -178,15 +180,56 @@ TEST_F(MetronomeTest, ItsOwnThreadBeatsAtEveryExpiryUntilStopped) {
         clock.advance(501);
         ASSERT_TRUE(eventually([&] { return metronome.beats == beat; })) << beat;
     }
+    // Switched off, the thread sleeps instead of polling; switched on and
+    // woken, it beats again.
     Settings::instance()->metronomeRunning = false;
     clock.advance(501);
+    ASSERT_TRUE(eventually([&] { return metronome.isSuspended(); }));
+    clock.advance(501);
     ::Sleep(30);
-    metronome.stopAndWait();
     EXPECT_EQ(metronome.beats, 3);
+    Settings::instance()->metronomeRunning = true;
+    metronome.wake();
+    clock.advance(501);
+    ASSERT_TRUE(eventually([&] { return metronome.beats == 4; }));
+    metronome.stopAndWait();
+    EXPECT_EQ(metronome.beats, 4);
     Settings::instance()->metronomeRunning = true;
     clock.advance(501);
     ::Sleep(30);
-    EXPECT_EQ(metronome.beats, 3) << "no beat after the thread has stopped";
+    EXPECT_EQ(metronome.beats, 4) << "no beat after the thread has stopped";
+}
+
+// A beat that lasts until it is cut off, like a very long metronome sound.
+class EndlessBeatMetronome : public Metronome {
+public:
+    ~EndlessBeatMetronome() override { stopNow(); }
+    std::atomic<bool> playing{false};
+    std::atomic<int> cutOff{0};
+
+protected:
+    void playSound(const std::vector<char>&) override {
+        playing = true;
+        ::WaitForSingleObject(cut.get(), INFINITE);
+    }
+    void stopSound() override {
+        ++cutOff;
+        ::SetEvent(cut.get());
+    }
+
+private:
+    ui::UniqueHandle cut{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+};
+
+TEST_F(MetronomeTest, StoppingCutsOffABeatInsteadOfWaitingForIt) {
+    EndlessBeatMetronome metronome;
+    metronome.start();
+    clock.advance(501);
+    ASSERT_TRUE(eventually([&] { return metronome.playing.load(); }));
+    // Without the cut this would wait for ever.
+    metronome.stopNow();
+    EXPECT_TRUE(metronome.isStopped());
+    EXPECT_EQ(metronome.cutOff, 1);
 }
 
 // The real PlaySoundW, synchronous: with or without a sound device the beat

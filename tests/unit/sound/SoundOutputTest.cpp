@@ -125,7 +125,7 @@ TEST_F(SoundOutput, BeatSoundsOnlyWhileTheMetronomeRuns) {
     testing::FakeClock clock(5000);
     Metronome metronome;
     clock.advance(501);
-    metronome.process();
+    metronome.check(); // a switched-off process() would sleep until woken
     ::Sleep(300);
     Capture before = readCapture(capture, 0);
     EXPECT_FALSE(before.sounded) << "a beat with the metronome off";

@@ -229,6 +229,49 @@ TEST(SelfContainedWav, OnlyWhatAPointerOnlyPlayerCanWalkSafely) {
         << "the header search reads four bytes past a data header";
 }
 
+TEST(PlayableFormat, OnlyPcmWhoseFieldsAgreeWithEachOther) {
+    // Fields of a 16-byte "fmt " chunk, in file order.
+    struct Format {
+        const char* name;
+        unsigned tag, channels;
+        std::uint32_t rate, byteRate;
+        unsigned blockAlign, bits;
+        bool playable;
+    };
+    const Format formats[] = {
+        {"16-bit mono", 1, 1, 22050, 44100, 2, 16, true},
+        {"8-bit stereo", 1, 2, 44100, 88200, 2, 8, true},
+        {"16-bit stereo at 192 kHz", 1, 2, 192000, 768000, 4, 16, true},
+        {"block size 0 (4-bit ADPCM)", 17, 1, 22050, 11100, 0, 4, false},
+        {"PCM with block size 0", 1, 1, 22050, 0, 0, 16, false},
+        {"7-bit PCM", 1, 1, 22050, 22050, 1, 7, false},
+        {"200 channels", 1, 200, 22050, 8820000, 400, 16, false},
+        {"no channels", 1, 0, 22050, 0, 0, 16, false},
+        {"24-bit", 1, 1, 22050, 66150, 3, 24, false},
+        {"block size that does not follow", 1, 2, 22050, 88200, 2, 16, false},
+        {"byte rate that does not follow", 1, 1, 22050, 22050, 2, 16, false},
+        {"rate 0", 1, 1, 0, 0, 2, 16, false},
+        {"rate 1 MHz", 1, 1, 1000000, 2000000, 2, 16, false},
+        {"IEEE float", 3, 1, 22050, 88200, 4, 32, false},
+    };
+    for (const Format& f : formats) {
+        SCOPED_TRACE(f.name);
+        Bytes format;
+        testing::putLe16(format, f.tag);
+        testing::putLe16(format, f.channels);
+        testing::putLe32(format, f.rate);
+        testing::putLe32(format, f.byteRate);
+        testing::putLe16(format, f.blockAlign);
+        testing::putLe16(format, f.bits);
+        EXPECT_EQ(isPlayablePcmFormat(format.data(), format.size()), f.playable);
+        Bytes file = riffWave({{"fmt ", format}, {"data", tickSamples(8)}});
+        EXPECT_EQ(isSelfContainedWav(file.data(), file.size()), f.playable)
+            << "the pointer-only player gets the same verdict";
+    }
+    Bytes fourteen = pcmFormat(14);
+    EXPECT_FALSE(isPlayablePcmFormat(fourteen.data(), fourteen.size())) << "no bits per sample";
+}
+
 // ---- Mutation fuzzing -------------------------------------------------
 
 // A small generator with a fixed sequence on every platform.
