@@ -13,6 +13,9 @@ namespace {
 constexpr DWORD kFileAttributes = 0x827;
 constexpr wchar_t kExtension[] = L".xml";
 constexpr std::size_t kExtensionLength = 4;
+// A language file holds a few kilobytes of texts. A huge one is not a
+// language file, and reading it for its name would hold up the main window.
+constexpr DWORD kMaxFileBytes = 1024 * 1024;
 
 std::vector<std::wstring>& list() {
     static std::vector<std::wstring> codes = InstalledLanguages::scan(getLocalizationFolder());
@@ -50,7 +53,8 @@ std::vector<std::wstring> InstalledLanguages::scan(const std::wstring& folder) {
         std::wstring name = found.cFileName;
         // The pattern also matches through short 8.3 names ("abc.xmlx");
         // only a real ".xml" ending gives a code whose file exists.
-        if ((found.dwFileAttributes & kFileAttributes) && endsWithExtension(name))
+        bool sane = found.nFileSizeHigh == 0 && found.nFileSizeLow <= kMaxFileBytes;
+        if ((found.dwFileAttributes & kFileAttributes) && endsWithExtension(name) && sane)
             codes.push_back(name.substr(0, name.size() - kExtensionLength));
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);

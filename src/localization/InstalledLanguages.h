@@ -19,6 +19,8 @@ public:
     // backslash), in the order the platform lists them. Only entries with
     // one of the attributes read-only, hidden, system, archive or compressed
     // count, so folders and files that carry none of them are passed over.
+    // Files over a megabyte are passed over too: no language file is that
+    // large.
     static std::vector<std::wstring> scan(const std::wstring& folder);
 };
 

@@ -46,6 +46,19 @@ TEST_F(InstalledLanguagesTest, TakesTheBaseNamesOfXmlFiles) {
     ::SetFileAttributesW((folder() + L"RO.xml").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
+TEST_F(InstalledLanguagesTest, FilesOverAMegabyteAreNotLanguages) {
+    writeBytes(folder() + L"ENU.xml", std::string(1024 * 1024, 'x'));
+    writeBytes(folder() + L"BIG.xml", std::string(1024 * 1024 + 1, 'x'));
+    // 20 MB, as a hostile folder might hold hundreds of.
+    HANDLE huge = ::CreateFileW((folder() + L"HUGE.xml").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(huge, INVALID_HANDLE_VALUE);
+    ::SetFilePointer(huge, 20 * 1024 * 1024, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(huge);
+    ::CloseHandle(huge);
+    EXPECT_EQ(InstalledLanguages::scan(folder()), std::vector<std::wstring>{L"ENU"});
+}
+
 TEST_F(InstalledLanguagesTest, AMissingFolderHasNoLanguages) {
     EXPECT_TRUE(InstalledLanguages::scan(folder() + L"missing\\").empty());
 }
