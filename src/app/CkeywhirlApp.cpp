@@ -3,6 +3,7 @@
 
 #include "app/CkeywhirlDlg.h"
 #include "app/KeywhirlSplashWindow.h"
+#include "app/SingleInstance.h"
 #include "app/SplashHolder.h"
 
 #include <commctrl.h>
@@ -10,22 +11,28 @@
 namespace keywhirl {
 
 namespace {
+// The running copy may itself be starting: its main window answers after
+// its pause and initialisation.
+constexpr DWORD kWaitForRunningMs = 15000;
+
 std::unique_ptr<CSplashWnd> makeKeywhirlSplash() {
     return std::make_unique<KeywhirlSplashWindow>();
 }
 } // namespace
 
 int CkeywhirlApp::run() {
+    // Before anything else: of copies started together, one runs on; the
+    // others ask it for its keyboard, as a later start does.
+    SingleInstance instance;
+    if (!instance.isFirst()) {
+        SingleInstance::showRunningKeyboard(kWaitForRunningMs);
+        return 0;
+    }
+
     INITCOMMONCONTROLSEX controls;
     controls.dwSize = sizeof controls;
     controls.dwICC = 0xFF;
     ::InitCommonControlsEx(&controls);
-
-    // A second start only asks the running program to show its keyboard.
-    if (HWND running = ::FindWindowW(L"#32770", L"Keywhirl")) {
-        ::SendMessageW(running, CkeywhirlDlg::kShowKeyboardMessage, 0, 0);
-        return 0;
-    }
 
     SplashHolder splash;
     if (!splash.create(&makeKeywhirlSplash)) {

@@ -11,6 +11,9 @@
 
 #include <shellapi.h>
 
+#include <memory>
+#include <vector>
+
 namespace keywhirl::testing {
 namespace {
 
@@ -82,6 +85,36 @@ TEST_F(AppSystemTest, RunsHiddenWithATrayIconAndASecondStartOnlyShowsTheKeyboard
     EXPECT_EQ(probe::programWindows(main).size(), before.size());
 }
 
+TEST_F(AppSystemTest, OfCopiesStartedTogetherExactlyOneRunsOn) {
+    std::vector<std::unique_ptr<KeywhirlProcess>> copies;
+    for (int i = 0; i < 6; ++i)
+        copies.push_back(std::make_unique<KeywhirlProcess>(programFile(), 0));
+    auto running = [&] {
+        int count = 0;
+        for (const auto& copy : copies)
+            count += copy->started() && !copy->waitForExit(0) ? 1 : 0;
+        return count;
+    };
+    ASSERT_TRUE(eventually([&] { return running() == 1; }, 40000)) << running() << " running";
+    ::Sleep(2000);
+    EXPECT_EQ(running(), 1) << "and it stays so";
+    HWND survivor = nullptr;
+    int mainWindows = 0;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"#32770", L"Keywhirl")) != nullptr;) {
+        if (!::IsWindowVisible(w)) {
+            survivor = w;
+            ++mainWindows;
+        }
+    }
+    EXPECT_EQ(mainWindows, 1);
+    for (const auto& copy : copies) {
+        if (copy->waitForExit(0))
+            EXPECT_EQ(copy->exitCode(), 0u) << "the others asked the first and ended";
+    }
+    if (survivor)
+        ::PostMessageW(survivor, WM_CLOSE, 0, 0);
+}
+
 TEST_F(AppSystemTest, KeyRecordsReachTheDispatcherAndFadeTheHintOut) {
     writeSetting(L"keyboardAutoPopupping", L"TRUE");
     writeSetting(L"keyboardWaitInterval", L"60000");
@@ -132,6 +165,51 @@ TEST_F(AppSystemTest, MenuSwitchesChangeSettingsAndExitWritesTheFile) {
     EXPECT_EQ(count, 20) << "all twenty keys are written";
 }
 
+int settingsKeyCount() {
+    wchar_t keys[4096] = {};
+    DWORD length = ::GetPrivateProfileStringW(L"Settings", nullptr, L"", keys, 4096,
+                                              probe::settingsFilePath().c_str());
+    int count = 0;
+    for (DWORD i = 0; i < length; i += static_cast<DWORD>(wcslen(keys + i)) + 1)
+        ++count;
+    return count;
+}
+
+TEST_F(AppSystemTest, KilledWhileWritingItsSettingsTheFileStaysWhole) {
+    {
+        KeywhirlProcess first(programFile());
+        ASSERT_NE(first.mainWindow(), nullptr);
+        ::PostMessageW(first.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
+        ASSERT_TRUE(first.waitForExit(15000));
+    }
+    ASSERT_EQ(settingsKeyCount(), 20);
+    const std::wstring temporary = probe::settingsFilePath() + L".tmp";
+    // Killed at once, as soon as the temporary appears, and a little later
+    // each round: somewhere in the middle of the save.
+    for (DWORD delay : {0u, 1u, 3u, 6u, 12u, 25u}) {
+        SCOPED_TRACE(delay);
+        KeywhirlProcess program(programFile());
+        ASSERT_NE(program.mainWindow(), nullptr);
+        ::PostMessageW(program.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
+        DWORD start = ::GetTickCount();
+        while (::GetFileAttributesW(temporary.c_str()) == INVALID_FILE_ATTRIBUTES &&
+               !program.waitForExit(0) && ::GetTickCount() - start < 15000)
+            ;
+        if (delay)
+            ::Sleep(delay);
+        program.kill();
+        EXPECT_EQ(settingsKeyCount(), 20) << "all twenty settings, old or new";
+        EXPECT_EQ(probe::readSetting(L"l10nLanguageCode"), L"ENU");
+    }
+    // The next start cleans up what a kill left and writes a whole file.
+    KeywhirlProcess last(programFile());
+    ASSERT_NE(last.mainWindow(), nullptr);
+    ::PostMessageW(last.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
+    ASSERT_TRUE(last.waitForExit(15000));
+    EXPECT_EQ(settingsKeyCount(), 20);
+    EXPECT_EQ(::GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 TEST_F(AppSystemTest, WithoutTheHookLibraryTheProgramSaysSoAndRunsOn) {
     TempFolder copy;
     ASSERT_TRUE(::CopyFileW(programFile().c_str(), copy.file(L"Keywhirl.exe").c_str(), FALSE));
@@ -149,6 +227,14 @@ TEST_F(AppSystemTest, WithoutTheHookLibraryTheProgramSaysSoAndRunsOn) {
     ASSERT_NE(box, nullptr) << "no message box about the hook";
     EXPECT_EQ(text, englishText(L"Messages", L"Error.cannotSetHook"));
     EXPECT_FALSE(text.empty());
+
+    // A second start while the box is open reaches the main window behind
+    // it, not the box, which has the same class and caption.
+    KeywhirlProcess second(copy.file(L"Keywhirl.exe"), 0);
+    ASSERT_TRUE(second.started());
+    EXPECT_TRUE(second.waitForExit(20000));
+    EXPECT_EQ(second.exitCode(), 0u);
+    EXPECT_TRUE(::IsWindowVisible(box)) << "the box is left alone";
     ::PostMessageW(box, WM_COMMAND, IDOK, 0);
 
     EXPECT_TRUE(eventually([&] { return ::FindWindowW(L"#32770", L"Keywhirl") != nullptr; }));
