@@ -5,6 +5,7 @@
 #include "keyboard/BitmapRegion.h"
 #include "keyboard/CloseKeyboardCommand.h"
 #include "keyboard/MinimizeKeyboardCommand.h"
+#include "keyboard/ScreenPlacement.h"
 #include "keyboard/ShowWindowSafely.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
@@ -220,8 +221,11 @@ void KeyboardDlg::placeWindow() {
         x = workArea.left + (workArea.right - workArea.left - width) / 2;
         y = workArea.top + (workArea.bottom - workArea.top - height) / 2;
     }
-    // A stored point is used as it is, also off every screen.
-    move(static_cast<int>(x), static_cast<int>(y), width, height, true);
+    // A stored point is used as it is where the keyboard shows at least in
+    // part, as on a second monitor; wholly off every screen the user could
+    // neither see nor drag it.
+    RECT placed = keepOnSomeMonitor(RECT{x, y, x + width, y + height});
+    move(static_cast<int>(placed.left), static_cast<int>(placed.top), width, height, true);
 }
 
 void KeyboardDlg::initFader() {

@@ -181,14 +181,35 @@ TEST_F(KeyboardDlgTest, IsCentredWithoutAStoredPosition) {
     EXPECT_EQ(work.top + (work.bottom - work.top - kPictureHeight) / 2, rect.top);
 }
 
-TEST_F(KeyboardDlgTest, TakesTheStoredPositionEvenOffTheScreen) {
-    options().keyboardPosX = -3000;
-    options().keyboardPosY = 5000;
-    ASSERT_TRUE(create());
-    RECT rect = windowRect(window);
-    EXPECT_EQ(-3000, rect.left);
-    EXPECT_EQ(5000, rect.top);
-    EXPECT_EQ(kPictureWidth, rect.right - rect.left);
+TEST_F(KeyboardDlgTest, AStoredPositionOffEveryScreenIsBroughtBackPartlyVisibleIsKept) {
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        long x, y;
+        bool kept;
+    };
+    const Case cases[] = {{-3000, 5000, false},
+                          {32767, 32767, false},
+                          {-32768, -32768, false},
+                          {work.right - 40, work.top + 10, true},
+                          {work.left - kPictureWidth + 30, work.bottom - 30, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
+        options().keyboardPosX = c.x;
+        options().keyboardPosY = c.y;
+        ASSERT_TRUE(create());
+        RECT rect = windowRect(window);
+        EXPECT_EQ(kPictureWidth, rect.right - rect.left);
+        if (c.kept) {
+            EXPECT_EQ(c.x, rect.left);
+            EXPECT_EQ(c.y, rect.top);
+        } else {
+            RECT inside;
+            EXPECT_TRUE(::IntersectRect(&inside, &rect, &work));
+            EXPECT_TRUE(::EqualRect(&inside, &rect)) << "wholly inside the work area";
+        }
+        ::DestroyWindow(window);
+    }
 }
 
 TEST_F(KeyboardDlgTest, SavesPositionAndVisibilityWhenDestroyed) {
