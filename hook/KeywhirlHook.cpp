@@ -20,6 +20,10 @@ CRITICAL_SECTION apiLock;
 HookDelivery* delivery = nullptr;
 HANDLE hookThread = nullptr;
 DWORD hookThreadId = 0;
+// Set from outside the process by a test: the hook is taken away silently,
+// as the system does with a hook that answered too late. The program must
+// notice by itself and install it again.
+HANDLE dropEvent = nullptr;
 
 // Used by the hook thread only.
 KeyStateTracker tracker;
@@ -73,15 +77,39 @@ DWORD WINAPI hookThreadMain(void* parameter) {
     if (!hook)
         return 1;
 
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0)
-        ::DispatchMessageW(&message);
-    ::UnhookWindowsHookEx(hook);
-    return 0;
+    const DWORD waitCount = dropEvent ? 1 : 0;
+    for (;;) {
+        DWORD woken =
+            ::MsgWaitForMultipleObjects(waitCount, &dropEvent, FALSE, INFINITE, QS_ALLINPUT);
+        if (waitCount && woken == WAIT_OBJECT_0) {
+            if (hook)
+                ::UnhookWindowsHookEx(hook);
+            hook = nullptr;
+            continue;
+        }
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) {
+                if (hook)
+                    ::UnhookWindowsHookEx(hook);
+                return 0;
+            }
+            ::DispatchMessageW(&message);
+        }
+    }
+}
+
+// "Local\KeywhirlHookDrop.<process id>", auto-reset.
+HANDLE createDropEvent() {
+    wchar_t name[64];
+    ::wsprintfW(name, L"Local\\KeywhirlHookDrop.%lu", ::GetCurrentProcessId());
+    return ::CreateEventW(nullptr, FALSE, FALSE, name);
 }
 
 bool installHook(HWND window) {
     if (!delivery)
         delivery = new HookDelivery();
+    if (!dropEvent)
+        dropEvent = createDropEvent();
     if (!delivery->start(window))
         return false;
 

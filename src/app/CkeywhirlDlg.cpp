@@ -77,7 +77,9 @@ bool CkeywhirlDlg::onInitDialog() {
     controller->start();
     controller->setPriority(THREAD_PRIORITY_NORMAL);
 
-    if (!hook.set(window)) {
+    if (hook.set(window)) {
+        hookGuard.attach(window);
+    } else {
         std::wstring text = LocalizationManager::instance()
                                 ->getBundle(L"Messages")
                                 .getString(L"Error.cannotSetHook");
@@ -142,12 +144,23 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     }
     switch (message) {
     case WM_COPYDATA:
+        hookGuard.onHookMessage();
         if (controller && lParam)
             controller->receive(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return false;
     case WM_TIMER:
         if (controller && controller->isSuspended())
             controller->wake();
+        hookGuard.onTimer();
+        return false;
+    case WM_INPUT:
+        hookGuard.onRawInput();
+        return false; // the platform frees the input's data
+    case WM_POWERBROADCAST:
+        hookGuard.onPowerBroadcast(wParam);
+        return false;
+    case WM_WTSSESSION_CHANGE:
+        hookGuard.onSessionChange(wParam);
         return false;
     case kTrayCallbackMessage:
         onTrayIcon(static_cast<UINT>(lParam));
@@ -314,6 +327,7 @@ void CkeywhirlDlg::onDestroy() {
 void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
     statisticsWindow.detachMonitors();
+    hookGuard.detach();
     hook.clear(handle());
     if (controller) {
         controller->stopAndWait();

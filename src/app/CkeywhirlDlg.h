@@ -1,6 +1,7 @@
 // src/app/CkeywhirlDlg.h - the hidden main window: tray icon, key events, commands.
 #pragma once
 
+#include "app/HookGuard.h"
 #include "app/HookLibrary.h"
 #include "input/KeywhirlController.h"
 #include "statistics/Statistics.h"
@@ -61,6 +62,7 @@ private:
     Statistics statistics;
     StatisticsDlg statisticsWindow;
     HookLibrary hook;
+    HookGuard hookGuard{hook};
     UINT taskbarCreatedMessage = 0;
     // The tray icon still answers while a dialog is open; one at a time.
     bool dialogOpen = false;

@@ -27,6 +27,11 @@ bool HookLibrary::set(HWND window) {
     return load() && setHook(window) != 0;
 }
 
+bool HookLibrary::reinstall(HWND window) {
+    clear(window);
+    return set(window);
+}
+
 void HookLibrary::clear(HWND window) {
     if (clearHook)
         clearHook(window);

@@ -19,6 +19,9 @@ public:
     bool set(HWND window);
     // Removes the hook; harmless when none is installed.
     void clear(HWND window);
+    // Takes the hook away and installs it afresh, for a hook that the
+    // system may have removed without a word.
+    bool reinstall(HWND window);
 
 private:
     using HookFunction = int(WINAPI*)(HWND);

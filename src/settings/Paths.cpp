@@ -105,6 +105,17 @@ std::wstring toLongPath(const std::wstring& path) {
     return longPath;
 }
 
+HMODULE loadSystemLibrary(const wchar_t* fileName) {
+    wchar_t system[MAX_PATH];
+    UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    std::wstring path(system, length);
+    path += L"\\";
+    path += fileName;
+    return ::LoadLibraryW(path.c_str());
+}
+
 int readFileBytes(const std::wstring& path, std::vector<char>& bytes, std::size_t maxBytes) {
     bytes.clear();
     File file(::_wfopen(path.c_str(), L"rb"), &std::fclose);

@@ -2,6 +2,8 @@
 // settings.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -21,6 +23,11 @@ std::wstring getProgramFolder();
 // getProgramFolder() + "\\Localization\\" (with the trailing backslash). The
 // real one is worked out once, on the first call, and kept.
 std::wstring getLocalizationFolder();
+
+// Loads a library of the platform's by its full path in the system folder,
+// so that no file of the same name beside the program or in the current
+// folder is ever loaded instead. Null when it is not there.
+HMODULE loadSystemLibrary(const wchar_t* fileName);
 
 // The long form of path, or an empty string when it does not exist.
 std::wstring toLongPath(const std::wstring& path);

@@ -24,13 +24,7 @@ using DirectSoundCreateFunction = HRESULT(WINAPI*)(LPCGUID, LPDIRECTSOUND*, LPUN
 // picks up a stray copy from the current folder. The library is kept once
 // a device exists.
 IDirectSound* createDirectSound() {
-    wchar_t system[MAX_PATH];
-    UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
-        return nullptr;
-    std::wstring path(system, length);
-    path += L"\\dsound.dll";
-    HMODULE library = ::LoadLibraryW(path.c_str());
+    HMODULE library = keywhirl::loadSystemLibrary(L"dsound.dll");
     if (library == nullptr)
         return nullptr;
     auto create = reinterpret_cast<DirectSoundCreateFunction>(

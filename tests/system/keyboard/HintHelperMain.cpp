@@ -9,6 +9,10 @@
 //                                               goes to FILE
 //   keyboard_hint_helper close-target           closes the typing target
 //   keyboard_hint_helper exit                   ends Keywhirl and waits for it
+//   keyboard_hint_helper drop-hook              takes Keywhirl's hook away behind its
+//                                               back, as the system does with a slow hook
+//   keyboard_hint_helper symbols                prints the statistics window's count of
+//                                               symbols typed
 #include "KeyboardWindow.h"
 #include "KeywhirlProcess.h"
 #include "TypingTarget.h"
@@ -146,6 +150,39 @@ int exitKeywhirl() {
     return ended ? 0 : 1;
 }
 
+int dropHook() {
+    HWND main = ::FindWindowW(L"#32770", L"Keywhirl");
+    if (!main)
+        return 1;
+    wchar_t name[64];
+    ::wsprintfW(name, L"Local\\KeywhirlHookDrop.%lu", processOf(main));
+    HANDLE drop = ::OpenEventW(EVENT_MODIFY_STATE, FALSE, name);
+    if (!drop)
+        return 1;
+    ::SetEvent(drop);
+    ::CloseHandle(drop);
+    return 0;
+}
+
+// The statistics window carries its rows as its text, "title<TAB>value" a line.
+int printSymbols() {
+    HWND main = ::FindWindowW(L"#32770", L"Keywhirl");
+    if (!main)
+        return 1;
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"#32770", nullptr));) {
+        if (processOf(w) != processOf(main) || !::GetDlgItem(w, 1030))
+            continue;
+        wchar_t text[2048] = {};
+        ::GetWindowTextW(w, text, 2048);
+        const wchar_t* row = std::wcsstr(text, L"Symbols typed\t");
+        if (!row)
+            return 1;
+        std::wprintf(L"%ld\n", std::wcstol(row + std::wcslen(L"Symbols typed\t"), nullptr, 10));
+        return 0;
+    }
+    return 1;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -164,5 +201,9 @@ int wmain(int argc, wchar_t** argv) {
         return closeTarget();
     if (command == L"exit" && argc == 2)
         return exitKeywhirl();
+    if (command == L"drop-hook" && argc == 2)
+        return dropHook();
+    if (command == L"symbols" && argc == 2)
+        return printSymbols();
     return usage();
 }

@@ -1,0 +1,100 @@
+// src/app/HookGuard.cpp
+#include "app/HookGuard.h"
+
+#include "localization/LocalizationManager.h"
+#include "settings/Paths.h"
+#include "utils/TickCount.h"
+
+namespace keywhirl {
+
+namespace {
+
+constexpr USHORT kGenericDesktopPage = 0x01;
+constexpr USHORT kKeyboardUsage = 0x06;
+constexpr DWORD kThisSessionOnly = 0; // NOTIFY_FOR_THIS_SESSION
+
+using RegisterRawInputFunction = BOOL(WINAPI*)(const RAWINPUTDEVICE*, UINT, UINT);
+using SessionNotificationFunction = BOOL(WINAPI*)(HWND, DWORD);
+using SessionUnregisterFunction = BOOL(WINAPI*)(HWND);
+
+template <typename Function> Function libraryFunction(HMODULE library, const char* name) {
+    if (!library)
+        return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name)));
+}
+
+// Keyboard input for the window also while another program has the focus.
+// The window learns that keys were typed, never which.
+void registerRawKeyboard(HWND window, DWORD flags) {
+    auto registerDevices = libraryFunction<RegisterRawInputFunction>(
+        ::GetModuleHandleW(L"user32.dll"), "RegisterRawInputDevices");
+    if (!registerDevices)
+        return;
+    RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, flags, window};
+    registerDevices(&device, 1, sizeof device);
+}
+
+} // namespace
+
+void HookGuard::attach(HWND mainWindow) {
+    window = mainWindow;
+    givenUp = false;
+    watchdog.hookInstalled(utils::tickCount());
+    registerRawKeyboard(window, RIDEV_INPUTSINK);
+    sessionLibrary.reset(loadSystemLibrary(L"wtsapi32.dll"));
+    auto notify = libraryFunction<SessionNotificationFunction>(sessionLibrary.get(),
+                                                               "WTSRegisterSessionNotification");
+    if (notify)
+        notify(window, kThisSessionOnly);
+}
+
+void HookGuard::detach() {
+    if (!window)
+        return;
+    registerRawKeyboard(nullptr, RIDEV_REMOVE);
+    auto unregister = libraryFunction<SessionUnregisterFunction>(
+        sessionLibrary.get(), "WTSUnRegisterSessionNotification");
+    if (unregister)
+        unregister(window);
+    sessionLibrary.reset();
+    window = nullptr;
+}
+
+void HookGuard::onHookMessage() {
+    watchdog.keyRecordArrived(utils::tickCount());
+}
+
+void HookGuard::onRawInput() {
+    if (window)
+        watchdog.keyTyped(utils::tickCount());
+}
+
+void HookGuard::onTimer() {
+    if (window && !givenUp && watchdog.hookSeemsLost(utils::tickCount()))
+        reinstall();
+}
+
+void HookGuard::onPowerBroadcast(WPARAM event) {
+    if (event == PBT_APMRESUMEAUTOMATIC || event == PBT_APMRESUMESUSPEND)
+        reinstall();
+}
+
+void HookGuard::onSessionChange(WPARAM event) {
+    if (event == WTS_SESSION_UNLOCK || event == WTS_SESSION_LOGON)
+        reinstall();
+}
+
+void HookGuard::reinstall() {
+    if (!window || givenUp)
+        return;
+    if (hook.reinstall(window)) {
+        watchdog.hookInstalled(utils::tickCount());
+        return;
+    }
+    givenUp = true;
+    std::wstring text =
+        LocalizationManager::instance()->getBundle(L"Messages").getString(L"Error.cannotSetHook");
+    ::MessageBoxW(window, text.c_str(), L"Keywhirl", MB_OK | MB_ICONWARNING);
+}
+
+} // namespace keywhirl
