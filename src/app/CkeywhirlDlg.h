@@ -44,7 +44,11 @@ protected:
 private:
     void addKeyHandlers();
     void createStatisticsWindow();
-    void addTrayIcon();
+    // One NIM_ADD; false when the shell refused the icon.
+    bool addTrayIcon();
+    // Adds the icon, and keeps offering it while the shell refuses it.
+    void showTrayIcon();
+    void retryTrayIcon();
     void removeTrayIcon();
     void onTrayIcon(UINT mouseMessage);
     void showTrayMenu();
@@ -62,6 +66,7 @@ private:
     StatisticsDlg statisticsWindow;
     HookLibrary hook;
     UINT taskbarCreatedMessage = 0;
+    int trayRetriesLeft = 0;
     // The tray icon still answers while a dialog is open; one at a time.
     bool dialogOpen = false;
 };

@@ -36,6 +36,7 @@ std::wstring extendedLengthPath(const std::wstring& path) {
 } // namespace
 
 Settings* Settings::instance_ = nullptr;
+std::atomic<bool> Settings::fileKept{false};
 
 Settings* Settings::instance() {
     if (instance_ == nullptr) {
@@ -53,6 +54,10 @@ Settings* Settings::instance() {
     return instance_;
 }
 
+void Settings::keepFileUnchanged() {
+    fileKept = true;
+}
+
 void Settings::destroyInstance() {
     delete instance_;
     instance_ = nullptr;
@@ -66,6 +71,8 @@ Settings::Settings(const std::wstring& iniPath, const std::wstring& section)
 }
 
 Settings::~Settings() {
+    if (fileKept)
+        return;
     Save(*storage_);
 }
 
