@@ -8,6 +8,10 @@
 //   keyboard_hint_helper target FILE MS         the typing target window; its edit text
 //                                               goes to FILE
 //   keyboard_hint_helper close-target           closes the typing target
+//   keyboard_hint_helper statistics-click       a middle click on the tray icon, which
+//                                               shows or hides the statistics window;
+//                                               prints its visibility after the click
+//   keyboard_hint_helper foreground             prints the title of the foreground window
 //   keyboard_hint_helper exit                   ends Keywhirl and waits for it
 #include "KeyboardWindow.h"
 #include "KeywhirlProcess.h"
@@ -28,7 +32,8 @@ const DWORD kStartTimeout = 30000;
 
 int usage() {
     std::fwprintf(stderr, L"usage: keyboard_hint_helper settings KEY=VALUE... | ready | "
-                          L"watch LOG MS | target FILE MS | close-target | exit\n");
+                          L"watch LOG MS | target FILE MS | close-target | exit | "
+                          L"statistics-click | foreground\n");
     return 2;
 }
 
@@ -134,6 +139,35 @@ int closeTarget() {
     return 0;
 }
 
+// The statistics window: the top-level window of the process that carries
+// the close button 1030.
+HWND findStatisticsWindow(DWORD process) {
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"#32770", nullptr));)
+        if (processOf(w) == process && ::GetDlgItem(w, 1030))
+            return w;
+    return nullptr;
+}
+
+int clickStatistics() {
+    HWND main = keywhirl::probe::findMainWindow(kStartTimeout);
+    if (!main)
+        return 1;
+    keywhirl::probe::clickTray(main, WM_MBUTTONUP);
+    HWND statistics = findStatisticsWindow(processOf(main));
+    if (!statistics)
+        return 1;
+    std::wprintf(L"%d\n", ::IsWindowVisible(statistics) ? 1 : 0);
+    return 0;
+}
+
+int printForeground() {
+    wchar_t title[256] = {};
+    if (HWND foreground = ::GetForegroundWindow())
+        ::GetWindowTextW(foreground, title, 256);
+    std::wprintf(L"%ls\n", title);
+    return 0;
+}
+
 int exitKeywhirl() {
     HWND main = ::FindWindowW(L"#32770", L"Keywhirl");
     if (!main)
@@ -164,5 +198,9 @@ int wmain(int argc, wchar_t** argv) {
         return closeTarget();
     if (command == L"exit" && argc == 2)
         return exitKeywhirl();
+    if (command == L"statistics-click" && argc == 2)
+        return clickStatistics();
+    if (command == L"foreground" && argc == 2)
+        return printForeground();
     return usage();
 }
