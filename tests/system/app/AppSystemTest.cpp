@@ -247,5 +247,30 @@ TEST_F(AppSystemTest, AStartWithoutTheKeyboardPictureSaysSoAndChangesNoSetting) 
     EXPECT_EQ(readRunValue(), installed) << "the Run value still names the installed program";
 }
 
+TEST_F(AppSystemTest, TheEndOfTheSessionSavesWhereTheKeyboardWas) {
+    writeSetting(L"keyboardIsVisible", L"TRUE");
+    writeSetting(L"keyboardAutoPopupping", L"FALSE");
+    KeywhirlProcess program(programFile());
+    ASSERT_NE(program.mainWindow(), nullptr);
+    HWND main = program.mainWindow();
+    HWND keyboard = nullptr;
+    ASSERT_TRUE(eventually(
+        [&] {
+            for (HWND window : probe::programWindows(main))
+                if (::GetDlgItem(window, 1006))
+                    keyboard = window;
+            return keyboard != nullptr;
+        },
+        5000))
+        << "the keyboard shows at start";
+    ::SetWindowPos(keyboard, nullptr, 210, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 15000, &result);
+    EXPECT_EQ(probe::readSetting(L"keyboardPosX"), L"210");
+    EXPECT_EQ(probe::readSetting(L"keyboardPosY"), L"160");
+    EXPECT_EQ(probe::readSetting(L"keyboardIsVisible"), L"TRUE");
+}
+
 } // namespace
 } // namespace keywhirl::testing
