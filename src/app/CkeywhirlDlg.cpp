@@ -273,10 +273,22 @@ void CkeywhirlDlg::showTrayMenu() {
         return;
     POINT cursor;
     ::GetCursorPos(&cursor);
+    // The menu needs the foreground to close when the user clicks elsewhere.
+    HWND previous = ::GetForegroundWindow();
     ::SetForegroundWindow(handle());
-    ::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, handle(),
-                     nullptr);
+    UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                         cursor.x, cursor.y, 0, handle(), nullptr));
     post(WM_NULL);
+    // Afterwards the program the user was typing in gets the keys back,
+    // unless the command opens a window of ours, which takes them itself.
+    bool opensWindow =
+        command == ID_TRAY_SETTINGS || command == ID_TRAY_ABOUT || command == ID_TRAY_HELP;
+    if (!opensWindow && previous && previous != handle() && ::IsWindow(previous) &&
+        ::IsWindowVisible(previous) && ::GetForegroundWindow() == handle())
+        ::SetForegroundWindow(previous);
+    if (command != 0)
+        onCommand(static_cast<int>(command), 0, nullptr);
 }
 
 void CkeywhirlDlg::toggleStatistics() {

@@ -3,7 +3,7 @@
 # of another program has the focus and receives every character typed while
 # Keywhirl starts (splash, hidden main window, keyboard and statistics window
 # shown), while the hint pops up and hides again, and after the statistics
-# window is switched off and on from the tray icon.
+# window is switched off and on from the tray icon and its menu.
 #   type_while_starting_test.sh HELPER_EXE KEYWHIRL_EXE
 set -u
 helper=$1
@@ -140,8 +140,17 @@ shown=$(wine "$helper" statistics-click | tr -d '\r')
 type_text "off "
 shown=$(wine "$helper" statistics-click | tr -d '\r')
 [ "$shown" = 1 ] || fail "the statistics window did not come back (\"$shown\")"
-type_text "on"
+type_text "on "
 check_typed "typing after the statistics window was switched twice"
+
+# The same through the tray menu's item.
+shown=$(wine "$helper" statistics-menu | tr -d '\r')
+[ "$shown" = 0 ] || fail "the menu item did not hide the statistics window (\"$shown\")"
+type_text "menu "
+shown=$(wine "$helper" statistics-menu | tr -d '\r')
+[ "$shown" = 1 ] || fail "the menu item did not show the statistics window (\"$shown\")"
+type_text "end"
+check_typed "typing after the statistics window was switched from the tray menu"
 
 foreground=$(wine "$helper" foreground | tr -d '\r')
 [ "$foreground" = "Keywhirl hint typing target" ] ||
