@@ -8,6 +8,8 @@
 set -u
 helper=$1
 keywhirl=$2
+# shellcheck source=typing_test_steps.sh
+source "$(dirname "$0")/typing_test_steps.sh"
 work=$(mktemp -d)
 cd "$work"
 status=0
@@ -16,36 +18,6 @@ target_pid=""
 watch_pid=""
 ready_pid=""
 expected=""
-
-fail() {
-  echo "FAIL: $*"
-  status=1
-}
-
-# Waits up to $1 tenths of a second for the command to succeed.
-poll() {
-  local tenths=$1
-  shift
-  for _ in $(seq 1 "$tenths"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  "$@"
-}
-
-end_process() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    echo "process $pid did not end; killing it"
-    kill "$pid" 2>/dev/null
-  fi
-  wait "$pid" 2>/dev/null
-}
 
 cleanup() {
   touch stop-watch
@@ -73,16 +45,6 @@ type_text() {
 
 check_typed() {
   poll 50 typed || fail "$1: \"$(cat typed.txt)\" instead of \"$expected\""
-}
-
-# The lines of the watch log after the mark $1.
-after_mark() {
-  awk -v m="$1" 'found { print } $2 == "mark" && $3 == m { found = 1; print }' watch.log
-}
-
-mark() {
-  touch "mark-$1"
-  poll 30 grep -q " mark $1 " watch.log || fail "the watcher missed the mark $1"
 }
 
 # The keyboard's visibility ($2: 1 shown, 0 hidden) reached after the mark $1.

@@ -43,20 +43,5 @@ TEST(StatisticsColumns, EveryTitleAndValueFitsAndTheLayoutGrowsOnlyWhenItMust) {
     }
 }
 
-TEST(StatisticsColumns, TheUsualColumnsAreTheBoxesOfTheFixedLayout) {
-    RECT title = StatisticsLayout::titleBox(2);
-    RECT value = StatisticsLayout::valueBox(2);
-    EXPECT_EQ(title.left, 10);
-    EXPECT_EQ(title.right, 191);
-    EXPECT_EQ(value.left, 192);
-    EXPECT_EQ(value.right, 269);
-    EXPECT_EQ(value.top, 57);
-    EXPECT_EQ(StatisticsLayout::ruleRight(StatisticsLayout::kWidth), 260);
-    EXPECT_EQ(StatisticsLayout::closeButtonCorner(StatisticsLayout::kWidth).x, 247);
-    POINT corner = StatisticsLayout::windowCorner(1024, 768, 6, 300);
-    EXPECT_EQ(corner.x, 1024 - 300 - 5) << "a wider layout keeps its right edge";
-    EXPECT_EQ(corner.y, 768 - 128 - 30);
-}
-
 } // namespace
 } // namespace keywhirl
