@@ -88,6 +88,14 @@ TEXTS = [
         "Image du clavier introuvable :",
         "No se encuentra la imagen del teclado:",
         "Не знайдено зображення клавіатури:"]),
+    # The last line of a message about a missing file, after its path.
+    ("Messages", "Error.keywhirlWillClose", [
+        "Keywhirl will now close.",
+        "Keywhirl будет закрыт.",
+        "Keywhirl wird jetzt beendet.",
+        "Keywhirl va maintenant se fermer.",
+        "Keywhirl se cerrará ahora.",
+        "Keywhirl буде закрито."]),
     ("Messages", "Error.cannotSetHook", [
         "Cannot install the keyboard hook. Keywhirl will not see your typing.",
         "Не удалось установить перехват клавиатуры. Keywhirl не увидит нажатий клавиш.",

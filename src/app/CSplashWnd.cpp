@@ -73,11 +73,14 @@ bool CSplashWnd::createSplashWindow() {
     ownerWindow =
         ::CreateWindowExW(0, kSplashOwnerClass, L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
-    window = ::CreateWindowExW(WS_EX_TOPMOST, kSplashClass, L"", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                               height, ownerWindow, nullptr, instance, this);
+    // Shown without activation: the user may be typing in another program
+    // while Keywhirl starts, and the splash must not take the keys.
+    window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kSplashClass, L"", WS_POPUP, 0, 0,
+                               width, height, ownerWindow, nullptr, instance, this);
     if (!window)
         return false;
     createPalette();
+    ::ShowWindow(window, SW_SHOWNOACTIVATE);
     realizePalette(false);
     return true;
 }
@@ -159,6 +162,9 @@ LRESULT CSplashWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT:
         paint();
         return 0;
+    case WM_MOUSEACTIVATE:
+        // A click drags the splash; it never makes it the active window.
+        return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
         ::SendMessageW(window, WM_LBUTTONUP, 0, 0);
         ::SendMessageW(window, WM_SYSCOMMAND, kMoveByCaption, 0);

@@ -22,6 +22,11 @@ namespace {
 constexpr UINT kTrayIconId = 128;
 constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMilliseconds = 50;
+// While the shell is still starting at logon it refuses the icon; it is
+// offered again every second for a minute.
+constexpr UINT_PTR kTrayRetryTimer = 3;
+constexpr UINT kTrayRetryMilliseconds = 1000;
+constexpr int kTrayRetries = 60;
 constexpr DWORD kStartPauseMilliseconds = 3000;
 // The size of NOTIFYICONDATAW up to and including the item GUID.
 constexpr DWORD kNotifyIconDataSize = 952;
@@ -71,9 +76,20 @@ bool CkeywhirlDlg::onInitDialog() {
 
     FileResources::instance();
     taskbarCreatedMessage = ::RegisterWindowMessageW(L"TaskbarCreated");
-    addTrayIcon();
+    showTrayIcon();
 
     controller = std::make_unique<KeywhirlController>(window);
+    HWND keyboard = controller->keyboardWindow();
+    if (!keyboard || !::IsWindow(keyboard)) {
+        // The keyboard has reported its missing picture and closed this
+        // window. A start that ends on a missing file leaves the user's
+        // settings and logon value as they were.
+        Settings::keepFileUnchanged();
+        if (splash)
+            splash->hide(nullptr);
+        endDialog(IDCANCEL);
+        return false;
+    }
     controller->start();
     controller->setPriority(THREAD_PRIORITY_NORMAL);
 
@@ -92,7 +108,9 @@ bool CkeywhirlDlg::onInitDialog() {
     applyAutorun();
     if (splash)
         splash->hide(nullptr);
-    return true;
+    // No default focus: the window is never shown, and the user may be
+    // typing in another program.
+    return false;
 }
 
 void CkeywhirlDlg::addKeyHandlers() {
@@ -110,16 +128,37 @@ void CkeywhirlDlg::createStatisticsWindow() {
     for (Monitor* monitor : statistics.getMonitors())
         statisticsWindow.addMonitor(monitor);
     bool shown = Settings::instance()->showShortStatistics.load(std::memory_order_relaxed);
-    statisticsWindow.show(shown ? SW_SHOW : SW_HIDE);
+    // The user is typing elsewhere: the window must not take the focus.
+    statisticsWindow.show(shown ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-void CkeywhirlDlg::addTrayIcon() {
+bool CkeywhirlDlg::addTrayIcon() {
     NOTIFYICONDATAW data = trayIconData(handle());
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = smallIcon.get();
     ::lstrcpynW(data.szTip, kProductName, ARRAYSIZE(data.szTip));
-    ::Shell_NotifyIconW(NIM_ADD, &data);
+    return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+}
+
+void CkeywhirlDlg::showTrayIcon() {
+    if (addTrayIcon())
+        return;
+    trayRetriesLeft = kTrayRetries;
+    setTimer(kTrayRetryTimer, kTrayRetryMilliseconds);
+}
+
+void CkeywhirlDlg::retryTrayIcon() {
+    // A shell that answers late may have taken the icon all the same; then
+    // only a change finds it.
+    NOTIFYICONDATAW data = trayIconData(handle());
+    data.uFlags = NIF_TIP;
+    ::lstrcpynW(data.szTip, kProductName, ARRAYSIZE(data.szTip));
+    bool present = ::Shell_NotifyIconW(NIM_MODIFY, &data) || addTrayIcon();
+    if (present || --trayRetriesLeft <= 0) {
+        trayRetriesLeft = 0;
+        killTimer(kTrayRetryTimer);
+    }
 }
 
 void CkeywhirlDlg::removeTrayIcon() {
@@ -149,6 +188,10 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             controller->receive(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return false;
     case WM_TIMER:
+        if (wParam == kTrayRetryTimer) {
+            retryTrayIcon();
+            return false;
+        }
         if (controller && controller->isSuspended())
             controller->wake();
         hookGuard.onTimer();
@@ -176,18 +219,27 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         }
         result = 0;
         return true;
-    case WM_WINDOWPOSCHANGING:
-        // The modal loop tries to show the window; it stays hidden.
-        reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+    case WM_WINDOWPOSCHANGING: {
+        // The modal loop tries to show the window; it stays hidden, and it
+        // never takes the focus from the program the user is typing in.
+        auto* position = reinterpret_cast<WINDOWPOS*>(lParam);
+        position->flags &= ~SWP_SHOWWINDOW;
+        position->flags |= SWP_NOACTIVATE;
         return false;
+    }
     case WM_CLOSE:
         endDialog(IDCANCEL);
         result = 0;
         return true;
     case WM_ENDSESSION:
         // A cancelled end of the session leaves the program running as it was.
-        if (wParam)
+        if (wParam) {
+            // As at a normal exit, the keyboard window goes first: it keeps
+            // its position and visibility in the settings that shutdown saves.
+            if (HWND keyboard = controller ? controller->keyboardWindow() : nullptr)
+                ::DestroyWindow(keyboard);
             shutdown();
+        }
         return false;
     case WM_QUERYDRAGICON:
         result = reinterpret_cast<LRESULT>(bigIcon.get());
@@ -195,7 +247,7 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     default:
         if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
             // Explorer restarted: the icon has to be added again.
-            addTrayIcon();
+            showTrayIcon();
             return true;
         }
         return false;
@@ -227,10 +279,22 @@ void CkeywhirlDlg::showTrayMenu() {
         return;
     POINT cursor;
     ::GetCursorPos(&cursor);
+    // The menu needs the foreground to close when the user clicks elsewhere.
+    HWND previous = ::GetForegroundWindow();
     ::SetForegroundWindow(handle());
-    ::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, handle(),
-                     nullptr);
+    UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                         cursor.x, cursor.y, 0, handle(), nullptr));
     post(WM_NULL);
+    // Afterwards the program the user was typing in gets the keys back,
+    // unless the command opens a window of ours, which takes them itself.
+    bool opensWindow =
+        command == ID_TRAY_SETTINGS || command == ID_TRAY_ABOUT || command == ID_TRAY_HELP;
+    if (!opensWindow && previous && previous != handle() && ::IsWindow(previous) &&
+        ::IsWindowVisible(previous) && ::GetForegroundWindow() == handle())
+        ::SetForegroundWindow(previous);
+    if (command != 0)
+        onCommand(static_cast<int>(command), 0, nullptr);
 }
 
 void CkeywhirlDlg::toggleStatistics() {
@@ -238,12 +302,12 @@ void CkeywhirlDlg::toggleStatistics() {
     bool shown = !settings->showShortStatistics.load(std::memory_order_relaxed);
     settings->showShortStatistics = shown;
     if (statisticsWindow.exists())
-        statisticsWindow.show(shown ? SW_SHOW : SW_HIDE);
+        statisticsWindow.show(shown ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
 void CkeywhirlDlg::openHelp() {
     using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    static HMODULE helpControl = ::LoadLibraryW(L"hhctrl.ocx");
+    static HMODULE helpControl = loadSystemLibrary(L"hhctrl.ocx");
     if (!helpControl)
         return;
     auto htmlHelp = reinterpret_cast<HtmlHelpFunction>(
@@ -326,6 +390,8 @@ void CkeywhirlDlg::onDestroy() {
 
 void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
+    killTimer(kTrayRetryTimer);
+    trayRetriesLeft = 0;
     statisticsWindow.detachMonitors();
     hookGuard.detach();
     hook.clear(handle());

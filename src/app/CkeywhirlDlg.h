@@ -45,7 +45,11 @@ protected:
 private:
     void addKeyHandlers();
     void createStatisticsWindow();
-    void addTrayIcon();
+    // One NIM_ADD; false when the shell refused the icon.
+    bool addTrayIcon();
+    // Adds the icon, and keeps offering it while the shell refuses it.
+    void showTrayIcon();
+    void retryTrayIcon();
     void removeTrayIcon();
     void onTrayIcon(UINT mouseMessage);
     void showTrayMenu();
@@ -64,6 +68,7 @@ private:
     HookLibrary hook;
     HookGuard hookGuard{hook};
     UINT taskbarCreatedMessage = 0;
+    int trayRetriesLeft = 0;
     // The tray icon still answers while a dialog is open; one at a time.
     bool dialogOpen = false;
 };

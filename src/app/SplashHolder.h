@@ -15,9 +15,11 @@ public:
     SplashHolder& operator=(const SplashHolder&) = delete;
 
     bool create(SplashFactory windowClass);
-    // Closes the splash, gives the focus to the window (or, if null, the
-    // thread's active window) and waits for the splash thread to end.
-    // False when no splash is running.
+    // Closes the splash and waits for the splash thread to end. If a window
+    // of this program has taken the foreground meanwhile, it goes to
+    // windowToActivate or, if that is null, back to the window that had it
+    // when the splash was created; either only if it still exists and is
+    // visible. False when no splash is running.
     bool hide(HWND windowToActivate);
 
     // The running splash window, or null.
@@ -25,6 +27,7 @@ public:
 
 private:
     std::unique_ptr<CSplashThread> thread;
+    HWND previousForeground = nullptr;
 };
 
 } // namespace keywhirl

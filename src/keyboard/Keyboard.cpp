@@ -85,6 +85,13 @@ void Keyboard::handleKey(const KeyInfoWrapper& event) {
 void Keyboard::onTimeElapsed() {
     if (!autoPopupping())
         return;
+    // A modal dialog of ours (settings, about, a message) disables its
+    // owner, the main window: the hint must not cover it. The wait starts
+    // again, so the hint comes a full pause after the dialog has closed.
+    if (owner && ::IsWindow(owner) && !::IsWindowEnabled(owner)) {
+        reset();
+        return;
+    }
     dialogInUse.startFade(true);
     reset();
 }

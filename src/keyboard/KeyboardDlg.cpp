@@ -97,8 +97,9 @@ void KeyboardDlg::restoreFromTray() {
     animateTray(false);
     showWindowSafely(window, SW_SHOWNOACTIVATE);
     fader.halt();
-    if (paintedOnce)
-        fader.setRange(fader.getLow(), fader.getHigh(), fader.getHigh());
+    // Always the full opacity: a fade-out may have left a window that was
+    // never painted at alpha 0.
+    fader.setRange(fader.getLow(), fader.getHigh(), fader.getHigh());
 }
 
 void KeyboardDlg::setLayout(HKL layout) {
@@ -164,11 +165,13 @@ bool KeyboardDlg::loadBackground() {
 
 void KeyboardDlg::reportMissingBackground(const std::wstring& path) {
     hideToTray();
-    std::wstring message = LocalizationManager::instance()
-                               ->getBundle(L"Messages")
-                               .getString(L"Error.cannotFindKeyboardBackground") +
-                           L"\n" + path;
-    ::MessageBoxW(handle(), message.c_str(), kProgramTitle, MB_OK);
+    ResourceBundle messages = LocalizationManager::instance()->getBundle(L"Messages");
+    std::wstring message = messages.getString(L"Error.cannotFindKeyboardBackground") + L"\n" + path;
+    std::wstring closing = messages.getString(L"Error.keywhirlWillClose");
+    if (!closing.empty())
+        message += L"\n" + closing;
+    // Topmost, so that it stands above the start-up picture.
+    ::MessageBoxW(handle(), message.c_str(), kProgramTitle, MB_OK | MB_ICONERROR | MB_TOPMOST);
     // Without its picture the keyboard cannot work; the close command ends
     // the program.
     runCommands<commands::CloseKeyboardCommand>();

@@ -41,7 +41,12 @@ LocalizationManager::LocalizationManager() {
     Locale systemDefault(static_cast<LCID>(LOCALE_SYSTEM_DEFAULT));
     Locale english(kEnglishUnitedStates);
     const std::wstring& stored = Settings::instance()->l10nLanguageCode;
-    switchTo(stored.empty() ? systemDefault : Locale(stored), english);
+    // A language the user chose is taken only as it is; the system's own
+    // may be a regional one (ESM, DES, ENG) whose language ships all the same.
+    if (stored.empty())
+        switchTo(systemDefault, english, ResourceLoader::Match::sameLanguage);
+    else
+        switchTo(Locale(stored), english, ResourceLoader::Match::exact);
 }
 
 ResourceBundle LocalizationManager::getBundle(const std::wstring& section) const {
@@ -62,11 +67,12 @@ std::vector<LocalizationManager::Language> LocalizationManager::getLanguages() {
 }
 
 void LocalizationManager::setLocale(const Locale& locale) {
-    switchTo(locale, currentLocale);
+    switchTo(locale, currentLocale, ResourceLoader::Match::exact);
 }
 
-void LocalizationManager::switchTo(const Locale& requested, const Locale& fallback) {
-    ResourceLoader loader(requested, fallback);
+void LocalizationManager::switchTo(const Locale& requested, const Locale& fallback,
+                                   ResourceLoader::Match match) {
+    ResourceLoader loader(requested, fallback, match);
     loader.load(bundles);
     currentLocale = loader.getLocale();
     Settings::instance()->l10nLanguageCode = currentLocale.toString();

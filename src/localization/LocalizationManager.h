@@ -4,6 +4,7 @@
 
 #include "localization/Locale.h"
 #include "localization/ResourceBundle.h"
+#include "localization/ResourceLoader.h"
 
 #include <map>
 #include <string>
@@ -54,7 +55,7 @@ public:
 private:
     LocalizationManager();
     // Loads the language chosen from the two and makes it current.
-    void switchTo(const Locale& requested, const Locale& fallback);
+    void switchTo(const Locale& requested, const Locale& fallback, ResourceLoader::Match match);
 
     Locale currentLocale;
     std::map<std::wstring, ResourceBundle> bundles;

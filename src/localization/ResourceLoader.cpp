@@ -18,13 +18,21 @@ bool isInstalled(const std::vector<std::wstring>& installed, const std::wstring&
 
 } // namespace
 
-ResourceLoader::ResourceLoader(const Locale& requested, const Locale& fallback)
-    : locale(choose(requested, fallback, InstalledLanguages::codes())) {}
+ResourceLoader::ResourceLoader(const Locale& requested, const Locale& fallback, Match match)
+    : locale(choose(requested, fallback, InstalledLanguages::codes(), match)) {}
 
 Locale ResourceLoader::choose(const Locale& requested, const Locale& fallback,
-                              const std::vector<std::wstring>& installed) {
+                              const std::vector<std::wstring>& installed, Match match) {
     if (isInstalled(installed, requested.toString()))
         return requested;
+    if (match == Match::sameLanguage) {
+        LANGID language = Locale::primaryLanguageOf(requested.toString());
+        if (language != 0) {
+            for (const std::wstring& code : installed)
+                if (Locale::primaryLanguageOf(code) == language)
+                    return Locale(code);
+        }
+    }
     if (!isInstalled(installed, fallback.toString()) && !installed.empty())
         return Locale(installed.front());
     return fallback;

@@ -13,15 +13,26 @@ namespace keywhirl {
 // Lives only for one load.
 class ResourceLoader {
 public:
+    // How a requested code finds its file.
+    enum class Match {
+        // Only the file of that very code (a language the user chose).
+        exact,
+        // Else the first installed file of the same primary language: a
+        // system asking for Swiss German (DES) gets German (DEU).
+        sameLanguage,
+    };
+
     // Settles on a language among InstalledLanguages::codes(); see choose().
-    ResourceLoader(const Locale& requested, const Locale& fallback);
+    ResourceLoader(const Locale& requested, const Locale& fallback, Match match = Match::exact);
     virtual ~ResourceLoader() = default;
 
     // The requested code if it is installed (exact, case-sensitive match);
-    // else the fallback if installed; else the first installed code; with
-    // nothing installed, the fallback, whose missing file brings no text.
+    // with Match::sameLanguage, else the first installed code whose primary
+    // language (Locale::primaryLanguageOf) is the requested one's; else the
+    // fallback if installed; else the first installed code; with nothing
+    // installed, the fallback, whose missing file brings no text.
     static Locale choose(const Locale& requested, const Locale& fallback,
-                         const std::vector<std::wstring>& installed);
+                         const std::vector<std::wstring>& installed, Match match = Match::exact);
 
     const Locale& getLocale() const { return locale; }
 

@@ -37,6 +37,7 @@ std::wstring extendedLengthPath(const std::wstring& path) {
 } // namespace
 
 Settings* Settings::instance_ = nullptr;
+std::atomic<bool> Settings::fileKept{false};
 
 Settings* Settings::instance() {
     if (instance_ == nullptr) {
@@ -56,6 +57,10 @@ Settings* Settings::instance() {
     return instance_;
 }
 
+void Settings::keepFileUnchanged() {
+    fileKept = true;
+}
+
 void Settings::destroyInstance() {
     delete instance_;
     instance_ = nullptr;
@@ -69,7 +74,7 @@ Settings::Settings(const std::wstring& iniPath, const std::wstring& section)
 }
 
 Settings::~Settings() {
-    if (!storage_->IsBound())
+    if (fileKept || !storage_->IsBound())
         return;
     // The profile functions rewrite the whole file for every key; they work
     // on a copy, which replaces the file once every key is written.

@@ -22,6 +22,9 @@ public:
     static Settings* instance();
     // Saves and destroys the object; a later instance() reads the file anew.
     static void destroyInstance();
+    // From now on to the end of the process no settings object writes its
+    // file: a start that fails leaves the user's settings as they were.
+    static void keepFileUnchanged();
 
     // Binds to section of the INI file at iniPath and loads it; missing or
     // unreadable keys take their defaults. An empty path gives an object
@@ -67,6 +70,7 @@ private:
     std::unique_ptr<Duvuzora::CSettingsStorageIniFile> storage_;
 
     static Settings* instance_;
+    static std::atomic<bool> fileKept;
 };
 
 } // namespace keywhirl

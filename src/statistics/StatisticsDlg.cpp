@@ -123,23 +123,42 @@ void StatisticsDlg::updateLayout() {
     if (!exists())
         return;
     const int rows = static_cast<int>(monitors.size());
-    const POINT corner = StatisticsLayout::windowCorner(::GetSystemMetrics(SM_CXSCREEN),
-                                                        ::GetSystemMetrics(SM_CYSCREEN), rows);
-    const SIZE size = StatisticsLayout::windowSize(rows);
+    layoutWidth = columns.width;
+    const POINT corner = StatisticsLayout::windowCorner(
+        ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), rows, layoutWidth);
+    const SIZE size = StatisticsLayout::windowSize(rows, layoutWidth);
     move(corner.x, corner.y, size.cx, size.cy, true);
+    shape();
+}
 
+void StatisticsDlg::shape() {
+    const int rows = static_cast<int>(monitors.size());
     // The system owns the region once the window has it.
     ui::UniqueRegion outline(
-        ::CreateRoundRectRgn(0, 0, StatisticsLayout::kWidth, StatisticsLayout::layoutHeight(rows),
+        ::CreateRoundRectRgn(0, 0, layoutWidth, StatisticsLayout::layoutHeight(rows),
                              StatisticsLayout::kCornerWidth, StatisticsLayout::kCornerHeight));
     if (::SetWindowRgn(handle(), outline.get(), TRUE) != 0)
         outline.release();
 
     RECT button;
+    const POINT corner = StatisticsLayout::closeButtonCorner(layoutWidth);
     if (closeButton.exists() && closeButton.getRectInParent(button))
-        closeButton.move(StatisticsLayout::kCloseButtonCorner.x,
-                         StatisticsLayout::kCloseButtonCorner.y, button.right - button.left,
-                         button.bottom - button.top, false);
+        closeButton.move(corner.x, corner.y, button.right - button.left, button.bottom - button.top,
+                         false);
+}
+
+void StatisticsDlg::widen() {
+    RECT rect;
+    if (!exists() || !getRect(rect))
+        return;
+    const int rows = static_cast<int>(monitors.size());
+    const int growth = columns.width - layoutWidth;
+    layoutWidth = columns.width;
+    const SIZE size = StatisticsLayout::windowSize(rows, layoutWidth);
+    // The right edge stays: in the corner of the screen the window grows inwards.
+    move(rect.left - growth, rect.top, size.cx, size.cy, true);
+    shape();
+    invalidate(false);
 }
 
 void StatisticsDlg::detachMonitors() {
@@ -276,6 +295,8 @@ void StatisticsDlg::paint() {
     // The button draws itself again on top of the fresh picture.
     closeButton.invalidate(false);
     announceRows();
+    if (columns.width > layoutWidth)
+        widen();
 }
 
 void StatisticsDlg::announceRows() {
@@ -298,22 +319,40 @@ void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
     {
         ui::UniqueFont font(createPointFont(dc, kHeaderPoints10, kHeaderWeight));
         ui::SelectedObject selected(dc, font.get());
-        RECT box = StatisticsLayout::headerBox();
+        RECT box = StatisticsLayout::headerBox(layoutWidth);
         ::DrawTextW(dc, kHeader, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         ::MoveToEx(dc, StatisticsLayout::kRuleLeft, StatisticsLayout::kRuleY, nullptr);
-        ::LineTo(dc, StatisticsLayout::kRuleRight, StatisticsLayout::kRuleY);
+        ::LineTo(dc, StatisticsLayout::ruleRight(layoutWidth), StatisticsLayout::kRuleY);
     }
 
     ui::UniqueFont font(createPointFont(dc, kRowPoints10, FW_DONTCARE));
     ui::SelectedObject selected(dc, font.get());
     paintedRows.resize(monitors.size());
     for (std::size_t i = 0; i < monitors.size(); ++i) {
-        Row& row = paintedRows[i];
-        row.title = monitors[i]->getTitle();
-        row.value = monitors[i]->getValue();
-        RECT titleBox = StatisticsLayout::titleBox(static_cast<int>(i));
-        RECT valueBox = StatisticsLayout::valueBox(static_cast<int>(i));
+        paintedRows[i].title = monitors[i]->getTitle();
+        paintedRows[i].value = monitors[i]->getValue();
+    }
+    measureRows(dc);
+    for (std::size_t i = 0; i < monitors.size(); ++i) {
+        const Row& row = paintedRows[i];
+        RECT titleBox = StatisticsLayout::titleBox(static_cast<int>(i), columns.valueLeft);
+        RECT valueBox =
+            StatisticsLayout::valueBox(static_cast<int>(i), columns.valueLeft, columns.width);
         ::DrawTextW(dc, row.title.c_str(), static_cast<int>(row.title.size()), &titleBox, 0);
         ::DrawTextW(dc, row.value.c_str(), static_cast<int>(row.value.size()), &valueBox, 0);
     }
+}
+
+void StatisticsDlg::measureRows(HDC dc) {
+    auto widthOf = [dc](const std::wstring& text) {
+        RECT box = {0, 0, 0, 0};
+        // The same format as the drawing, so an ampersand counts as it shows.
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT);
+        return static_cast<int>(box.right - box.left);
+    };
+    for (const Row& row : paintedRows) {
+        widestTitle = std::max(widestTitle, widthOf(row.title));
+        widestValue = std::max(widestValue, widthOf(row.value));
+    }
+    columns = StatisticsLayout::fitColumns(widestTitle, widestValue);
 }

@@ -4,6 +4,7 @@
 #include "keyboard/CxSkinButton.h"
 #include "keyboard/OpacityChanger.h"
 #include "statistics/Monitor.h"
+#include "statistics/StatisticsLayout.h"
 #include "ui/Dialog.h"
 
 #include <windows.h>
@@ -85,6 +86,10 @@ public:
         std::wstring value;
     };
     const std::vector<Row>& lastPaintedRows() const { return paintedRows; }
+    // The columns of the last picture: wide enough for every text painted
+    // since the window was made, so a growing value never gets cut off and
+    // the column does not jump back and forth.
+    keywhirl::StatisticsLayout::Columns currentColumns() const { return columns; }
 
 protected:
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
@@ -104,6 +109,11 @@ private:
     void showTrayMenu();
     void setRestingOpacity(BYTE alpha);
     void closeToTray();
+    void measureRows(HDC dc);
+    // Makes the window wider for the columns, keeping its right edge.
+    void widen();
+    // Region and close button for layoutWidth.
+    void shape();
 
     bool tracking = false;
     keywhirl::OpacityChanger fader;
@@ -111,4 +121,9 @@ private:
     keywhirl::CxSkinButton closeButton;
     std::unique_ptr<ChildMouseMoveListener> childListener;
     std::vector<Row> paintedRows;
+    int widestTitle = 0;
+    int widestValue = 0;
+    keywhirl::StatisticsLayout::Columns columns = keywhirl::StatisticsLayout::kDefaultColumns;
+    // The width the window has been laid out for.
+    int layoutWidth = keywhirl::StatisticsLayout::kWidth;
 };

@@ -24,24 +24,56 @@ struct StatisticsLayout {
     // fills a window one pixel narrower and lower exactly.
     static constexpr int layoutHeight(int rows) { return kRowHeight * rows + 32; }
 
-    // Top left corner of the window in screen coordinates.
-    static constexpr POINT windowCorner(int screenWidth, int screenHeight, int rows) {
-        return {screenWidth - kWidth - kScreenRightGap,
+    // Top left corner of the window in screen coordinates, for a layout
+    // width (kWidth unless the texts need more, see fitColumns).
+    static constexpr POINT windowCorner(int screenWidth, int screenHeight, int rows,
+                                        int width = kWidth) {
+        return {screenWidth - width - kScreenRightGap,
                 screenHeight - layoutHeight(rows) - kScreenBottomGap};
     }
-    static constexpr SIZE windowSize(int rows) { return {kWidth - 1, layoutHeight(rows) - 1}; }
+    static constexpr SIZE windowSize(int rows, int width = kWidth) {
+        return {width - 1, layoutHeight(rows) - 1};
+    }
+    static constexpr POINT closeButtonCorner(int width) { return {width - 23, 5}; }
 
-    static constexpr RECT headerBox() { return {10, 0, kWidth, 22}; }
+    static constexpr RECT headerBox(int width = kWidth) { return {10, 0, width, 22}; }
     // The rule under the header, from (left, y) to (right, y).
     static constexpr int kRuleY = 21;
     static constexpr int kRuleLeft = 10;
     static constexpr int kRuleRight = 260;
+    static constexpr int ruleRight(int width) { return width - (kWidth - kRuleRight); }
 
-    static constexpr RECT titleBox(int row) {
-        return {10, kFirstRowTop + kRowHeight * row, 191, kFirstRowTop + kRowHeight * row + 15};
+    // Where the value column starts and how wide the layout is.
+    struct Columns {
+        int valueLeft;
+        int width;
+    };
+    static constexpr int kTitleLeft = 10;
+    static constexpr int kValueLeft = 192;
+    // The least room between the widest title and the values.
+    static constexpr int kColumnGap = 6;
+    static constexpr Columns kDefaultColumns = {kValueLeft, kWidth};
+
+    // The columns for the widest title and the widest value, in pixels, so
+    // that no text is cut off: the values keep their place at kValueLeft
+    // while they fit; a wider value moves them left as far as the titles
+    // allow, and beyond that the layout grows wider.
+    static constexpr Columns fitColumns(int widestTitle, int widestValue) {
+        int earliest = kTitleLeft + widestTitle + kColumnGap;
+        int wanted = kWidth - 1 - widestValue;
+        int valueLeft = wanted < kValueLeft ? wanted : kValueLeft;
+        if (valueLeft < earliest)
+            valueLeft = earliest;
+        int width = valueLeft + widestValue + 1;
+        return {valueLeft, width > kWidth ? width : kWidth};
     }
-    static constexpr RECT valueBox(int row) {
-        return {192, kFirstRowTop + kRowHeight * row, kWidth - 1,
+
+    static constexpr RECT titleBox(int row, int valueLeft = kValueLeft) {
+        return {kTitleLeft, kFirstRowTop + kRowHeight * row, valueLeft - 1,
+                kFirstRowTop + kRowHeight * row + 15};
+    }
+    static constexpr RECT valueBox(int row, int valueLeft = kValueLeft, int width = kWidth) {
+        return {valueLeft, kFirstRowTop + kRowHeight * row, width - 1,
                 kFirstRowTop + kRowHeight * row + 15};
     }
 };

@@ -11,6 +11,8 @@
 
 #include <shellapi.h>
 
+#include <cstdio>
+#include <string>
 #include <memory>
 #include <vector>
 
@@ -108,8 +110,9 @@ TEST_F(AppSystemTest, OfCopiesStartedTogetherExactlyOneRunsOn) {
     }
     EXPECT_EQ(mainWindows, 1);
     for (const auto& copy : copies) {
-        if (copy->waitForExit(0))
+        if (copy->waitForExit(0)) {
             EXPECT_EQ(copy->exitCode(), 0u) << "the others asked the first and ended";
+        }
     }
     if (survivor)
         ::PostMessageW(survivor, WM_CLOSE, 0, 0);
@@ -239,6 +242,120 @@ TEST_F(AppSystemTest, WithoutTheHookLibraryTheProgramSaysSoAndRunsOn) {
 
     EXPECT_TRUE(eventually([&] { return ::FindWindowW(L"#32770", L"Keywhirl") != nullptr; }));
     EXPECT_FALSE(program.waitForExit(1000)) << "the program runs on without key events";
+}
+
+std::string fileBytes(const std::wstring& path) {
+    std::string bytes;
+    FILE* file = _wfopen(path.c_str(), L"rb");
+    if (!file)
+        return bytes;
+    char buffer[4096];
+    size_t read;
+    while ((read = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes.append(buffer, read);
+    std::fclose(file);
+    return bytes;
+}
+
+void writeRunValue(const std::wstring& value) {
+    HKEY key;
+    if (::RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                          0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(key, L"Keywhirl", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    ::RegCloseKey(key);
+}
+
+// Which of the two windows is nearer the top of the screen's stacking order.
+bool isAbove(HWND upper, HWND lower) {
+    for (HWND w = ::GetTopWindow(nullptr); w; w = ::GetWindow(w, GW_HWNDNEXT)) {
+        if (w == upper)
+            return true;
+        if (w == lower)
+            return false;
+    }
+    return false;
+}
+
+HWND splashWindowOf(DWORD processId) {
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"KeywhirlSplash", nullptr));) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && ::IsWindowVisible(w))
+            return w;
+    }
+    return nullptr;
+}
+
+TEST_F(AppSystemTest, AStartWithoutTheKeyboardPictureSaysSoAndChangesNoSetting) {
+    TempFolder copy;
+    ASSERT_TRUE(::CopyFileW(programFile().c_str(), copy.file(L"Keywhirl.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileW((programOutputFolder() + L"\\Keywhirl.dll").c_str(),
+                            copy.file(L"Keywhirl.dll").c_str(), FALSE));
+    ::CreateDirectoryW(copy.file(L"Localization").c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW((programOutputFolder() + L"\\Localization\\ENU.xml").c_str(),
+                            copy.file(L"Localization\\ENU.xml").c_str(), FALSE));
+    // Settings a user has made, and the Run value of the installed program.
+    writeSetting(L"keyboardPosX", L"123");
+    writeSetting(L"keyboardPosY", L"45");
+    writeSetting(L"keyboardIsVisible", L"TRUE");
+    writeSetting(L"autoRun", L"TRUE");
+    const std::wstring installed = L"\"C:\\Program Files\\Keywhirl\\Keywhirl.exe\"";
+    writeRunValue(installed);
+    const std::string settingsBefore = fileBytes(probe::settingsFilePath());
+    ASSERT_FALSE(settingsBefore.empty());
+
+    KeywhirlProcess program(copy.file(L"Keywhirl.exe"), 0);
+    ASSERT_TRUE(program.started());
+    std::wstring text;
+    HWND box = findMessageBox(program.processId(), 20000, text);
+    ASSERT_NE(box, nullptr) << "no message about the missing picture";
+    const std::wstring path = copy.file(L"Keyboard\\Keywhirl.bmp");
+    EXPECT_EQ(text, englishText(L"Messages", L"Error.cannotFindKeyboardBackground") + L"\n" + path +
+                        L"\n" + englishText(L"Messages", L"Error.keywhirlWillClose"));
+    // A box without an icon flag shows no icon at all.
+    bool hasIcon = false;
+    for (HWND item = nullptr; (item = ::FindWindowExW(box, item, L"Static", nullptr));) {
+        if ((::GetWindowLongW(item, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+            ::IsWindowVisible(item) && ::SendMessageW(item, STM_GETICON, 0, 0) != 0)
+            hasIcon = true;
+    }
+    EXPECT_TRUE(hasIcon) << "the message carries an icon";
+    if (HWND splash = splashWindowOf(program.processId())) {
+        EXPECT_TRUE(isAbove(box, splash)) << "the message stands above the splash";
+    }
+    ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(program.waitForExit(15000)) << "the program ends after the message";
+
+    EXPECT_EQ(fileBytes(probe::settingsFilePath()), settingsBefore)
+        << "the settings file is left byte for byte as it was";
+    EXPECT_EQ(readRunValue(), installed) << "the Run value still names the installed program";
+}
+
+TEST_F(AppSystemTest, TheEndOfTheSessionSavesWhereTheKeyboardWas) {
+    writeSetting(L"keyboardIsVisible", L"TRUE");
+    writeSetting(L"keyboardAutoPopupping", L"FALSE");
+    KeywhirlProcess program(programFile());
+    ASSERT_NE(program.mainWindow(), nullptr);
+    HWND main = program.mainWindow();
+    HWND keyboard = nullptr;
+    ASSERT_TRUE(eventually(
+        [&] {
+            for (HWND window : probe::programWindows(main))
+                if (::GetDlgItem(window, 1006))
+                    keyboard = window;
+            return keyboard != nullptr;
+        },
+        5000))
+        << "the keyboard shows at start";
+    ::SetWindowPos(keyboard, nullptr, 210, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_NORMAL, 15000, &result);
+    EXPECT_EQ(probe::readSetting(L"keyboardPosX"), L"210");
+    EXPECT_EQ(probe::readSetting(L"keyboardPosY"), L"160");
+    EXPECT_EQ(probe::readSetting(L"keyboardIsVisible"), L"TRUE");
 }
 
 } // namespace

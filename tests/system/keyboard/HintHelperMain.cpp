@@ -8,6 +8,11 @@
 //   keyboard_hint_helper target FILE MS         the typing target window; its edit text
 //                                               goes to FILE
 //   keyboard_hint_helper close-target           closes the typing target
+//   keyboard_hint_helper statistics-click       a middle click on the tray icon, which
+//                                               shows or hides the statistics window;
+//                                               prints its visibility after the click
+//   keyboard_hint_helper statistics-menu        the same switch through the tray menu's item
+//   keyboard_hint_helper foreground             prints the title of the foreground window
 //   keyboard_hint_helper exit                   ends Keywhirl and waits for it
 //   keyboard_hint_helper drop-hook              takes Keywhirl's hook away behind its
 //                                               back, as the system does with a slow hook
@@ -29,10 +34,14 @@ using namespace keywhirl::testing;
 namespace {
 
 const DWORD kStartTimeout = 30000;
+// The tray menu's statistics switch.
+const UINT kShowStatisticsCommand = 32784;
+const WORD kTrayMenu = 131;
 
 int usage() {
     std::fwprintf(stderr, L"usage: keyboard_hint_helper settings KEY=VALUE... | ready | "
-                          L"watch LOG MS | target FILE MS | close-target | exit\n");
+                          L"watch LOG MS | target FILE MS | close-target | exit | "
+                          L"statistics-click | statistics-menu | foreground\n");
     return 2;
 }
 
@@ -138,6 +147,111 @@ int closeTarget() {
     return 0;
 }
 
+// The statistics window: the top-level window of the process that carries
+// the close button 1030.
+HWND findStatisticsWindow(DWORD process) {
+    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"#32770", nullptr));)
+        if (processOf(w) == process && ::GetDlgItem(w, 1030))
+            return w;
+    return nullptr;
+}
+
+int clickStatistics() {
+    HWND main = keywhirl::probe::findMainWindow(kStartTimeout);
+    if (!main)
+        return 1;
+    keywhirl::probe::clickTray(main, WM_MBUTTONUP);
+    HWND statistics = findStatisticsWindow(processOf(main));
+    if (!statistics)
+        return 1;
+    std::wprintf(L"%d\n", ::IsWindowVisible(statistics) ? 1 : 0);
+    return 0;
+}
+
+// How many presses of the down key select the statistics switch in the tray
+// menu of the program file that runs as the process: menu handles do not
+// cross processes.
+int statisticsItemIndex(DWORD process) {
+    // Newer than the program's own floor; the test may use it.
+    using QueryImageName = BOOL(WINAPI*)(HANDLE, DWORD, LPWSTR, PDWORD);
+    auto queryImageName = reinterpret_cast<QueryImageName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "QueryFullProcessImageNameW")));
+    HANDLE handle = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process);
+    if (!handle || !queryImageName)
+        return -1;
+    wchar_t path[MAX_PATH] = {};
+    DWORD length = MAX_PATH;
+    BOOL named = queryImageName(handle, 0, path, &length);
+    ::CloseHandle(handle);
+    if (!named)
+        return -1;
+    HMODULE program = ::LoadLibraryExW(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!program)
+        return -1;
+    int index = -1;
+    if (HMENU menu = ::LoadMenuW(program, MAKEINTRESOURCEW(kTrayMenu))) {
+        HMENU popup = ::GetSubMenu(menu, 0);
+        // Each press of the down key selects the next item that is no separator.
+        int selectable = 0;
+        for (int i = 0; popup && i < ::GetMenuItemCount(popup) && index < 0; ++i) {
+            UINT id = ::GetMenuItemID(popup, i);
+            if (id != 0)
+                ++selectable;
+            if (id == kShowStatisticsCommand)
+                index = selectable;
+        }
+        ::DestroyMenu(menu);
+    }
+    ::FreeLibrary(program);
+    return index;
+}
+
+// The tray menu's item that switches the statistics window, chosen as the
+// user does: the menu opens at the icon's right click, the down key moves
+// to the item and Enter chooses it.
+int chooseStatisticsFromMenu() {
+    HWND main = keywhirl::probe::findMainWindow(kStartTimeout);
+    if (!main)
+        return 1;
+    ::PostMessageW(main, WM_USER + 1, 128, WM_RBUTTONUP);
+    HWND menuWindow = nullptr;
+    for (int i = 0; i < 250 && !menuWindow; ++i) {
+        for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"#32768", nullptr));)
+            if (processOf(w) == processOf(main) && ::IsWindowVisible(w))
+                menuWindow = w;
+        ::Sleep(20);
+    }
+    if (!menuWindow)
+        return 1;
+    int item = statisticsItemIndex(processOf(main));
+    if (item < 0) {
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+        return 1;
+    }
+    HWND statistics = findStatisticsWindow(processOf(main));
+    if (!statistics)
+        return 1;
+    const bool before = ::IsWindowVisible(statistics) != FALSE;
+    // The menu takes its keys once it is tracking; its window may show first.
+    ::Sleep(200);
+    for (int press = 0; press < item; ++press)
+        ::PostMessageW(menuWindow, WM_KEYDOWN, VK_DOWN, 0);
+    ::PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 0);
+    // The command runs once the menu has closed.
+    for (int i = 0; i < 150 && (::IsWindowVisible(statistics) != FALSE) == before; ++i)
+        ::Sleep(20);
+    std::wprintf(L"%d\n", ::IsWindowVisible(statistics) ? 1 : 0);
+    return 0;
+}
+
+int printForeground() {
+    wchar_t title[256] = {};
+    if (HWND foreground = ::GetForegroundWindow())
+        ::GetWindowTextW(foreground, title, 256);
+    std::wprintf(L"%ls\n", title);
+    return 0;
+}
+
 int exitKeywhirl() {
     HWND main = ::FindWindowW(L"#32770", L"Keywhirl");
     if (!main)
@@ -205,5 +319,11 @@ int wmain(int argc, wchar_t** argv) {
         return dropHook();
     if (command == L"symbols" && argc == 2)
         return printSymbols();
+    if (command == L"statistics-click" && argc == 2)
+        return clickStatistics();
+    if (command == L"statistics-menu" && argc == 2)
+        return chooseStatisticsFromMenu();
+    if (command == L"foreground" && argc == 2)
+        return printForeground();
     return usage();
 }

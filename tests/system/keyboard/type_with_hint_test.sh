@@ -7,42 +7,14 @@
 set -u
 helper=$1
 keywhirl=$2
+# shellcheck source=typing_test_steps.sh
+source "$(dirname "$0")/typing_test_steps.sh"
 work=$(mktemp -d)
 cd "$work"
 status=0
 keywhirl_pid=""
 target_pid=""
 watch_pid=""
-
-fail() {
-  echo "FAIL: $*"
-  status=1
-}
-
-# Waits up to $1 tenths of a second for the command to succeed.
-poll() {
-  local tenths=$1
-  shift
-  for _ in $(seq 1 "$tenths"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  "$@"
-}
-
-end_process() {
-  local pid=$1
-  [ -n "$pid" ] || return 0
-  for _ in $(seq 1 100); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$pid" 2>/dev/null; then
-    echo "process $pid did not end; killing it"
-    kill "$pid" 2>/dev/null
-  fi
-  wait "$pid" 2>/dev/null
-}
 
 cleanup() {
   touch stop-watch
@@ -56,11 +28,6 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-
-# The lines of the watch log after the mark $1.
-after_mark() {
-  awk -v m="$1" 'found { print } $2 == "mark" && $3 == m { found = 1; print }' watch.log
-}
 
 # True once the hint was shown after the mark $1.
 shown_after() {
@@ -77,12 +44,6 @@ hidden_after() {
 
 typed() {
   [ "$(cat typed.txt 2>/dev/null)" = "$1" ]
-}
-
-mark() {
-  touch "mark-$1"
-  # The watcher notes a mark within a few milliseconds.
-  poll 30 grep -q " mark $1 " watch.log || fail "the watcher missed the mark $1"
 }
 
 wine "$helper" settings keyboardAutoPopupping=TRUE keyboardWaitInterval=1500 \

@@ -175,6 +175,21 @@ TEST_F(KeyboardTest, ReleasesAndModifiersDoNotPostponeTheHint) {
     EXPECT_EQ((Calls{"fade in"}), after(501)) << "Shift held: the keyboard pops up all the same";
 }
 
+TEST_F(KeyboardTest, NoHintWhileAModalDialogDisablesTheMainWindow) {
+    Owner owner;
+    options().keyboardIsVisible = false;
+    keyboard.createWindow(owner.handle);
+    dialog.take();
+    type(key('A'));
+    // A modal dialog of the main window disables it while it is open.
+    ::EnableWindow(owner.handle, FALSE);
+    EXPECT_TRUE(after(3001).empty());
+    EXPECT_TRUE(after(6000).empty());
+    ::EnableWindow(owner.handle, TRUE);
+    EXPECT_TRUE(after(2999).empty()) << "a full pause after the dialog closed";
+    EXPECT_EQ((Calls{"fade in"}), after(2));
+}
+
 TEST_F(KeyboardTest, AutoRepeatKeepsPostponingTheHint) {
     for (int i = 0; i < 10; ++i) {
         EXPECT_TRUE(after(1000).empty());

@@ -50,6 +50,7 @@ const std::set<Key> kLookedUp = {
     {L"Messages", L"Error.enterPositiveNumber"},
     {L"Messages", L"Error.cannotFindKeyboardBackground"},
     {L"Messages", L"Error.cannotSetHook"},
+    {L"Messages", L"Error.keywhirlWillClose"},
     {L"MainMenu", L"autoPopup"},
     {L"MainMenu", L"metronome"},
     {L"MainMenu", L"keypressSound"},

@@ -1,6 +1,7 @@
 // tests/unit/localization/LocalizationManagerTest.cpp
 #include "localization/InstalledLanguages.h"
 #include "localization/LocalizationManager.h"
+#include "localization/ResourceLoader.h"
 
 #include "LanguageFolder.h"
 #include "TestFiles.h"
@@ -9,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
+#include <map>
 
 namespace keywhirl {
 namespace {
@@ -201,6 +204,104 @@ TEST_F(LocalizationManagerTest, ReadsAFileWithoutTheMarkInTheAnsiCodePage) {
                         "value=\"plain &amp; simple\"/></section></content>");
     startManager();
     EXPECT_EQ(text(L"Statistics"), L"plain & simple");
+}
+
+// Locales as the platform names them, and two made up for the tests.
+LANGID madeUpLanguageOf(const std::wstring& code) {
+    static const std::map<std::wstring, LANGID> locales = {
+        {L"ENU", 0x0409}, {L"ENG", 0x0809}, {L"ENC", 0x1009}, {L"DEU", 0x0407},
+        {L"DES", 0x0807}, {L"DEA", 0x0C07}, {L"FRA", 0x040C}, {L"FRC", 0x0C0C},
+        {L"ESP", 0x040A}, {L"ESN", 0x0C0A}, {L"ESM", 0x080A}, {L"RUS", 0x0419},
+        {L"UKR", 0x0422}, {L"PLK", 0x0415}, {L"DEX", 0x0007}, {L"QQQ", 0x0000}};
+    auto found = locales.find(code);
+    return found == locales.end() ? 0 : found->second;
+}
+
+class RegionalLanguages : public ::testing::Test {
+protected:
+    void SetUp() override { Locale::setLanguageLookup(&madeUpLanguageOf); }
+    void TearDown() override { Locale::setLanguageLookup(nullptr); }
+};
+
+TEST_F(RegionalLanguages, ARegionalCodeTakesAnInstalledFileOfItsLanguageBeforeEnglish) {
+    const std::vector<std::wstring> shipped = {L"DEU", L"ENU", L"ESP", L"FRA", L"RUS", L"UKR"};
+    struct Case {
+        const wchar_t* requested;
+        std::vector<std::wstring> installed;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {L"ESN", shipped, L"ESP"},
+        {L"ESM", shipped, L"ESP"},
+        {L"DES", shipped, L"DEU"},
+        {L"DEA", shipped, L"DEU"},
+        {L"FRC", shipped, L"FRA"},
+        {L"ENG", shipped, L"ENU"},
+        {L"RUS", shipped, L"RUS"},
+        {L"PLK", shipped, L"ENU"},                  // its language does not ship
+        {L"XYZ", shipped, L"ENU"},                  // no locale has this code
+        {L"", shipped, L"ENU"},                     // nothing asked for
+        {L"ENG", {L"RUS", L"ENC", L"ENU"}, L"ENC"}, // the first of the language
+        {L"DES", {L"RUS", L"DEX"}, L"DEX"},         // a neutral German locale
+        {L"QQQ", {L"RUS", L"QQQ2"}, L"RUS"},        // language 0 matches nothing
+        {L"ESN", {L"RUS", L"UKR"}, L"RUS"},         // neither fallback nor language
+    };
+    for (const Case& c : cases) {
+        Locale chosen = ResourceLoader::choose(Locale(c.requested), Locale(L"ENU"), c.installed,
+                                               ResourceLoader::Match::sameLanguage);
+        EXPECT_EQ(chosen.toString(), c.expected) << c.requested;
+    }
+    for (const wchar_t* regional : {L"ESN", L"DES", L"FRC", L"ENG"})
+        EXPECT_EQ(ResourceLoader::choose(Locale(regional), Locale(L"ENU"), shipped).toString(),
+                  L"ENU")
+            << regional << ": exact matching is the default";
+}
+
+class RegionalManager : public LocalizationManagerTest {
+protected:
+    RegionalManager() { Locale::setLanguageLookup(&madeUpLanguageOf); }
+    ~RegionalManager() override { Locale::setLanguageLookup(nullptr); }
+};
+
+TEST_F(RegionalManager, TheSystemLanguageFindsAFileOfItsLanguageButAStoredChoiceMatchesExactly) {
+    // The test program runs with a German system locale (DEU), which has no
+    // file here; the made-up DEX is German too.
+    if (Locale::primaryLanguageOf(systemLanguage()) != LANG_GERMAN)
+        GTEST_SKIP() << "needs a German system locale";
+    addSimpleLanguage(L"ENU", {L"Statistics"});
+    addSimpleLanguage(L"DEX", {L"Statistics"});
+    startManager();
+    EXPECT_EQ(text(L"Statistics"), L"Statistics in DEX");
+    EXPECT_EQ(storedCode(), L"DEX");
+
+    storedCode() = L"DES";
+    startManager();
+    EXPECT_EQ(text(L"Statistics"), L"Statistics in ENU") << "a stored code is taken only as it is";
+    EXPECT_EQ(storedCode(), L"ENU");
+
+    LocalizationManager::instance()->setLocale(Locale(L"DEA"));
+    EXPECT_EQ(storedCode(), L"ENU") << "nor does a switch look for a regional relative";
+}
+
+TEST(PlatformLocales, RegionalCodesHaveThePrimaryLanguageOfTheirFamily) {
+    struct Case {
+        const wchar_t* code;
+        LANGID primary;
+    };
+    const Case cases[] = {{L"ENU", LANG_ENGLISH},
+                          {L"ENG", LANG_ENGLISH},
+                          {L"DEU", LANG_GERMAN},
+                          {L"DES", LANG_GERMAN},
+                          {L"FRC", LANG_FRENCH},
+                          {L"ESN", LANG_SPANISH},
+                          {L"ESM", LANG_SPANISH},
+                          {L"RUS", LANG_RUSSIAN},
+                          {L"UKR", LANG_UKRAINIAN},
+                          {L"XYZ", 0},
+                          {L"", 0},
+                          {L"enu", 0}};
+    for (const Case& c : cases)
+        EXPECT_EQ(Locale::primaryLanguageOf(c.code), c.primary) << c.code;
 }
 
 } // namespace

@@ -40,6 +40,66 @@ TEST(Splash, ShowsThePictureCentredAndTopmostAndOnlyHideClosesIt) {
     EXPECT_FALSE(holder.hide(nullptr)) << "a second hide does nothing";
 }
 
+// Handles this thread's messages for a while.
+void pump(DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageW(&message);
+        }
+        ::Sleep(10);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+// A top-level window of the test, standing for the program the user types in.
+struct TopWindow {
+    explicit TopWindow(DWORD style, int x = 40)
+        : handle(::CreateWindowExW(0, L"EDIT", L"", style, x, 40, 200, 60, nullptr, nullptr,
+                                   ::GetModuleHandleW(nullptr), nullptr)) {}
+    ~TopWindow() { ::DestroyWindow(handle); }
+    HWND handle;
+};
+
+TEST(Splash, NeverTakesTheForegroundAndGivesItBackOnlyToAVisibleWindow) {
+    TopWindow typing(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ::SetForegroundWindow(typing.handle);
+    pump(100);
+    ASSERT_EQ(::GetForegroundWindow(), typing.handle);
+
+    SplashHolder holder;
+    ASSERT_TRUE(holder.create(&makeSplash));
+    ASSERT_NE(holder.window(), nullptr);
+    pump(300);
+    EXPECT_TRUE(::IsWindowVisible(holder.window()));
+    EXPECT_TRUE(::GetWindowLongW(holder.window(), GWL_EXSTYLE) & WS_EX_NOACTIVATE);
+    EXPECT_EQ(::GetForegroundWindow(), typing.handle) << "the splash appeared without activation";
+
+    TopWindow hidden(WS_POPUP, 300);
+    EXPECT_TRUE(holder.hide(hidden.handle));
+    pump(100);
+    EXPECT_EQ(::GetForegroundWindow(), typing.handle) << "a hidden window never gets it";
+    EXPECT_FALSE(::IsWindowVisible(hidden.handle));
+}
+
+TEST(Splash, AWindowOfOursThatTookTheForegroundGivesItBackAtTheEnd) {
+    TopWindow typing(WS_OVERLAPPEDWINDOW | WS_VISIBLE);
+    ::SetForegroundWindow(typing.handle);
+    pump(100);
+    ASSERT_EQ(::GetForegroundWindow(), typing.handle);
+
+    SplashHolder holder;
+    ASSERT_TRUE(holder.create(&makeSplash));
+    TopWindow intruder(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300);
+    ::SetForegroundWindow(intruder.handle);
+    pump(100);
+    ASSERT_EQ(::GetForegroundWindow(), intruder.handle);
+    EXPECT_TRUE(holder.hide(nullptr));
+    pump(100);
+    EXPECT_EQ(::GetForegroundWindow(), typing.handle);
+}
+
 TEST(Splash, AWindowThatCannotBeMadeLeavesAHolderThatHidesQuietly) {
     SplashHolder holder;
     ASSERT_TRUE(holder.create(&makeNothing));

@@ -313,6 +313,21 @@ TEST_F(KeyboardDlgTest, AHiddenAndRestoredKeyboardStaysAtFullOpacity) {
     EXPECT_EQ(255, alphaOf(window));
 }
 
+TEST_F(KeyboardDlgTest, AKeyboardFadedOutBeforeItsFirstPaintIsRestoredAtFullOpacity) {
+    // Hidden at start; a typing key fades the never painted window out.
+    ASSERT_TRUE(create());
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(false); }));
+    ASSERT_TRUE(pumpUntil([&] { return dialog.getFader().isIdle(); }));
+    ASSERT_EQ(0, dialog.getFader().getAlpha());
+    ASSERT_EQ(0, dialog.paints);
+
+    ASSERT_TRUE(runOnOtherThread([&] { dialog.restoreFromTray(); }));
+    ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
+    pump(200);
+    EXPECT_EQ(225, alphaOf(window));
+    EXPECT_EQ(225, dialog.getFader().getAlpha());
+}
+
 TEST_F(KeyboardDlgTest, NewOpacityAppliesAtOnceToAShownKeyboard) {
     ASSERT_TRUE(create());
     showAtFullOpacity();
@@ -565,8 +580,8 @@ TEST_F(KeyboardDlgTest, AMissingPictureIsReportedWithItsPathAndClosesTheKeyboard
     FILE* file = _wfopen((folder + L"\\Localization\\TST.xml").c_str(), L"wb");
     ASSERT_NE(nullptr, file);
     std::fputs("<content><section name=\"Messages\"><key "
-               "name=\"Error.cannotFindKeyboardBackground\" value=\"No keyboard picture\"/>"
-               "</section></content>",
+               "name=\"Error.cannotFindKeyboardBackground\" value=\"No keyboard picture\"/><key "
+               "name=\"Error.keywhirlWillClose\" value=\"Closing\"/></section></content>",
                file);
     std::fclose(file);
     setFolderOverrides(folder, folder);
@@ -576,7 +591,8 @@ TEST_F(KeyboardDlgTest, AMissingPictureIsReportedWithItsPathAndClosesTheKeyboard
     MessageBoxCloser closer;
     bool created = create();
     EXPECT_TRUE(closer.closed);
-    EXPECT_EQ(L"No keyboard picture\n" + folder + L"\\Keyboard\\Keywhirl.bmp", closer.text);
+    EXPECT_EQ(L"No keyboard picture\n" + folder + L"\\Keyboard\\Keywhirl.bmp\nClosing",
+              closer.text);
     EXPECT_EQ(L"Keywhirl", closer.title);
     EXPECT_EQ(1, close.runs);
     EXPECT_EQ(0, minimize.runs);

@@ -197,6 +197,52 @@ TEST_F(StatisticsWindow, TheOutlineHasRoundedCorners) {
             << corner.x << ", " << corner.y;
 }
 
+// The width of a row text in the rows' font, Arial at 8 points.
+int rowTextWidth(const std::wstring& text) {
+    ui::WindowDc screen(nullptr);
+    LOGFONTW font = {};
+    font.lfHeight = -::MulDiv(80, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 720);
+    font.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
+    ui::UniqueFont handle(::CreateFontIndirectW(&font));
+    ui::SelectedObject selected(screen.get(), handle.get());
+    RECT box = {0, 0, 0, 0};
+    ::DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT);
+    return box.right - box.left;
+}
+
+TEST_F(StatisticsWindow, NoValueIsCutOffAndTheWindowGrowsInwardsOnlyWhenItMust) {
+    ::ShowWindow(window(), SW_SHOWNOACTIVATE);
+    RECT before;
+    ASSERT_TRUE(::GetWindowRect(window(), &before));
+    struct Case {
+        const wchar_t* value;
+        bool grows;
+    };
+    const Case cases[] = {{L"123456 symbols ", false},
+                          {L"1234567890123456789012345678901234567890 symbols ", true}};
+    for (const Case& c : cases) {
+        rows[0].value = c.value;
+        ::InvalidateRect(window(), nullptr, FALSE);
+        repaint();
+        repaint();
+        ASSERT_EQ(dialog.lastPaintedRows().size(), 6u);
+        const int widest = rowTextWidth(dialog.lastPaintedRows()[0].value);
+        const StatisticsLayout::Columns columns = dialog.currentColumns();
+        EXPECT_LE(columns.valueLeft + widest, columns.width - 1) << c.value;
+        EXPECT_GE(columns.valueLeft, StatisticsLayout::kTitleLeft + rowTextWidth(L"Speed 60"))
+            << c.value;
+        RECT rect;
+        ASSERT_TRUE(::GetWindowRect(window(), &rect));
+        EXPECT_EQ(rect.right, before.right) << c.value << ": the right edge stays";
+        EXPECT_EQ(rect.right - rect.left, columns.width - 1) << c.value;
+        EXPECT_EQ(rect.right - rect.left > 269, c.grows) << c.value;
+        RECT button;
+        ASSERT_TRUE(::GetWindowRect(closeButton(), &button));
+        EXPECT_EQ(button.right, rect.right - 11) << c.value << ": the close button moves along";
+    }
+}
+
 TEST_F(StatisticsWindow, RestsAtTheSettingsOpacityAndTakesANewOneAtOnce) {
     EXPECT_EQ(alphaOf(window()), settings().statisticsOpacity.load());
     EXPECT_EQ(alphaOf(window()), 200);
