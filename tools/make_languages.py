@@ -96,6 +96,14 @@ TEXTS = [
         "Keywhirl va maintenant se fermer.",
         "Keywhirl se cerrará ahora.",
         "Keywhirl буде закрито."]),
+    # Any other failure during start-up; Error.keywhirlWillClose follows.
+    ("Messages", "Error.cannotStart", [
+        "Keywhirl could not start.",
+        "Не удалось запустить Keywhirl.",
+        "Keywhirl konnte nicht gestartet werden.",
+        "Keywhirl n'a pas pu démarrer.",
+        "No se pudo iniciar Keywhirl.",
+        "Не вдалося запустити Keywhirl."]),
     ("Messages", "Error.cannotSetHook", [
         "Cannot install the keyboard hook. Keywhirl will not see your typing.",
         "Не удалось установить перехват клавиатуры. Keywhirl не увидит нажатий клавиш.",

@@ -69,6 +69,29 @@ INT_PTR CkeywhirlDlg::run() {
 }
 
 bool CkeywhirlDlg::onInitDialog() {
+    try {
+        return initialise();
+    } catch (...) {
+        // Whatever failed, the program never runs on half started.
+        ResourceBundle messages = LocalizationManager::instance()->getBundle(L"Messages");
+        std::wstring text = messages.getString(L"Error.cannotStart") + L"\n" +
+                            messages.getString(L"Error.keywhirlWillClose");
+        ::MessageBoxW(handle(), text.c_str(), kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
+        abandonStart();
+        return false;
+    }
+}
+
+void CkeywhirlDlg::abandonStart() {
+    // A start that ends early leaves the user's settings and logon value
+    // as they were.
+    Settings::keepFileUnchanged();
+    if (splash)
+        splash->hide(nullptr);
+    endDialog(IDCANCEL);
+}
+
+bool CkeywhirlDlg::initialise() {
     ::Sleep(kStartPauseMilliseconds);
     HWND window = handle();
     send(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.get()));
@@ -82,12 +105,8 @@ bool CkeywhirlDlg::onInitDialog() {
     HWND keyboard = controller->keyboardWindow();
     if (!keyboard || !::IsWindow(keyboard)) {
         // The keyboard has reported its missing picture and closed this
-        // window. A start that ends on a missing file leaves the user's
-        // settings and logon value as they were.
-        Settings::keepFileUnchanged();
-        if (splash)
-            splash->hide(nullptr);
-        endDialog(IDCANCEL);
+        // window.
+        abandonStart();
         return false;
     }
     controller->start();

@@ -43,6 +43,10 @@ protected:
     void onDestroy() override;
 
 private:
+    // Everything the window's initialisation does; it may throw.
+    bool initialise();
+    // Ends a start that cannot go on, writing nothing.
+    void abandonStart();
     void addKeyHandlers();
     void createStatisticsWindow();
     // One NIM_ADD; false when the shell refused the icon.

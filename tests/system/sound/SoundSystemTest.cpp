@@ -4,6 +4,7 @@
 
 #include "KeywhirlProcess.h"
 #include "Probe.h"
+#include "support/TempFolder.h"
 #include "support/WinePaths.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +149,66 @@ TEST_F(SoundOutput, TheMetronomeBeatsFourTimesASecondAtAnIntervalOf250) {
     EXPECT_GE(perSecond, 3.0) << beats << " beats in " << elapsed << " ms, in "
                               << after.size() - before.size() << " new streams";
     EXPECT_LE(perSecond, 4.6) << beats << " beats in " << elapsed << " ms";
+}
+
+// A copy of the program whose sound files are hostile: a metronome sound
+// whose format claims a block size of 0 (the platform's player would divide
+// by it) and a click of a gigabyte and a half.
+class HostileSounds {
+public:
+    HostileSounds() {
+        const std::wstring out = programOutputFolder();
+        for (const wchar_t* folder : {L"Keyboard", L"Localization", L"Sounds"})
+            ::CreateDirectoryW(temp.file(folder).c_str(), nullptr);
+        for (const wchar_t* file : {L"Keywhirl.exe", L"Keywhirl.dll", L"Keyboard\\Keywhirl.bmp",
+                                    L"Localization\\ENU.xml"})
+            ::CopyFileW((out + L"\\" + file).c_str(), temp.file(file).c_str(), FALSE);
+        std::vector<char> beat = readCapture(out + L"\\Sounds\\Metronome.wav");
+        if (beat.size() > 34)
+            beat[32] = beat[33] = 0; // nBlockAlign
+        writeBytes(temp.file(L"Sounds\\Metronome.wav"), beat);
+        HANDLE huge = ::CreateFileW(temp.file(L"Sounds\\Click.wav").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        LARGE_INTEGER size;
+        size.QuadPart = 1536LL * 1024 * 1024;
+        ::SetFilePointerEx(huge, size, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(huge);
+        ::CloseHandle(huge);
+    }
+    std::wstring program() const { return temp.file(L"Keywhirl.exe"); }
+
+private:
+    static void writeBytes(const std::wstring& path, const std::vector<char>& bytes) {
+        HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+    TempFolder temp;
+};
+
+TEST_F(SoundOutput, HostileSoundFilesLeaveTheProgramRunningAndSilent) {
+    writeSetting(L"enableKeyPressSound", L"TRUE");
+    writeSetting(L"metronomeRunning", L"TRUE");
+    writeSetting(L"metronomeInterval", L"100");
+    HostileSounds copy;
+    KeywhirlProcess program(copy.program());
+    ASSERT_NE(program.mainWindow(), nullptr);
+    // Started all the way: the keyboard, shown at start, is there.
+    DWORD start = ::GetTickCount();
+    while (probe::programWindows(program.mainWindow()).empty() && ::GetTickCount() - start < 5000)
+        ::Sleep(50);
+    ASSERT_FALSE(probe::programWindows(program.mainWindow()).empty())
+        << "start-up stopped half way";
+    pressFiveKeys(program.mainWindow());
+    ::Sleep(1000);
+    EXPECT_FALSE(program.waitForExit(0)) << "the program ended";
+    std::size_t sounds = 0;
+    for (const std::wstring& file : captureFiles(folder))
+        sounds += findOnsets(decodeSamples(readCapture(file))).size();
+    EXPECT_EQ(sounds, 0u) << "a hostile sound was played";
+    closeProgram(program);
 }
 
 // The plain test prefix has no sound card: DirectSound cannot start and

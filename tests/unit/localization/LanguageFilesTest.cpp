@@ -51,6 +51,7 @@ const std::set<Key> kLookedUp = {
     {L"Messages", L"Error.cannotFindKeyboardBackground"},
     {L"Messages", L"Error.cannotSetHook"},
     {L"Messages", L"Error.keywhirlWillClose"},
+    {L"Messages", L"Error.cannotStart"},
     {L"MainMenu", L"autoPopup"},
     {L"MainMenu", L"metronome"},
     {L"MainMenu", L"keypressSound"},
