@@ -338,8 +338,12 @@ void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
         RECT titleBox = StatisticsLayout::titleBox(static_cast<int>(i), columns.valueLeft);
         RECT valueBox =
             StatisticsLayout::valueBox(static_cast<int>(i), columns.valueLeft, columns.width);
-        ::DrawTextW(dc, row.title.c_str(), static_cast<int>(row.title.size()), &titleBox, 0);
-        ::DrawTextW(dc, row.value.c_str(), static_cast<int>(row.value.size()), &valueBox, 0);
+        // A title from a language file is drawn as it stands: an '&' is no
+        // mnemonic prefix.
+        ::DrawTextW(dc, row.title.c_str(), static_cast<int>(row.title.size()), &titleBox,
+                    DT_NOPREFIX);
+        ::DrawTextW(dc, row.value.c_str(), static_cast<int>(row.value.size()), &valueBox,
+                    DT_NOPREFIX);
     }
 }
 
@@ -347,7 +351,8 @@ void StatisticsDlg::measureRows(HDC dc) {
     auto widthOf = [dc](const std::wstring& text) {
         RECT box = {0, 0, 0, 0};
         // The same format as the drawing, so an ampersand counts as it shows.
-        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT);
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                    DT_CALCRECT | DT_NOPREFIX);
         return static_cast<int>(box.right - box.left);
     };
     for (const Row& row : paintedRows) {
