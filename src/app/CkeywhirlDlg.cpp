@@ -21,6 +21,8 @@ namespace {
 constexpr UINT kTrayIconId = 128;
 constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMilliseconds = 50;
+constexpr UINT_PTR kWeakKeysTimer = 3;
+constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
 // The size of NOTIFYICONDATAW up to and including the item GUID.
 constexpr DWORD kNotifyIconDataSize = 952;
@@ -75,6 +77,7 @@ bool CkeywhirlDlg::onInitDialog() {
     controller = std::make_unique<KeywhirlController>(window);
     controller->start();
     controller->setPriority(THREAD_PRIORITY_NORMAL);
+    startWeakKeys();
 
     if (!hook.set(window)) {
         std::wstring text = LocalizationManager::instance()
@@ -83,6 +86,7 @@ bool CkeywhirlDlg::onInitDialog() {
         ::MessageBoxW(window, text.c_str(), kProductName, MB_OK);
     }
     setTimer(kWakeTimer, kWakeMilliseconds);
+    setTimer(kWeakKeysTimer, kWeakKeysSaveMilliseconds);
 
     addKeyHandlers();
     createStatisticsWindow();
@@ -100,6 +104,52 @@ void CkeywhirlDlg::addKeyHandlers() {
         controller->removeKeyHandler(monitor);
         controller->addKeyHandler(monitor);
     }
+    if (weakKeys) {
+        controller->removeKeyHandler(weakKeys.get());
+        controller->addKeyHandler(weakKeys.get());
+    }
+}
+
+void CkeywhirlDlg::startWeakKeys() {
+    weakKeys = std::make_unique<WeakKeyRecorder>(&Settings::instance()->keyboardWaitInterval);
+    weakKeyStore = std::make_unique<WeakKeyStore>(WeakKeyStore::defaultPath());
+    // An unreadable file is set aside inside; the record then starts empty.
+    weakKeyStore->load(*weakKeys);
+    controller->keyboardDialog().setWeakKeys(weakKeys.get());
+}
+
+void CkeywhirlDlg::toggleWeakKeys() {
+    Settings* settings = Settings::instance();
+    settings->showWeakKeys = !settings->showWeakKeys.load(std::memory_order_relaxed);
+    if (controller)
+        controller->keyboardDialog().refreshWeakKeys();
+}
+
+void CkeywhirlDlg::resetWeakKeys() {
+    if (dialogOpen || !weakKeys)
+        return;
+    dialogOpen = true;
+    std::wstring question = LocalizationManager::instance()
+                                ->getBundle(L"Messages")
+                                .getString(L"Question.resetWeakKeys");
+    int answer = ::MessageBoxW(handle(), question.c_str(), kProductName,
+                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    dialogOpen = false;
+    if (answer != IDYES)
+        return;
+    weakKeys->clear();
+    // Gone for good, also if the program should not get to its exit.
+    saveWeakKeys(true);
+    if (controller)
+        controller->keyboardDialog().refreshWeakKeys();
+}
+
+void CkeywhirlDlg::saveWeakKeys(bool always) {
+    if (!weakKeys || !weakKeyStore)
+        return;
+    bool changed = weakKeys->takeChanged();
+    if ((changed || always) && !weakKeyStore->save(*weakKeys) && changed)
+        weakKeys->markChanged();
 }
 
 void CkeywhirlDlg::createStatisticsWindow() {
@@ -140,7 +190,9 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             controller->receive(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return false;
     case WM_TIMER:
-        if (controller && controller->isSuspended())
+        if (wParam == kWeakKeysTimer)
+            saveWeakKeys(false);
+        else if (controller && controller->isSuspended())
             controller->wake();
         return false;
     case kTrayCallbackMessage:
@@ -282,6 +334,12 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
         flip(settings->autoRun);
         applyAutorun();
         return true;
+    case ID_TRAY_WEAK_KEYS:
+        toggleWeakKeys();
+        return true;
+    case ID_TRAY_RESET_WEAK_KEYS:
+        resetWeakKeys();
+        return true;
     case ID_TRAY_SETTINGS:
         openSettings();
         return true;
@@ -305,12 +363,15 @@ void CkeywhirlDlg::onDestroy() {
 
 void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
+    killTimer(kWeakKeysTimer);
     statisticsWindow.detachMonitors();
     hook.clear(handle());
     if (controller) {
         controller->stopAndWait();
         controller->stopMetronome();
     }
+    // Once the dispatcher has delivered its last key.
+    saveWeakKeys(true);
     clickPlayer().stop();
     removeTrayIcon();
     Settings::instance();

@@ -7,6 +7,8 @@
 #include "statistics/StatisticsDlg.h"
 #include "ui/Dialog.h"
 #include "ui/Handles.h"
+#include "weakkeys/WeakKeyRecorder.h"
+#include "weakkeys/WeakKeyStore.h"
 
 #include <memory>
 
@@ -49,6 +51,11 @@ private:
     void onTrayIcon(UINT mouseMessage);
     void showTrayMenu();
     void toggleStatistics();
+    void startWeakKeys();
+    void toggleWeakKeys();
+    void resetWeakKeys();
+    // Writes WeakKeys.ini; unless always, only when something changed.
+    void saveWeakKeys(bool always);
     void openHelp();
     void openSettings();
     void openAbout();
@@ -61,6 +68,9 @@ private:
     Statistics statistics;
     StatisticsDlg statisticsWindow;
     HookLibrary hook;
+    // Made at initialisation, once the settings are read.
+    std::unique_ptr<WeakKeyRecorder> weakKeys;
+    std::unique_ptr<WeakKeyStore> weakKeyStore;
     UINT taskbarCreatedMessage = 0;
     // The tray icon still answers while a dialog is open; one at a time.
     bool dialogOpen = false;

@@ -129,7 +129,7 @@ TEST_F(AppSystemTest, MenuSwitchesChangeSettingsAndExitWritesTheFile) {
     int count = 0;
     for (DWORD i = 0; i < length; i += static_cast<DWORD>(wcslen(keys + i)) + 1)
         ++count;
-    EXPECT_EQ(count, 20) << "all twenty keys are written";
+    EXPECT_EQ(count, 21) << "the twenty keys and showWeakKeys are written";
 }
 
 TEST_F(AppSystemTest, WithoutTheHookLibraryTheProgramSaysSoAndRunsOn) {
