@@ -117,7 +117,12 @@ void KeyboardDlg::setLayout(HKL layout) {
 }
 
 void KeyboardDlg::onKey(const KeyInfoWrapper& event) {
-    if (drawer.onKey(event) && exists())
+    bool changed = drawer.onKey(event);
+    // A typing key press may change the tint of a shown keyboard; the paint
+    // comes after the dispatcher has recorded the press.
+    if (!changed && shown && !event.isKeyUp() && !event.isModifier() && weakKeysShown())
+        changed = true;
+    if (changed && exists())
         invalidate(false);
 }
 

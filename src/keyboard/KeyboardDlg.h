@@ -58,7 +58,8 @@ public:
     virtual void restoreFromTray();
     // Labels the keys in this layout, with the last key event's modifiers.
     virtual void setLayout(HKL layout);
-    // Lets the labels follow the event; repaints when they change.
+    // Lets the labels follow the event; repaints when they change, and on
+    // a typing key press while the weak keys' tint is shown.
     virtual void onKey(const KeyInfoWrapper& event);
 
     // The weak key record whose heat tint the picture shows while the

@@ -562,9 +562,9 @@ struct WeakKeyRecord {
 TEST_F(KeyboardDlgTest, WithTheTintOnTheKeyFarAheadIsTheWarmestCellAndKeepsItsLabel) {
     options().l10nLanguageCode = L"ENU";
     WeakKeyRecord record;
-    record.set(0x24, 30, 15); // J
+    record.set(0x24, 30, 15);  // J
     record.set(0x1E, 100, 20); // A
-    record.set(0x10, 300, 0); // Q
+    record.set(0x10, 300, 0);  // Q
     dialog.setWeakKeys(&record.recorder);
     ASSERT_TRUE(create());
 
@@ -660,6 +660,19 @@ TEST_F(KeyboardDlgTest, EachKeyHasATooltipThatShowsOnlyWithTheTint) {
     EXPECT_GT(dialog.paints, paints);
     EXPECT_EQ(::GetActiveWindow(), active);
     EXPECT_NE(::GetActiveWindow(), window);
+
+    // With the tint shown, a letter repaints (its press may change the
+    // tint); its release does not.
+    auto paintsAfter = [&](const KeyInfoWrapper& event) {
+        int before = dialog.paints;
+        EXPECT_TRUE(runOnOtherThread([&] { dialog.onKey(event); }));
+        pump(60);
+        return dialog.paints - before;
+    };
+    EXPECT_EQ(1, paintsAfter(keyEvent('J', 0x24, false)));
+    EXPECT_EQ(0, paintsAfter(keyEvent('J', 0x24, true)));
+    options().showWeakKeys = false;
+    EXPECT_EQ(0, paintsAfter(keyEvent('J', 0x24, false)));
 }
 
 TEST_F(KeyboardDlgTest, AMissingPictureIsReportedWithItsPathAndClosesTheKeyboard) {
