@@ -134,5 +134,91 @@ TEST(WeakKeysSystemTest, HesitationsBeforeOneKeyMakeItTheWarmestAndAreKeptAfterE
     removeKeywhirlSettings();
 }
 
+TEST(WeakKeysSystemTest, ResetAsksFirstAndThenForgetsEveryKeyAtOnce) {
+    removeKeywhirlSettings();
+    deleteRunValue();
+    writeSetting(L"l10nLanguageCode", L"ENU");
+    writeSetting(L"keyboardWaitInterval", std::to_wstring(kWaitInterval));
+    writeSetting(L"keyboardIsVisible", L"FALSE");
+    writeSetting(L"showShortStatistics", L"FALSE");
+    writeSetting(L"autoRun", L"FALSE");
+
+    KeywhirlProcess program(programOutputFolder() + L"\\Keywhirl.exe");
+    HWND main = program.mainWindow();
+    ASSERT_NE(main, nullptr);
+    ASSERT_TRUE(probe::typeText(main, L"asdf", 20));
+    ::Sleep(kHesitation);
+    ASSERT_TRUE(probe::typeText(main, L"j", 20));
+
+    // Answered No: nothing is cleared, nothing written yet.
+    ::PostMessageW(main, WM_COMMAND, ID_TRAY_RESET_WEAK_KEYS, 0);
+    std::wstring text;
+    HWND box = findMessageBox(program.processId(), kTimeout, text);
+    ASSERT_NE(box, nullptr) << "the reset asks first";
+    EXPECT_NE(text.find(L"Forget which keys"), std::wstring::npos)
+        << std::string(text.begin(), text.end());
+    ::PostMessageW(box, WM_COMMAND, IDNO, 0);
+    ASSERT_TRUE(eventually([&] { return !::IsWindow(box); }, kTimeout));
+    EXPECT_EQ(::GetFileAttributesW(weakKeysFile().c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Answered Yes: the file is written at once, without a key.
+    ::PostMessageW(main, WM_COMMAND, ID_TRAY_RESET_WEAK_KEYS, 0);
+    box = findMessageBox(program.processId(), kTimeout, text);
+    ASSERT_NE(box, nullptr);
+    ::PostMessageW(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(eventually(
+        [&] { return ::GetFileAttributesW(weakKeysFile().c_str()) != INVALID_FILE_ATTRIBUTES; },
+        kTimeout));
+    EXPECT_EQ(storedCounts(L"key.024"), std::vector<long>{-1});
+    EXPECT_EQ(storedCounts(L"key.01E"), std::vector<long>{-1});
+
+    // Typing on counts from nothing ("a" ends the pause of the dialog).
+    ASSERT_TRUE(probe::typeText(main, L"aj", 20));
+    ::PostMessageW(main, WM_COMMAND, ID_TRAY_EXIT, 0);
+    ASSERT_TRUE(program.waitForExit(15000));
+    std::vector<long> j = storedCounts(L"key.024");
+    ASSERT_EQ(j.size(), 3u);
+    EXPECT_EQ(j[0], 1);
+    EXPECT_EQ(j[1], 0);
+    removeKeywhirlSettings();
+}
+
+TEST(WeakKeysSystemTest, AnUnreadableFileIsSetAsideAndTheProgramRunsOn) {
+    removeKeywhirlSettings();
+    deleteRunValue();
+    writeSetting(L"l10nLanguageCode", L"ENU");
+    writeSetting(L"keyboardIsVisible", L"FALSE");
+    writeSetting(L"autoRun", L"FALSE");
+    const char garbage[] = "[WeakKeys]\r\nkey.024=12,3\r\n\x01\x02";
+    {
+        HANDLE file = ::CreateFileW(weakKeysFile().c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        DWORD written = 0;
+        ::WriteFile(file, garbage, sizeof garbage - 1, &written, nullptr);
+        ::CloseHandle(file);
+    }
+
+    KeywhirlProcess program(programOutputFolder() + L"\\Keywhirl.exe");
+    ASSERT_NE(program.mainWindow(), nullptr);
+    ASSERT_TRUE(probe::typeText(program.mainWindow(), L"jj", 20));
+    ::PostMessageW(program.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
+    ASSERT_TRUE(program.waitForExit(15000));
+
+    std::vector<long> j = storedCounts(L"key.024");
+    ASSERT_EQ(j.size(), 3u);
+    EXPECT_EQ(j[0], 2) << "counted from nothing";
+    std::wstring aside = weakKeysFile() + L".bad";
+    HANDLE file = ::CreateFileW(aside.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "the old file is kept beside";
+    char kept[64] = {};
+    DWORD read = 0;
+    ::ReadFile(file, kept, sizeof kept, &read, nullptr);
+    ::CloseHandle(file);
+    EXPECT_EQ(std::string(kept, read), std::string(garbage, sizeof garbage - 1));
+    removeKeywhirlSettings();
+}
+
 } // namespace
 } // namespace keywhirl::testing
