@@ -168,7 +168,10 @@ WeakKeyStore::LoadResult WeakKeyStore::load(WeakKeyRecorder& recorder) const {
     if (result == LoadResult::SetAside) {
         // Kept for the user to look at, and out of the way of the next save.
         std::wstring aside = file + L".bad";
-        ::MoveFileExW(file.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (!::MoveFileExW(file.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            result = LoadResult::Locked;
+            keepOff = true;
+        }
     }
     if (result != LoadResult::Loaded)
         recorder.clear();
@@ -177,7 +180,7 @@ WeakKeyStore::LoadResult WeakKeyStore::load(WeakKeyRecorder& recorder) const {
 }
 
 bool WeakKeyStore::save(const WeakKeyRecorder& recorder) const {
-    if (file.empty())
+    if (file.empty() || keepOff)
         return false;
     const std::string text = format(recorder);
     const std::wstring temporary = file + L".tmp";

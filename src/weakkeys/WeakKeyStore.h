@@ -12,7 +12,9 @@ namespace keywhirl {
 // place, so a crash or a full disk leaves the previous file as it was.
 class WeakKeyStore {
 public:
-    enum class LoadResult { Missing, Loaded, SetAside };
+    // Locked: the file could be neither read nor set aside (another program
+    // holds it open); this store then never writes over it.
+    enum class LoadResult { Missing, Loaded, SetAside, Locked };
 
     explicit WeakKeyStore(std::wstring path);
 
@@ -25,7 +27,8 @@ public:
     // is left empty. The recorder's change flag is cleared.
     LoadResult load(WeakKeyRecorder& recorder) const;
     // Writes a temporary file beside the target and moves it over the
-    // target. False when anything failed; the old file is then untouched.
+    // target. False when anything failed, or after a Locked load; the old
+    // file is then untouched.
     bool save(const WeakKeyRecorder& recorder) const;
 
     static std::string format(const WeakKeyRecorder& recorder);
@@ -34,6 +37,7 @@ public:
 
 private:
     std::wstring file;
+    mutable bool keepOff = false;
 };
 
 } // namespace keywhirl

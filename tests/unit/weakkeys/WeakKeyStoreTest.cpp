@@ -161,5 +161,23 @@ TEST(WeakKeyStore, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_NE(readBytes(store.path()), old);
 }
 
+TEST(WeakKeyStore, AFileHeldOpenByAnotherProgramIsNeverWrittenOver) {
+    TempFolder temp;
+    WeakKeyStore store(temp.file(L"WeakKeys.ini"));
+    const std::string old = "[WeakKeys]\r\nkey.024=5,1,300\r\n";
+    writeBytes(store.path(), old);
+    HANDLE held = ::CreateFileW(store.path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    Record r;
+    EXPECT_EQ(store.load(r.recorder), WeakKeyStore::LoadResult::Locked);
+    EXPECT_EQ(r.recorder.counts(0x24).presses, 0u);
+    ::CloseHandle(held);
+    r.recorder.setCounts(0x1E, countsOf(1, 0, 0, false));
+    EXPECT_FALSE(store.save(r.recorder));
+    EXPECT_EQ(readBytes(store.path()), old);
+    EXPECT_FALSE(exists(temp.file(L"WeakKeys.ini.bad")));
+}
+
 } // namespace
 } // namespace keywhirl
