@@ -237,6 +237,9 @@ Section "Uninstall"
   ${If} $RemoveSettings == ${BST_CHECKED}
   ${AndIf} $APPDATA != ""
     Delete "$APPDATA\Keywhirl\Keywhirl.ini"
+    Delete "$APPDATA\Keywhirl\WeakKeys.ini"
+    Delete "$APPDATA\Keywhirl\WeakKeys.ini.bad"
+    Delete "$APPDATA\Keywhirl\WeakKeys.ini.tmp"
     RMDir "$APPDATA\Keywhirl"
   ${EndIf}
 SectionEnd

@@ -111,6 +111,15 @@ TEXTS = [
         "Impossible d'installer le hook clavier. Keywhirl ne verra pas votre frappe.",
         "No se pudo instalar el gancho de teclado. Keywhirl no verá sus pulsaciones.",
         "Не вдалося встановити перехоплення клавіатури. Keywhirl не бачитиме натискань."]),
+    ("Messages", "Question.resetWeakKeys", [
+        "Forget which keys made you hesitate? The counts of every key are cleared.",
+        "Забыть, перед какими клавишами вы задумывались? Счётчики всех клавиш будут обнулены.",
+        "Vergessen, bei welchen Tasten Sie gezögert haben? Die Zähler aller Tasten werden "
+        "gelöscht.",
+        "Oublier les touches qui vous ont fait hésiter ? Les compteurs de toutes les touches "
+        "seront remis à zéro.",
+        "¿Olvidar ante qué teclas dudó? Los contadores de todas las teclas se pondrán a cero.",
+        "Забути, перед якими клавішами ви вагалися? Лічильники всіх клавіш буде обнулено."]),
 
     ("MainMenu", "autoPopup", [
         "Automatic keyboard hint", "Автоматическая подсказка", "Automatische Tastaturhilfe",
@@ -123,6 +132,13 @@ TEXTS = [
     ("MainMenu", "showShortStatistics", [
         "Show statistics", "Показывать статистику", "Statistik anzeigen",
         "Afficher les statistiques", "Mostrar estadísticas", "Показувати статистику"]),
+    ("MainMenu", "weakKeys", [
+        "Weak keys", "Слабые клавиши", "Schwache Tasten", "Touches faibles", "Teclas débiles",
+        "Слабкі клавіші"]),
+    ("MainMenu", "resetWeakKeys", [
+        "Reset weak keys...", "Сбросить слабые клавиши...", "Schwache Tasten zurücksetzen...",
+        "Réinitialiser les touches faibles...", "Restablecer teclas débiles...",
+        "Скинути слабкі клавіші..."]),
     ("MainMenu", "autorun", [
         "Start with Windows", "Автозагрузка программы", "Mit Windows starten",
         "Lancer avec Windows", "Iniciar con Windows", "Автозавантаження програми"]),
@@ -134,6 +150,30 @@ TEXTS = [
         "Acerca de Keywhirl", "Про програму"]),
     ("MainMenu", "help", ["Help", "Справка", "Hilfe", "Aide", "Ayuda", "Довідка"]),
     ("MainMenu", "exit", ["Exit", "Выход", "Beenden", "Quitter", "Salir", "Вихід"]),
+
+    # The legend in the keyboard picture's title bar: the caption, then the
+    # colour strip between the words for few and many.
+    ("WeakKeys", "legend.caption", [
+        "Weak keys: share of presses after a pause", "Слабые клавиши: доля нажатий после паузы",
+        "Schwache Tasten: Anteil der Anschläge nach einer Pause",
+        "Touches faibles : part des frappes après une pause",
+        "Teclas débiles: parte de pulsaciones tras una pausa",
+        "Слабкі клавіші: частка натискань після паузи"]),
+    ("WeakKeys", "legend.few", ["few", "мало", "wenige", "peu", "pocas", "мало"]),
+    ("WeakKeys", "legend.many", ["many", "много", "viele", "beaucoup", "muchas", "багато"]),
+    # The tooltip of a key: each text is followed by its number.
+    ("WeakKeys", "tooltip.presses", [
+        "Presses: ", "Нажатий: ", "Anschläge: ", "Frappes : ", "Pulsaciones: ", "Натискань: "]),
+    ("WeakKeys", "tooltip.hesitations", [
+        "After a hesitation: ", "После заминки: ", "Nach einem Zögern: ",
+        "Après une hésitation : ", "Tras una duda: ", "Після вагання: "]),
+    ("WeakKeys", "tooltip.leadTime", [
+        "Usual lead time: ", "Обычное время до нажатия: ", "Übliche Vorlaufzeit: ",
+        "Délai habituel : ", "Tiempo previo habitual: ", "Звичайний час до натискання: "]),
+    ("WeakKeys", "tooltip.ms", [" ms", " мс", " ms", " ms", " ms", " мс"]),
+    ("WeakKeys", "tooltip.noLeadTime", [
+        "not measured yet", "ещё не измерено", "noch nicht gemessen", "pas encore mesuré",
+        "aún sin medir", "ще не виміряно"]),
 
     ("AboutDialog", "productVersion", [
         "Version:", "Версия:", "Version:", "Version :", "Versión:", "Версія:"]),

@@ -6,6 +6,7 @@
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "ui/Handles.h"
+#include "weakkeys/WeakKeyRecorder.h"
 
 #include "BenchSupport.h"
 
@@ -81,6 +82,37 @@ void benchRepaint() {
         ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     report("window repaint after Shift pressed or released", now() - start, repaints, 5);
+
+    // The weak keys' tint: every repaint follows a change of the record that
+    // changes the tint, so the picture is composed afresh each time.
+    std::atomic<unsigned> waitInterval{3000};
+    WeakKeyRecorder record(&waitInterval);
+    for (unsigned scanCode = 0x10; scanCode <= 0x32; ++scanCode) {
+        WeakKeyRecorder::KeyCounts counts;
+        counts.presses = 100;
+        counts.hesitations = scanCode % 7;
+        record.setCounts(WeakKeyRecorder::keyIndex(scanCode, false), counts);
+    }
+    keyboard.setWeakKeys(&record);
+    Settings::instance()->showWeakKeys = true;
+    auto changeRecord = [&](int i) {
+        WeakKeyRecorder::KeyCounts counts;
+        counts.presses = 100;
+        counts.hesitations = 10 + i % 2;
+        record.setCounts(WeakKeyRecorder::keyIndex(0x24, false), counts);
+    };
+    for (int i = 0; i < 10; ++i) {
+        changeRecord(i);
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    start = now();
+    for (int i = 0; i < repaints; ++i) {
+        changeRecord(i);
+        ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    }
+    report("window repaint with the weak keys' tint changed", now() - start, repaints, 5);
+    Settings::instance()->showWeakKeys = false;
+    keyboard.setWeakKeys(nullptr);
 
     // The labels alone, into a memory picture of the same size.
     HDC screen = ::GetDC(nullptr);

@@ -27,6 +27,8 @@ constexpr UINT kWakeMilliseconds = 50;
 constexpr UINT_PTR kTrayRetryTimer = 3;
 constexpr UINT kTrayRetryMilliseconds = 1000;
 constexpr int kTrayRetries = 60;
+constexpr UINT_PTR kWeakKeysTimer = 4;
+constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
 // The size of NOTIFYICONDATAW up to and including the item GUID.
 constexpr DWORD kNotifyIconDataSize = 952;
@@ -111,6 +113,7 @@ bool CkeywhirlDlg::initialise() {
     }
     controller->start();
     controller->setPriority(THREAD_PRIORITY_NORMAL);
+    startWeakKeys();
 
     if (hook.set(window)) {
         hookGuard.attach(window);
@@ -121,6 +124,7 @@ bool CkeywhirlDlg::initialise() {
         ::MessageBoxW(window, text.c_str(), kProductName, MB_OK);
     }
     setTimer(kWakeTimer, kWakeMilliseconds);
+    setTimer(kWeakKeysTimer, kWeakKeysSaveMilliseconds);
 
     addKeyHandlers();
     createStatisticsWindow();
@@ -140,6 +144,52 @@ void CkeywhirlDlg::addKeyHandlers() {
         controller->removeKeyHandler(monitor);
         controller->addKeyHandler(monitor);
     }
+    if (weakKeys) {
+        controller->removeKeyHandler(weakKeys.get());
+        controller->addKeyHandler(weakKeys.get());
+    }
+}
+
+void CkeywhirlDlg::startWeakKeys() {
+    weakKeys = std::make_unique<WeakKeyRecorder>(&Settings::instance()->keyboardWaitInterval);
+    weakKeyStore = std::make_unique<WeakKeyStore>(WeakKeyStore::defaultPath());
+    // An unreadable file is set aside inside; the record then starts empty.
+    weakKeyStore->load(*weakKeys);
+    controller->keyboardDialog().setWeakKeys(weakKeys.get());
+}
+
+void CkeywhirlDlg::toggleWeakKeys() {
+    Settings* settings = Settings::instance();
+    settings->showWeakKeys = !settings->showWeakKeys.load(std::memory_order_relaxed);
+    if (controller)
+        controller->keyboardDialog().refreshWeakKeys();
+}
+
+void CkeywhirlDlg::resetWeakKeys() {
+    if (dialogOpen || !weakKeys)
+        return;
+    dialogOpen = true;
+    std::wstring question = LocalizationManager::instance()
+                                ->getBundle(L"Messages")
+                                .getString(L"Question.resetWeakKeys");
+    int answer = ::MessageBoxW(handle(), question.c_str(), kProductName,
+                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    dialogOpen = false;
+    if (answer != IDYES)
+        return;
+    weakKeys->clear();
+    // Gone for good, also if the program should not get to its exit.
+    saveWeakKeys(true);
+    if (controller)
+        controller->keyboardDialog().refreshWeakKeys();
+}
+
+void CkeywhirlDlg::saveWeakKeys(bool always) {
+    if (!weakKeys || !weakKeyStore)
+        return;
+    bool changed = weakKeys->takeChanged();
+    if ((changed || always) && !weakKeyStore->save(*weakKeys) && changed)
+        weakKeys->markChanged();
 }
 
 void CkeywhirlDlg::createStatisticsWindow() {
@@ -209,6 +259,10 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     case WM_TIMER:
         if (wParam == kTrayRetryTimer) {
             retryTrayIcon();
+            return false;
+        }
+        if (wParam == kWeakKeysTimer) {
+            saveWeakKeys(false);
             return false;
         }
         if (controller && controller->isSuspended())
@@ -386,6 +440,12 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
         flip(settings->autoRun);
         applyAutorun();
         return true;
+    case ID_TRAY_WEAK_KEYS:
+        toggleWeakKeys();
+        return true;
+    case ID_TRAY_RESET_WEAK_KEYS:
+        resetWeakKeys();
+        return true;
     case ID_TRAY_SETTINGS:
         openSettings();
         return true;
@@ -411,6 +471,7 @@ void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
     killTimer(kTrayRetryTimer);
     trayRetriesLeft = 0;
+    killTimer(kWeakKeysTimer);
     statisticsWindow.detachMonitors();
     hookGuard.detach();
     hook.clear(handle());
@@ -418,6 +479,8 @@ void CkeywhirlDlg::shutdown() {
         controller->stopAndWait();
         controller->stopMetronome();
     }
+    // Once the dispatcher has delivered its last key.
+    saveWeakKeys(true);
     clickPlayer().stop();
     removeTrayIcon();
     Settings::instance();

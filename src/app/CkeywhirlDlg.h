@@ -8,6 +8,8 @@
 #include "statistics/StatisticsDlg.h"
 #include "ui/Dialog.h"
 #include "ui/Handles.h"
+#include "weakkeys/WeakKeyRecorder.h"
+#include "weakkeys/WeakKeyStore.h"
 
 #include <memory>
 
@@ -58,6 +60,11 @@ private:
     void onTrayIcon(UINT mouseMessage);
     void showTrayMenu();
     void toggleStatistics();
+    void startWeakKeys();
+    void toggleWeakKeys();
+    void resetWeakKeys();
+    // Writes WeakKeys.ini; unless always, only when something changed.
+    void saveWeakKeys(bool always);
     void openHelp();
     void openSettings();
     void openAbout();
@@ -71,6 +78,9 @@ private:
     StatisticsDlg statisticsWindow;
     HookLibrary hook;
     HookGuard hookGuard{hook};
+    // Made at initialisation, once the settings are read.
+    std::unique_ptr<WeakKeyRecorder> weakKeys;
+    std::unique_ptr<WeakKeyStore> weakKeyStore;
     UINT taskbarCreatedMessage = 0;
     int trayRetriesLeft = 0;
     // The tray icon still answers while a dialog is open; one at a time.

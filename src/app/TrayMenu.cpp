@@ -28,6 +28,8 @@ const MenuText kMenuTexts[] = {
     {ID_TRAY_SHOW_STATISTICS, L"showShortStatistics"},
     {ID_TRAY_AUTORUN, L"autorun"},
     {ID_TRAY_HELP, L"help"},
+    {ID_TRAY_WEAK_KEYS, L"weakKeys"},
+    {ID_TRAY_RESET_WEAK_KEYS, L"resetWeakKeys"},
 };
 
 struct MenuSwitch {
@@ -41,6 +43,7 @@ const MenuSwitch kMenuSwitches[] = {
     {ID_TRAY_KEYPRESS_SOUND, &Settings::enableKeyPressSound},
     {ID_TRAY_SHOW_STATISTICS, &Settings::showShortStatistics},
     {ID_TRAY_AUTORUN, &Settings::autoRun},
+    {ID_TRAY_WEAK_KEYS, &Settings::showWeakKeys},
 };
 
 // Held from one showing to the next, and to the end of the program.

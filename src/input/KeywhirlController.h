@@ -33,6 +33,8 @@ public:
     void addKeyHandler(KeyHandler* handler);
     void removeKeyHandler(KeyHandler* handler);
     HWND keyboardWindow();
+    // The keyboard window object, for settings that its picture shows.
+    KeyboardDlg& keyboardDialog() { return keyboardInUse.getDialog(); }
     // Ends the metronome's thread. The main window does so at shutdown,
     // before the settings whose interval the metronome reads are destroyed.
     void stopMetronome() { metronome.stopNow(); }

@@ -11,7 +11,9 @@
 #include "resource.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
+#include "weakkeys/WeakKeyTint.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 namespace keywhirl {
@@ -73,8 +75,12 @@ void KeyboardDlg::startFade(bool show) {
     HWND window = handle();
     if (!window || !::IsWindow(window))
         return;
-    if (show)
+    if (show) {
         showWindowSafely(window, SW_SHOWNOACTIVATE);
+        // The hint shows the tint as the record stands now.
+        if (weakKeysShown())
+            invalidate(false);
+    }
     fader.setFadingIn(show);
     fader.resume();
 }
@@ -96,6 +102,8 @@ void KeyboardDlg::restoreFromTray() {
         return;
     animateTray(false);
     showWindowSafely(window, SW_SHOWNOACTIVATE);
+    if (weakKeysShown())
+        invalidate(false);
     fader.halt();
     // Always the full opacity: a fade-out may have left a window that was
     // never painted at alpha 0.
@@ -111,7 +119,12 @@ void KeyboardDlg::setLayout(HKL layout) {
 }
 
 void KeyboardDlg::onKey(const KeyInfoWrapper& event) {
-    if (drawer.onKey(event) && exists())
+    bool changed = drawer.onKey(event);
+    // A typing key press may change the tint of a shown keyboard; the paint
+    // comes after the dispatcher has recorded the press.
+    if (!changed && shown && !event.isKeyUp() && !event.isModifier() && weakKeysShown())
+        changed = true;
+    if (changed && exists())
         invalidate(false);
 }
 
@@ -140,6 +153,7 @@ bool KeyboardDlg::onInitDialog() {
     placeWindow();
     initFader();
     initSkins();
+    createTooltip();
     invalidate(false);
     // No focus for any control: the keyboard is a picture, never a place to
     // type, and a hidden window must not become the active one.
@@ -285,6 +299,9 @@ bool KeyboardDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         onSetOpacity(wParam);
         result = 0;
         return true;
+    case WM_NOTIFY:
+        onTooltipText(reinterpret_cast<NMHDR*>(lParam));
+        return false;
     default:
         return false;
     }
@@ -314,6 +331,52 @@ void KeyboardDlg::onLeftButtonDown(UINT, POINT) {
     send(WM_SYSCOMMAND, kMoveByCaption, 0);
 }
 
+std::vector<int>
+KeyboardDlg::tintLevels(const std::vector<KeyboardDrawer::KeyLabel>& labels) const {
+    std::vector<int> levels;
+    const WeakKeyRecorder* record = weakKeys.load();
+    if (!record || !weakKeysShown())
+        return levels;
+    std::vector<unsigned> scanCodes;
+    scanCodes.reserve(labels.size());
+    for (const KeyboardDrawer::KeyLabel& key : labels)
+        scanCodes.push_back(key.scanCode);
+    return WeakKeyTint::levels(*record, scanCodes);
+}
+
+void KeyboardDlg::composePicture(HDC dc, const RECT& client,
+                                 const std::vector<KeyboardDrawer::KeyLabel>& labels, bool tint,
+                                 const std::vector<int>& levels) const {
+    if (background) {
+        ui::UniqueMemoryDc picture(::CreateCompatibleDC(dc));
+        ui::SelectedObject selected(picture.get(), background.get());
+        ::BitBlt(dc, 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
+    } else {
+        ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
+    }
+    if (!tint) {
+        KeyboardDrawer::drawLabels(dc, labels);
+        return;
+    }
+    std::vector<KeyRect> cells;
+    cells.reserve(labels.size());
+    for (const KeyboardDrawer::KeyLabel& key : labels)
+        cells.push_back(key.cell);
+    WeakKeyTint::paintCells(dc, cells, levels);
+    WeakKeyTint::paintLegend(dc, WeakKeyTint::legendArea(client.right),
+                             LocalizationManager::instance()->getBundle(L"WeakKeys"));
+    COLORREF tintedColours[3];
+    for (int kind = 0; kind < 3; ++kind)
+        tintedColours[kind] = WeakKeyTint::labelColour(kind);
+    KeyboardDrawer::drawLabels(dc, labels, tintedColours);
+}
+
+void KeyboardDlg::drawPicture(HDC dc, const RECT& client) const {
+    std::vector<KeyboardDrawer::KeyLabel> labels = drawer.currentLabels();
+    std::vector<int> levels = tintLevels(labels);
+    composePicture(dc, client, labels, weakKeysShown(), levels);
+}
+
 void KeyboardDlg::paintKeyboard() {
     HWND window = handle();
     ui::PaintDc paint(window);
@@ -323,26 +386,28 @@ void KeyboardDlg::paintKeyboard() {
     ui::UniqueMemoryDc memory(::CreateCompatibleDC(target.get()));
 
     // Picture and labels are composed in memory and copied to the window in
-    // one go; the composition is kept until the labels change, since the
-    // window is repainted far more often than that.
+    // one go; the composition is kept until the labels or the tint change,
+    // since the window is repainted far more often than that.
     std::vector<KeyboardDrawer::KeyLabel> labels = drawer.currentLabels();
+    const bool tint = weakKeysShown();
+    std::vector<int> levels = tintLevels(labels);
+    if (tooltip && tooltipActive != tint) {
+        ::SendMessageW(tooltip, TTM_ACTIVATE, tint, 0);
+        tooltipActive = tint;
+    }
     BITMAP size = {};
     if (composed)
         ::GetObjectW(composed.get(), sizeof size, &size);
     bool sizeChanged = size.bmWidth != client.right || size.bmHeight != client.bottom;
-    if (!composed || sizeChanged || labels != composedLabels) {
+    if (!composed || sizeChanged || labels != composedLabels || tint != composedTint ||
+        levels != composedLevels) {
         if (!composed || sizeChanged)
             composed.reset(::CreateCompatibleBitmap(target.get(), client.right, client.bottom));
         ui::SelectedObject into(memory.get(), composed.get());
-        if (background) {
-            ui::UniqueMemoryDc picture(::CreateCompatibleDC(target.get()));
-            ui::SelectedObject selected(picture.get(), background.get());
-            ::BitBlt(memory.get(), 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
-        } else {
-            ::FillRect(memory.get(), &client, ::GetSysColorBrush(COLOR_BTNFACE));
-        }
-        KeyboardDrawer::drawLabels(memory.get(), labels);
+        composePicture(memory.get(), client, labels, tint, levels);
         composedLabels = std::move(labels);
+        composedTint = tint;
+        composedLevels = std::move(levels);
     }
     if (composed) {
         ui::SelectedObject from(memory.get(), composed.get());
@@ -379,6 +444,80 @@ void KeyboardDlg::onSetOpacity(WPARAM opacity) {
     fader.setRange(low, newOpacity, alpha);
 }
 
+// ---------------------------------------------------------------------------
+// Weak keys
+
+void KeyboardDlg::setWeakKeys(const WeakKeyRecorder* record) {
+    weakKeys = record;
+    if (exists())
+        invalidate(false);
+}
+
+bool KeyboardDlg::weakKeysShown() const {
+    return weakKeys.load() && settings().showWeakKeys.load(std::memory_order_relaxed);
+}
+
+void KeyboardDlg::refreshWeakKeys() {
+    if (exists())
+        invalidate(false);
+}
+
+void KeyboardDlg::createTooltip() {
+    if (tooltip)
+        return;
+    // A tooltip never takes the activation; it is owned by this window and
+    // goes with it.
+    tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr,
+                                ::GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip)
+        return;
+    ::SendMessageW(tooltip, TTM_SETMAXTIPWIDTH, 0, 400);
+    for (unsigned scanCode = KeyboardDrawer::kFirstScanCode;
+         scanCode <= KeyboardDrawer::kLastScanCode; ++scanCode) {
+        KeyRect cell = KeyboardDrawer::keyRectFor(scanCode);
+        if (!cell.isValid())
+            continue;
+        TTTOOLINFOW tool = {};
+        // The older structure: version 5 of the common controls refuses the
+        // newer size.
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = handle();
+        tool.uId = scanCode;
+        tool.rect = cell.toRECT();
+        ++tool.rect.right;
+        ++tool.rect.bottom;
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    ::SendMessageW(tooltip, TTM_ACTIVATE, FALSE, 0);
+    tooltipActive = false;
+}
+
+std::wstring KeyboardDlg::weakKeyTooltip(unsigned scanCode) const {
+    const WeakKeyRecorder* record = weakKeys.load();
+    if (!record)
+        return std::wstring();
+    std::wstring label;
+    for (const KeyboardDrawer::KeyLabel& key : composedLabels)
+        if (key.scanCode == scanCode)
+            label = key.label.text;
+    std::wstring text =
+        WeakKeyTint::tooltipText(record->counts(WeakKeyRecorder::keyIndex(scanCode, false)),
+                                 LocalizationManager::instance()->getBundle(L"WeakKeys"));
+    return label.empty() ? text : label + L"\r\n" + text;
+}
+
+void KeyboardDlg::onTooltipText(NMHDR* header) {
+    if (!header || !tooltip || header->hwndFrom != tooltip || header->code != TTN_GETDISPINFOW)
+        return;
+    auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
+    tooltipText = weakKeyTooltip(static_cast<unsigned>(info->hdr.idFrom));
+    info->lpszText = &tooltipText[0];
+}
+
 void KeyboardDlg::onDestroy() {
     RECT windowRect;
     if (getRect(windowRect)) {
@@ -390,6 +529,8 @@ void KeyboardDlg::onDestroy() {
     background.reset();
     composed.reset();
     composedLabels.clear();
+    composedLevels.clear();
+    tooltip = nullptr;
 }
 
 } // namespace keywhirl

@@ -9,6 +9,7 @@
 #include "keyboard/OpacityFinish.h"
 #include "ui/Dialog.h"
 #include "ui/Handles.h"
+#include "weakkeys/WeakKeyRecorder.h"
 
 #include <windows.h>
 
@@ -57,8 +58,22 @@ public:
     virtual void restoreFromTray();
     // Labels the keys in this layout, with the last key event's modifiers.
     virtual void setLayout(HKL layout);
-    // Lets the labels follow the event; repaints when they change.
+    // Lets the labels follow the event; repaints when they change, and on
+    // a typing key press while the weak keys' tint is shown.
     virtual void onKey(const KeyInfoWrapper& event);
+
+    // The weak key record whose heat tint the picture shows while the
+    // setting showWeakKeys is on; not owned, null for none.
+    void setWeakKeys(const WeakKeyRecorder* record);
+    // Repaints after the tint was switched or the record cleared. Main
+    // thread only.
+    void refreshWeakKeys();
+    // What the tooltip of a key says: its label, presses, hesitations and
+    // lead time. Main thread only.
+    std::wstring weakKeyTooltip(unsigned scanCode) const;
+    HWND getTooltip() const { return tooltip; }
+    // Draws what the window shows (picture, tint and labels) into dc.
+    void drawPicture(HDC dc, const RECT& client) const;
 
     // Where the picture is looked for.
     static std::wstring backgroundPath();
@@ -88,8 +103,17 @@ private:
     void initFader();
     void initSkins();
     void paintKeyboard();
+    // The heat level of each label's key; empty while no tint is shown.
+    std::vector<int> tintLevels(const std::vector<KeyboardDrawer::KeyLabel>& labels) const;
+    void composePicture(HDC dc, const RECT& client,
+                        const std::vector<KeyboardDrawer::KeyLabel>& labels, bool tint,
+                        const std::vector<int>& levels) const;
     void showContextMenu();
     void onSetOpacity(WPARAM opacity);
+    bool weakKeysShown() const;
+    // One tool per key cell; the texts come when the tooltip asks.
+    void createTooltip();
+    void onTooltipText(NMHDR* header);
     template <typename CommandType> void runCommands();
 
     KeyboardDrawer drawer;
@@ -98,6 +122,13 @@ private:
     // paint to the next; main thread only.
     ui::UniqueBitmap composed;
     std::vector<KeyboardDrawer::KeyLabel> composedLabels;
+    bool composedTint = false;
+    std::vector<int> composedLevels;
+    std::atomic<const WeakKeyRecorder*> weakKeys{nullptr};
+    // Owned by the window, destroyed with it; main thread only.
+    HWND tooltip = nullptr;
+    bool tooltipActive = false;
+    std::wstring tooltipText;
     std::vector<commands::Command*> commands;
     CxSkinButton closeButton;
     CxSkinButton minimizeButton;

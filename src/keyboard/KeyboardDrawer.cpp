@@ -259,19 +259,20 @@ void KeyboardDrawer::draw(HDC dc) {
     drawLabels(dc, currentLabels());
 }
 
-void KeyboardDrawer::drawLabels(HDC dc, const std::vector<KeyLabel>& labels) {
+void KeyboardDrawer::drawLabels(HDC dc, const std::vector<KeyLabel>& labels,
+                                const COLORREF* kindColours) {
     Fonts fonts(dc);
     for (const KeyLabel& key : labels)
-        drawKey(dc, key.cell, key.label.text, key.label.kind, fonts);
+        drawKey(dc, key.cell, key.label.text, key.label.kind, fonts, kindColours);
 }
 
 void KeyboardDrawer::drawKey(HDC dc, const KeyRect& cell, const std::wstring& text, int kind) {
     Fonts fonts(dc);
-    drawKey(dc, cell, text, kind, fonts);
+    drawKey(dc, cell, text, kind, fonts, nullptr);
 }
 
 void KeyboardDrawer::drawKey(HDC dc, const KeyRect& cell, const std::wstring& text, int kind,
-                             Fonts& fonts) {
+                             Fonts& fonts, const COLORREF* kindColours) {
     if (text.empty())
         return;
     if (kind < Plain || kind > SeveralCharacters)
@@ -294,7 +295,7 @@ void KeyboardDrawer::drawKey(HDC dc, const KeyRect& cell, const std::wstring& te
     ::SetTextColor(dc, kShadowColour);
     ::ExtTextOutW(dc, x + 1, y + 1, ETO_CLIPPED, &shadow, text.c_str(), static_cast<UINT>(length),
                   nullptr);
-    ::SetTextColor(dc, kKindColours[kind]);
+    ::SetTextColor(dc, (kindColours ? kindColours : kKindColours)[kind]);
     ::ExtTextOutW(dc, x, y, ETO_CLIPPED, &box, text.c_str(), static_cast<UINT>(length), nullptr);
 }
 

@@ -48,8 +48,10 @@ public:
     bool onKey(const KeyInfoWrapper& event);
     // Paints every label into dc, which already holds the background.
     virtual void draw(HDC dc);
-    // Paints the given labels, as currentLabels() gives them.
-    static void drawLabels(HDC dc, const std::vector<KeyLabel>& labels);
+    // Paints the given labels, as currentLabels() gives them; kindColours,
+    // when given, replaces the text colour of each label kind.
+    static void drawLabels(HDC dc, const std::vector<KeyLabel>& labels,
+                           const COLORREF* kindColours = nullptr);
     // The labels draw() paints, key by key in ascending scan code order,
     // worked out on the calling thread. A set of labels is kept for each of
     // the last few combinations of layout, key state and dead key.
@@ -71,7 +73,7 @@ public:
 private:
     class Fonts;
     static void drawKey(HDC dc, const KeyRect& cell, const std::wstring& text, int kind,
-                        Fonts& fonts);
+                        Fonts& fonts, const COLORREF* kindColours);
     // Puts the dead key back into the calling thread's translation state.
     static void reapplyDeadKey(const KeyInfoWrapper& deadKeyEvent);
     // Takes any dead key out of the calling thread's translation state.

@@ -35,7 +35,11 @@ bool FileReplacement::writeTemporary(const std::string& bytes) {
     DWORD written = 0;
     BOOL ok =
         ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    return ok && written == bytes.size();
+    if (ok && written == bytes.size())
+        return true;
+    file.reset();
+    discard(); // a full disk leaves no half file behind
+    return false;
 }
 
 bool FileReplacement::commit() {

@@ -59,6 +59,8 @@ public:
     std::atomic<unsigned char> statBottomBlue{};
     // Main thread only. Empty: no language chosen yet.
     std::wstring l10nLanguageCode;
+    // The keyboard picture shows the weak keys' heat tint.
+    std::atomic<bool> showWeakKeys{};
 
     static constexpr long NoPosition = -1024;
     static constexpr unsigned DefaultMetronomeInterval = 500;

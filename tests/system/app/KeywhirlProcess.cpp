@@ -119,8 +119,9 @@ DWORD KeywhirlProcess::exitCode() const {
 
 void removeKeywhirlSettings() {
     std::wstring folder = settingsFolder();
-    ::DeleteFileW((folder + L"\\Keywhirl.ini").c_str());
-    ::DeleteFileW((folder + L"\\Keywhirl.ini.tmp").c_str());
+    for (const wchar_t* name : {L"Keywhirl.ini", L"Keywhirl.ini.tmp", L"WeakKeys.ini",
+                                L"WeakKeys.ini.bad", L"WeakKeys.ini.tmp"})
+        ::DeleteFileW((folder + L"\\" + name).c_str());
     ::RemoveDirectoryW(folder.c_str());
 }
 

@@ -169,7 +169,7 @@ TEST_F(HelpFile, SettingsPageNamesEveryKeyOfTheSettingsFile) {
         EXPECT_NE(settingsPage.find("<code>" + name + "</code>"), std::string::npos)
             << "the settings page does not explain " << name;
     }
-    EXPECT_EQ(count, 20u);
+    EXPECT_EQ(count, 21u);
 }
 
 class HelpFileTexts : public HelpFile {
@@ -195,8 +195,9 @@ TEST_F(HelpFileTexts, TrayMenuPageUsesTheMenusOwnTexts) {
     keywhirl::ResourceBundle menu =
         keywhirl::LocalizationManager::instance()->getBundle(L"MainMenu");
     std::string menuPage = page("html/traymenu.html");
-    for (const wchar_t* key : {L"autoPopup", L"metronome", L"keypressSound", L"showShortStatistics",
-                               L"autorun", L"settings", L"help", L"aboutKeywhirl", L"exit"}) {
+    for (const wchar_t* key :
+         {L"autoPopup", L"metronome", L"keypressSound", L"showShortStatistics", L"autorun",
+          L"settings", L"help", L"aboutKeywhirl", L"exit", L"weakKeys", L"resetWeakKeys"}) {
         std::string text = toUtf8(menu.getString(key));
         ASSERT_FALSE(text.empty()) << toUtf8(key);
         EXPECT_NE(menuPage.find(">" + text + "<"), std::string::npos)

@@ -34,6 +34,8 @@ TEST(TrayMenuTemplate, OnePopupWithTheItemsAndSeparatorsInOrder) {
         {ID_TRAY_KEYPRESS_SOUND, L"Озвучивать нажатия клавиш"},
         {0, nullptr},
         {ID_TRAY_SHOW_STATISTICS, L"Показывать статистику"},
+        {ID_TRAY_WEAK_KEYS, L"Слабые клавиши"},
+        {ID_TRAY_RESET_WEAK_KEYS, L"Сбросить слабые клавиши..."},
         {ID_TRAY_AUTORUN, L"Автозагрузка программы"},
         {0, nullptr},
         {ID_TRAY_SETTINGS, L"Настройки..."},

@@ -37,7 +37,8 @@ const std::vector<std::wstring> tableOrder = {L"keyboardAutoPopupping",
                                               L"statBottomRed",
                                               L"statBottomGreen",
                                               L"statBottomBlue",
-                                              L"l10nLanguageCode"};
+                                              L"l10nLanguageCode",
+                                              L"showWeakKeys"};
 
 std::vector<std::wstring> valuesInOrder(const std::wstring& file) {
     std::vector<std::wstring> values;
@@ -52,10 +53,10 @@ TEST(Settings, SavedDefaultsAreTheKnownFileInTableOrder) {
     { Settings settings(file, L"Settings"); }
     EXPECT_EQ(iniKeys(file, L"Settings"), tableOrder);
     EXPECT_EQ(valuesInOrder(file),
-              (std::vector<std::wstring>{L"FALSE", L"3000",  L"FALSE", L"500",  L"225",
-                                         L"200",   L"FALSE", L"TRUE",  L"TRUE", L"-1024",
-                                         L"-1024", L"TRUE",  L"TRUE",  L"152",  L"229",
-                                         L"255",   L"193",   L"241",   L"255",  L""}));
+              (std::vector<std::wstring>{L"FALSE", L"3000", L"FALSE", L"500",   L"225",   L"200",
+                                         L"FALSE", L"TRUE", L"TRUE",  L"-1024", L"-1024", L"TRUE",
+                                         L"TRUE",  L"152",  L"229",   L"255",   L"193",   L"241",
+                                         L"255",   L"",     L"FALSE"}));
 }
 
 TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
@@ -83,6 +84,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
         settings.statBottomGreen = 4;
         settings.statBottomBlue = 5;
         settings.l10nLanguageCode = L"RUS";
+        settings.showWeakKeys = true;
     }
     Settings loaded(file, L"Settings");
     EXPECT_TRUE(loaded.keyboardAutoPopupping);
@@ -105,6 +107,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
     EXPECT_EQ(loaded.statBottomGreen, 4);
     EXPECT_EQ(loaded.statBottomBlue, 5);
     EXPECT_EQ(loaded.l10nLanguageCode, L"RUS");
+    EXPECT_TRUE(loaded.showWeakKeys);
 }
 
 TEST(Settings, OddStoredValuesLoadByTheTextRules) {

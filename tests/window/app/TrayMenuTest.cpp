@@ -17,7 +17,7 @@ namespace {
 const UINT kCommands[] = {
     ID_TRAY_AUTOPOPUP, ID_TRAY_METRONOME, ID_TRAY_KEYPRESS_SOUND, ID_TRAY_SHOW_STATISTICS,
     ID_TRAY_AUTORUN,   ID_TRAY_SETTINGS,  ID_TRAY_HELP,           ID_TRAY_ABOUT,
-    ID_TRAY_EXIT};
+    ID_TRAY_EXIT,      ID_TRAY_WEAK_KEYS, ID_TRAY_RESET_WEAK_KEYS};
 
 std::wstring itemText(HMENU menu, UINT command) {
     wchar_t text[256] = {};
@@ -73,6 +73,9 @@ TEST_F(TrayMenuTest, ItemsCarryTheTextsOfTheInterfaceLanguage) {
         EXPECT_EQ(itemText(menu, ID_TRAY_HELP), texts.getString(L"help"));
         EXPECT_EQ(itemText(menu, ID_TRAY_ABOUT), texts.getString(L"aboutKeywhirl"));
         EXPECT_EQ(itemText(menu, ID_TRAY_EXIT), texts.getString(L"exit"));
+        EXPECT_EQ(itemText(menu, ID_TRAY_WEAK_KEYS), texts.getString(L"weakKeys"));
+        EXPECT_EQ(itemText(menu, ID_TRAY_RESET_WEAK_KEYS), texts.getString(L"resetWeakKeys"));
+        EXPECT_FALSE(itemText(menu, ID_TRAY_RESET_WEAK_KEYS).empty()) << code;
         EXPECT_FALSE(itemText(menu, ID_TRAY_EXIT).empty());
     }
     useLanguage(L"ENU");
@@ -108,11 +111,16 @@ TEST_F(TrayMenuTest, CheckMarksFollowTheSettingsAtEachShowing) {
     EXPECT_FALSE(isChecked(menu, ID_TRAY_SHOW_STATISTICS));
     EXPECT_TRUE(isChecked(menu, ID_TRAY_AUTORUN));
 
+    EXPECT_FALSE(isChecked(menu, ID_TRAY_WEAK_KEYS));
+
     current->keyboardAutoPopupping = false;
     current->showShortStatistics = true;
+    current->showWeakKeys = true;
     menu = buildTrayMenu();
     EXPECT_FALSE(isChecked(menu, ID_TRAY_AUTOPOPUP));
     EXPECT_TRUE(isChecked(menu, ID_TRAY_SHOW_STATISTICS));
+    EXPECT_TRUE(isChecked(menu, ID_TRAY_WEAK_KEYS));
+    EXPECT_FALSE(isChecked(menu, ID_TRAY_RESET_WEAK_KEYS));
 }
 
 TEST_F(TrayMenuTest, PicturesAreMadeOnceAndSwitchesShowOneOnlyWhenChecked) {

@@ -11,8 +11,12 @@
 #include "settings/Settings.h"
 #include "support/TestSettings.h"
 #include "support/WinePaths.h"
+#include "weakkeys/WeakKeyRecorder.h"
+#include "weakkeys/WeakKeyTint.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <cstdio>
 #include <cstring>
@@ -572,6 +576,140 @@ private:
     std::atomic<bool> stopping{false};
     HANDLE thread;
 };
+
+// How far a colour leans towards red: the tint raises red and lowers blue.
+int warmth(COLORREF colour) {
+    return int(GetRValue(colour)) - int(GetBValue(colour));
+}
+
+struct WeakKeyRecord {
+    std::atomic<unsigned> wait{3000};
+    WeakKeyRecorder recorder{&wait};
+    void set(unsigned scanCode, unsigned presses, unsigned hesitations) {
+        WeakKeyRecorder::KeyCounts counts;
+        counts.presses = presses;
+        counts.hesitations = hesitations;
+        counts.leadTime = 450;
+        counts.hasLeadTime = true;
+        recorder.setCounts(WeakKeyRecorder::keyIndex(scanCode, false), counts);
+    }
+};
+
+TEST_F(KeyboardDlgTest, WithTheTintOnTheKeyFarAheadIsTheWarmestCellAndKeepsItsLabel) {
+    options().l10nLanguageCode = L"ENU";
+    WeakKeyRecord record;
+    record.set(0x24, 30, 15);  // J
+    record.set(0x1E, 100, 20); // A
+    record.set(0x10, 300, 0);  // Q
+    dialog.setWeakKeys(&record.recorder);
+    ASSERT_TRUE(create());
+
+    const RECT client = {0, 0, kPictureWidth, kPictureHeight};
+    ui::WindowDc screen(nullptr);
+    auto draw = [&](ui::UniqueMemoryDc& dc, ui::UniqueBitmap& bitmap) {
+        dc.reset(::CreateCompatibleDC(screen.get()));
+        bitmap.reset(::CreateCompatibleBitmap(screen.get(), kPictureWidth, kPictureHeight));
+        ::SelectObject(dc.get(), bitmap.get());
+        dialog.drawPicture(dc.get(), client);
+    };
+    // A corner of the key face, clear of the centred label.
+    auto faceOf = [](HDC dc, unsigned scanCode) {
+        KeyRect cell = KeyboardDrawer::keyRectFor(scanCode);
+        return ::GetPixel(dc, cell.getLeft() + 6, cell.getTop() + 6);
+    };
+    auto darkPixelsIn = [](HDC dc, unsigned scanCode) {
+        RECT box = KeyboardDrawer::keyRectFor(scanCode).toRECT();
+        int dark = 0;
+        for (int y = box.top; y <= box.bottom; ++y)
+            for (int x = box.left; x <= box.right; ++x) {
+                COLORREF c = ::GetPixel(dc, x, y);
+                dark += GetRValue(c) < 90 && GetGValue(c) < 90 && GetBValue(c) < 90;
+            }
+        return dark;
+    };
+
+    options().showWeakKeys = false;
+    ui::UniqueMemoryDc plain;
+    ui::UniqueBitmap plainBitmap;
+    draw(plain, plainBitmap);
+    EXPECT_LT(warmth(faceOf(plain.get(), 0x24)), 20) << "no tint while it is off";
+
+    options().showWeakKeys = true;
+    ui::UniqueMemoryDc tinted;
+    ui::UniqueBitmap tintedBitmap;
+    draw(tinted, tintedBitmap);
+    const int warmest = warmth(faceOf(tinted.get(), 0x24));
+    EXPECT_EQ(faceOf(tinted.get(), 0x24), WeakKeyTint::kWarmest);
+    for (unsigned scanCode = KeyboardDrawer::kFirstScanCode;
+         scanCode <= KeyboardDrawer::kLastScanCode; ++scanCode) {
+        if (scanCode == 0x24 || !KeyboardDrawer::keyRectFor(scanCode).isValid())
+            continue;
+        EXPECT_LT(warmth(faceOf(tinted.get(), scanCode)), warmest) << scanCode;
+    }
+    EXPECT_GT(warmth(faceOf(tinted.get(), 0x1E)), warmth(faceOf(tinted.get(), 0x10)) + 10)
+        << "A ended some hesitations, Q none";
+    EXPECT_EQ(faceOf(tinted.get(), 0x10), faceOf(plain.get(), 0x10)) << "Q is left alone";
+
+    // The labels are drawn over the tint, as dark as on the plain picture.
+    for (unsigned scanCode : {0x24u, 0x1Eu, 0x10u})
+        EXPECT_GT(darkPixelsIn(tinted.get(), scanCode), 20) << scanCode;
+
+    // The legend's strip in the title bar runs up to the warm colour.
+    RECT legend = WeakKeyTint::legendArea(kPictureWidth);
+    int legendWarm = 0, plainWarm = 0;
+    for (int y = legend.top; y < legend.bottom; ++y)
+        for (int x = legend.left; x < legend.right; ++x) {
+            legendWarm += ::GetPixel(tinted.get(), x, y) == WeakKeyTint::kWarmest;
+            plainWarm += ::GetPixel(plain.get(), x, y) == WeakKeyTint::kWarmest;
+        }
+    EXPECT_GT(legendWarm, 20);
+    EXPECT_EQ(plainWarm, 0);
+}
+
+TEST_F(KeyboardDlgTest, EachKeyHasATooltipThatShowsOnlyWithTheTint) {
+    options().l10nLanguageCode = L"ENU";
+    WeakKeyRecord record;
+    record.set(0x24, 30, 15);
+    dialog.setWeakKeys(&record.recorder);
+    options().showWeakKeys = false;
+    ASSERT_TRUE(create());
+    HWND tooltip = dialog.getTooltip();
+    ASSERT_NE(tooltip, nullptr);
+    EXPECT_EQ(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 47);
+    EXPECT_EQ(::GetWindow(tooltip, GW_OWNER), window);
+    EXPECT_TRUE(::GetWindowLongW(tooltip, GWL_EXSTYLE) & WS_EX_TOPMOST);
+
+    showAtFullOpacity();
+    std::wstring text = dialog.weakKeyTooltip(0x24);
+    EXPECT_NE(text.find(L"Presses: 30\r\n"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"After a hesitation: 15\r\n"), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"Usual lead time: 450 ms"), std::wstring::npos) << text;
+    EXPECT_NE(dialog.weakKeyTooltip(0x10).find(L"not measured yet"), std::wstring::npos);
+
+    // Switching the tint on repaints the picture and wakes the tooltips;
+    // nothing takes the activation.
+    HWND active = ::GetActiveWindow();
+    int paints = dialog.paints;
+    options().showWeakKeys = true;
+    dialog.refreshWeakKeys();
+    pump(60);
+    EXPECT_GT(dialog.paints, paints);
+    EXPECT_EQ(::GetActiveWindow(), active);
+    EXPECT_NE(::GetActiveWindow(), window);
+
+    // With the tint shown, a letter repaints (its press may change the
+    // tint); its release does not.
+    auto paintsAfter = [&](const KeyInfoWrapper& event) {
+        int before = dialog.paints;
+        EXPECT_TRUE(runOnOtherThread([&] { dialog.onKey(event); }));
+        pump(60);
+        return dialog.paints - before;
+    };
+    EXPECT_EQ(1, paintsAfter(keyEvent('J', 0x24, false)));
+    EXPECT_EQ(0, paintsAfter(keyEvent('J', 0x24, true)));
+    options().showWeakKeys = false;
+    EXPECT_EQ(0, paintsAfter(keyEvent('J', 0x24, false)));
+}
 
 TEST_F(KeyboardDlgTest, AMissingPictureIsReportedWithItsPathAndClosesTheKeyboard) {
     // A program folder without the picture, with a language of its own.
