@@ -10,13 +10,54 @@ target_include_directories(keywhirl_options INTERFACE ${KEYWHIRL_SOURCE_ROOT})
 # The shipped files must need no DLL but the system's own.
 target_link_options(keywhirl_options INTERFACE -static -static-libgcc -static-libstdc++)
 
-# keywhirl_subsystem(name [DEPENDS kw_x ...] [SYSTEM_LIBS lib ...])
-# Builds the static library kw_<name> from every .cpp below the current folder.
+# keywhirl_subsystem(name [SOURCES a.cpp ...] [EXCLUDE a.cpp ...]
+#                    [DEPENDS kw_x ...] [SYSTEM_LIBS lib ...])
+# Builds the static library kw_<name> from the given sources, or from every
+# .cpp below the current folder but the excluded ones. A folder may hold a
+# second, higher library (the dispatcher beside the key events it sends).
 function(keywhirl_subsystem name)
-    cmake_parse_arguments(ARG "" "" "DEPENDS;SYSTEM_LIBS" ${ARGN})
-    file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    cmake_parse_arguments(ARG "" "" "SOURCES;EXCLUDE;DEPENDS;SYSTEM_LIBS" ${ARGN})
+    if(ARG_SOURCES)
+        set(sources ${ARG_SOURCES})
+    else()
+        file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+        foreach(excluded ${ARG_EXCLUDE})
+            list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+        endforeach()
+    endif()
     add_library(kw_${name} STATIC ${sources})
     target_link_libraries(kw_${name} PUBLIC keywhirl_options ${ARG_DEPENDS} ${ARG_SYSTEM_LIBS})
+    set_property(GLOBAL APPEND PROPERTY KEYWHIRL_LIBRARIES kw_${name})
+endfunction()
+
+# Fails the configuration when the program's libraries depend on each other
+# in a circle: each library may use only those below it.
+function(_keywhirl_visit_library target path)
+    list(FIND path ${target} seen)
+    if(NOT seen EQUAL -1)
+        string(REPLACE ";" " -> " circle "${path};${target}")
+        string(REGEX REPLACE "^ -> " "" circle "${circle}")
+        message(FATAL_ERROR "The libraries depend on each other in a circle: ${circle}")
+    endif()
+    get_property(done GLOBAL PROPERTY KEYWHIRL_LAYERS_CHECKED)
+    list(FIND done ${target} checked)
+    if(NOT checked EQUAL -1)
+        return()
+    endif()
+    get_target_property(libraries ${target} LINK_LIBRARIES)
+    foreach(library ${libraries})
+        if(library MATCHES "^kw_" AND TARGET ${library})
+            _keywhirl_visit_library(${library} "${path};${target}")
+        endif()
+    endforeach()
+    set_property(GLOBAL APPEND PROPERTY KEYWHIRL_LAYERS_CHECKED ${target})
+endfunction()
+
+function(keywhirl_check_library_layers)
+    get_property(libraries GLOBAL PROPERTY KEYWHIRL_LIBRARIES)
+    foreach(library ${libraries})
+        _keywhirl_visit_library(${library} "")
+    endforeach()
 endfunction()
 
 # Test programs run through Wine (the cross-compiling emulator); each is one

@@ -1,5 +1,6 @@
 // src/app/CSplashWnd.cpp
 #include "app/CSplashWnd.h"
+#include "ui/AppMessages.h"
 
 #include <vector>
 
@@ -8,8 +9,7 @@ namespace keywhirl {
 namespace {
 const wchar_t kSplashClass[] = L"KeywhirlSplash";
 const wchar_t kSplashOwnerClass[] = L"KeywhirlSplashOwner";
-constexpr UINT kDropShadow = 0x00020000;  // CS_DROPSHADOW, from Windows XP on
-constexpr WPARAM kMoveByCaption = 0xF012; // SC_MOVE with the caption hit code
+constexpr UINT kDropShadow = 0x00020000; // CS_DROPSHADOW, from Windows XP on
 
 void centreOnScreen(HWND window) {
     RECT rect;

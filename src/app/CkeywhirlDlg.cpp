@@ -1,6 +1,7 @@
 // src/app/CkeywhirlDlg.cpp
 #include "app/CkeywhirlDlg.h"
 
+#include "ui/AppMessages.h"
 #include "app/SingleInstance.h"
 #include "app/SplashHolder.h"
 #include "about/AboutDlg.h"
@@ -19,22 +20,17 @@
 namespace keywhirl {
 
 namespace {
-constexpr UINT kTrayIconId = 128;
-constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMilliseconds = 50;
 // While the shell is still starting at logon it refuses the icon; it is
 // offered again every second for a minute.
-constexpr UINT_PTR kTrayRetryTimer = 3;
 constexpr UINT kTrayRetryMilliseconds = 1000;
 constexpr int kTrayRetries = 60;
-constexpr UINT_PTR kWeakKeysTimer = 4;
 constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
 // The size of NOTIFYICONDATAW up to and including the item GUID.
 constexpr DWORD kNotifyIconDataSize = 952;
 constexpr UINT kKeySelect = WM_USER + 1; // NIN_KEYSELECT
 constexpr DWORD kHelpContext = 0x20066;
-const wchar_t kProductName[] = L"Keywhirl";
 const wchar_t kRunValuePath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Keywhirl";
 
 // The running program file's full path, quoted: an unquoted path with a
@@ -247,7 +243,7 @@ void CkeywhirlDlg::applyAutorun() {
 bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     // A later start tells this window from our message boxes by asking.
     if (message == SingleInstance::identifyMessage()) {
-        result = SingleInstance::kMainWindowAnswer;
+        result = kMainWindowAnswer;
         return true;
     }
     switch (message) {
@@ -339,35 +335,11 @@ void CkeywhirlDlg::onTrayIcon(UINT mouseMessage) {
     case WM_RBUTTONUP:
     case WM_CONTEXTMENU:
     case kKeySelect:
-        showTrayMenu();
+        showTrayMenu(handle());
         break;
     default:
         break;
     }
-}
-
-void CkeywhirlDlg::showTrayMenu() {
-    HMENU popup = buildTrayMenu();
-    if (!popup)
-        return;
-    POINT cursor;
-    ::GetCursorPos(&cursor);
-    // The menu needs the foreground to close when the user clicks elsewhere.
-    HWND previous = ::GetForegroundWindow();
-    ::SetForegroundWindow(handle());
-    UINT command = static_cast<UINT>(
-        ::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
-                         cursor.x, cursor.y, 0, handle(), nullptr));
-    post(WM_NULL);
-    // Afterwards the program the user was typing in gets the keys back,
-    // unless the command opens a window of ours, which takes them itself.
-    bool opensWindow =
-        command == ID_TRAY_SETTINGS || command == ID_TRAY_ABOUT || command == ID_TRAY_HELP;
-    if (!opensWindow && previous && previous != handle() && ::IsWindow(previous) &&
-        ::IsWindowVisible(previous) && ::GetForegroundWindow() == handle())
-        ::SetForegroundWindow(previous);
-    if (command != 0)
-        onCommand(static_cast<int>(command), 0, nullptr);
 }
 
 void CkeywhirlDlg::toggleStatistics() {

@@ -31,10 +31,6 @@ public:
     // Writes or deletes the Run value that starts the program at logon.
     static void applyAutorun();
 
-    // The tray icon's callback message and the second instance's request.
-    static constexpr UINT kTrayCallbackMessage = WM_USER + 1;
-    static constexpr UINT kShowKeyboardMessage = WM_USER + 2;
-
 protected:
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     bool onInitDialog() override;
@@ -58,7 +54,6 @@ private:
     void retryTrayIcon();
     void removeTrayIcon();
     void onTrayIcon(UINT mouseMessage);
-    void showTrayMenu();
     void toggleStatistics();
     void startWeakKeys();
     void toggleWeakKeys();

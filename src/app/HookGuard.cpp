@@ -1,6 +1,7 @@
 // src/app/HookGuard.cpp
 #include "app/HookGuard.h"
 
+#include "ui/AppMessages.h"
 #include "localization/LocalizationManager.h"
 #include "settings/Paths.h"
 #include "utils/TickCount.h"
@@ -94,7 +95,7 @@ void HookGuard::reinstall() {
     givenUp = true;
     std::wstring text =
         LocalizationManager::instance()->getBundle(L"Messages").getString(L"Error.cannotSetHook");
-    ::MessageBoxW(window, text.c_str(), L"Keywhirl", MB_OK | MB_ICONWARNING);
+    ::MessageBoxW(window, text.c_str(), kProductName, MB_OK | MB_ICONWARNING);
 }
 
 } // namespace keywhirl

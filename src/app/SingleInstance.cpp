@@ -1,7 +1,7 @@
 // src/app/SingleInstance.cpp
 #include "app/SingleInstance.h"
 
-#include "app/CkeywhirlDlg.h"
+#include "ui/AppMessages.h"
 
 namespace keywhirl {
 
@@ -16,13 +16,13 @@ SingleInstance::SingleInstance(const wchar_t* mutexName)
       first(!mutex || ::GetLastError() != ERROR_ALREADY_EXISTS) {}
 
 UINT SingleInstance::identifyMessage() {
-    static const UINT message = ::RegisterWindowMessageW(L"Keywhirl.IsMainWindow");
+    static const UINT message = ::RegisterWindowMessageW(kIdentifyMessageName);
     return message;
 }
 
 HWND SingleInstance::findMainWindow() {
     for (HWND candidate = nullptr;
-         (candidate = ::FindWindowExW(nullptr, candidate, kMainWindowClass, kMainWindowCaption));) {
+         (candidate = ::FindWindowExW(nullptr, candidate, kMainWindowClass, kProductName));) {
         DWORD_PTR answer = 0;
         if (::SendMessageTimeoutW(candidate, identifyMessage(), 0, 0, SMTO_ABORTIFHUNG,
                                   kAnswerTimeoutMs, &answer) &&
@@ -39,8 +39,8 @@ bool SingleInstance::showRunningKeyboard(DWORD waitMs) {
     for (;;) {
         if (HWND running = findMainWindow()) {
             DWORD_PTR ignored = 0;
-            ::SendMessageTimeoutW(running, CkeywhirlDlg::kShowKeyboardMessage, 0, 0,
-                                  SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &ignored);
+            ::SendMessageTimeoutW(running, kShowKeyboardMessage, 0, 0, SMTO_ABORTIFHUNG,
+                                  kAnswerTimeoutMs, &ignored);
             return true;
         }
         if (::GetTickCount() - start >= waitMs)

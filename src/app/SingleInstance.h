@@ -28,14 +28,9 @@ public:
     static bool showRunningKeyboard(DWORD waitMs);
 
     // The registered message that only the main window answers, with
-    // kMainWindowAnswer.
+    // kMainWindowAnswer (ui/AppMessages.h).
     static UINT identifyMessage();
-    static constexpr LRESULT kMainWindowAnswer = 0x4B57;
     static constexpr const wchar_t* kMutexName = L"Local\\Keywhirl.SingleInstance";
-    // The main window's class and caption, which the uninstaller and older
-    // versions look for too.
-    static constexpr const wchar_t* kMainWindowClass = L"#32770";
-    static constexpr const wchar_t* kMainWindowCaption = L"Keywhirl";
 
 private:
     ui::UniqueHandle mutex;

@@ -141,4 +141,25 @@ HMENU buildTrayMenu() {
     return popup;
 }
 
+void showTrayMenu(HWND mainWindow) {
+    HMENU popup = buildTrayMenu();
+    POINT cursor;
+    if (!popup || !mainWindow || !::GetCursorPos(&cursor))
+        return;
+    HWND previous = ::GetForegroundWindow();
+    ::SetForegroundWindow(mainWindow);
+    UINT command =
+        static_cast<UINT>(::TrackPopupMenu(popup, TPM_RIGHTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                                           cursor.x, cursor.y, 0, mainWindow, nullptr));
+    // Lets the menu close properly when the user clicks elsewhere.
+    ::PostMessageW(mainWindow, WM_NULL, 0, 0);
+    bool opensWindow = command == ID_TRAY_SETTINGS || command == ID_TRAY_ABOUT ||
+                       command == ID_TRAY_HELP || command == ID_TRAY_RESET_WEAK_KEYS;
+    if (!opensWindow && previous && previous != mainWindow && ::IsWindow(previous) &&
+        ::IsWindowVisible(previous) && ::GetForegroundWindow() == mainWindow)
+        ::SetForegroundWindow(previous);
+    if (command != 0)
+        ::SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+}
+
 } // namespace keywhirl

@@ -12,4 +12,12 @@ namespace keywhirl {
 // Main thread only.
 HMENU buildTrayMenu();
 
+// Shows the tray menu at the cursor, owned by the main window, which carries
+// out the chosen command (WM_COMMAND) as from the tray icon; the keyboard and
+// statistics windows offer it on a right click too. The main window takes
+// the foreground while the menu is open, or a click elsewhere would not
+// close it; afterwards the program the user was typing in gets the keyboard
+// back, unless the command opens a window of ours, which takes it itself.
+void showTrayMenu(HWND mainWindow);
+
 } // namespace keywhirl

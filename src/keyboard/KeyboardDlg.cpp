@@ -1,6 +1,7 @@
 // src/keyboard/KeyboardDlg.cpp
 #include "keyboard/KeyboardDlg.h"
 
+#include "ui/AppMessages.h"
 #include "app/TrayMenu.h"
 #include "keyboard/BitmapRegion.h"
 #include "keyboard/CloseKeyboardCommand.h"
@@ -29,9 +30,6 @@ constexpr int kMinimizeButtonFromRight = 33;
 // The tray corner that the caption animation runs to and from.
 constexpr int kTrayFromRight = 128;
 // SC_MOVE with the caption hit code: the platform's move loop.
-constexpr WPARAM kMoveByCaption = 0xF012;
-
-const wchar_t kProgramTitle[] = L"Keywhirl";
 
 Settings& settings() {
     return *Settings::instance();
@@ -185,7 +183,7 @@ void KeyboardDlg::reportMissingBackground(const std::wstring& path) {
     if (!closing.empty())
         message += L"\n" + closing;
     // Topmost, so that it stands above the start-up picture.
-    ::MessageBoxW(handle(), message.c_str(), kProgramTitle, MB_OK | MB_ICONERROR | MB_TOPMOST);
+    ::MessageBoxW(handle(), message.c_str(), kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
     // Without its picture the keyboard cannot work; the close command ends
     // the program.
     runCommands<commands::CloseKeyboardCommand>();
@@ -295,7 +293,7 @@ bool KeyboardDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         runCommands<commands::CloseKeyboardCommand>();
         result = 0;
         return true;
-    case kSetOpacityMessage:
+    case kSetKeyboardOpacityMessage:
         onSetOpacity(wParam);
         result = 0;
         return true;
@@ -420,18 +418,9 @@ void KeyboardDlg::paintKeyboard() {
 }
 
 void KeyboardDlg::showContextMenu() {
-    HMENU menu = buildTrayMenu();
-    if (!menu)
-        return;
-    POINT cursor;
-    ::GetCursorPos(&cursor);
     // The owner (the main window) carries out the chosen command, exactly
     // as from the tray icon.
-    HWND commandWindow = parent();
-    if (!commandWindow)
-        commandWindow = handle();
-    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, commandWindow, nullptr);
-    post(WM_NULL);
+    showTrayMenu(parent() ? parent() : handle());
 }
 
 void KeyboardDlg::onSetOpacity(WPARAM opacity) {

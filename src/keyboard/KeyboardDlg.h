@@ -33,9 +33,6 @@ namespace keywhirl {
 // thread.
 class KeyboardDlg : public ui::Dialog {
 public:
-    // wParam: the new keyboard opacity, 1 to 255.
-    static constexpr UINT kSetOpacityMessage = WM_USER + 3;
-
     KeyboardDlg();
     // Destroys a window that still exists (so its position is saved), after
     // stopping the fader.

@@ -1,6 +1,7 @@
 // src/settings/SettingsDlg.cpp
 #include "settings/SettingsDlg.h"
 
+#include "ui/AppMessages.h"
 #include "localization/Locale.h"
 #include "localization/LocalizationManager.h"
 #include "settings/Settings.h"
@@ -176,9 +177,9 @@ void SettingsDlg::onSliderMoved(HWND slider) {
         return;
     const int id = ::GetDlgCtrlID(slider);
     if (id == IDC_SETTINGS_KEYBOARD_OPACITY)
-        sendOpacity(keyboardWindow, kSetKeyboardOpacity, sliderPosition(id));
+        sendOpacity(keyboardWindow, kSetKeyboardOpacityMessage, sliderPosition(id));
     else if (id == IDC_SETTINGS_STATISTICS_OPACITY)
-        sendOpacity(statisticsWindow, kSetStatisticsOpacity, sliderPosition(id));
+        sendOpacity(statisticsWindow, kSetStatisticsOpacityMessage, sliderPosition(id));
 }
 
 void SettingsDlg::onOk() {
@@ -207,8 +208,8 @@ void SettingsDlg::onOk() {
         static_cast<unsigned char>(sliderPosition(IDC_SETTINGS_STATISTICS_OPACITY));
     settings->setOpaqueStatisticsOnHover =
         ::IsDlgButtonChecked(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER) == BST_CHECKED;
-    sendOpacity(keyboardWindow, kSetKeyboardOpacity, settings->keyboardOpacity);
-    sendOpacity(statisticsWindow, kSetStatisticsOpacity, settings->statisticsOpacity);
+    sendOpacity(keyboardWindow, kSetKeyboardOpacityMessage, settings->keyboardOpacity);
+    sendOpacity(statisticsWindow, kSetStatisticsOpacityMessage, settings->statisticsOpacity);
 
     const Window list(getItem(IDC_SETTINGS_LANGUAGE));
     const LRESULT selected = list.send(CB_GETCURSEL);
@@ -223,8 +224,8 @@ void SettingsDlg::onOk() {
 void SettingsDlg::onCancel() {
     // Takes back whatever the sliders showed.
     Settings* settings = Settings::instance();
-    sendOpacity(keyboardWindow, kSetKeyboardOpacity, settings->keyboardOpacity);
-    sendOpacity(statisticsWindow, kSetStatisticsOpacity, settings->statisticsOpacity);
+    sendOpacity(keyboardWindow, kSetKeyboardOpacityMessage, settings->keyboardOpacity);
+    sendOpacity(statisticsWindow, kSetStatisticsOpacityMessage, settings->statisticsOpacity);
     endDialog(IDCANCEL);
 }
 

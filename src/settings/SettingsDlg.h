@@ -17,8 +17,8 @@ namespace keywhirl {
 // interface language. Only OK writes them, into Settings and the
 // LocalizationManager; the settings file itself is written at program end.
 //
-// While an opacity slider moves, the keyboard window gets WM_USER+3 and the
-// statistics window WM_USER+4 with the new alpha (1-255) in wParam, as a
+// While an opacity slider moves, the keyboard and statistics windows get
+// their opacity message (ui/AppMessages.h) with the new alpha in wParam, as a
 // preview; Cancel sends the stored values back. A window that is null or
 // no longer exists gets nothing.
 //
@@ -27,8 +27,6 @@ namespace keywhirl {
 //     settingsDlg.run(mainWindow);   // modal; IDOK when the settings were taken
 class SettingsDlg : public ui::Dialog {
 public:
-    static constexpr UINT kSetKeyboardOpacity = WM_USER + 3;
-    static constexpr UINT kSetStatisticsOpacity = WM_USER + 4;
     static constexpr unsigned kMillisecondsPerMinute = 60000;
     // The highest frequency that still gives a metronome interval of 1 ms.
     static constexpr unsigned kMaxFrequency = kMillisecondsPerMinute;

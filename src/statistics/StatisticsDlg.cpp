@@ -1,6 +1,7 @@
 // src/statistics/StatisticsDlg.cpp
 #include "statistics/StatisticsDlg.h"
 
+#include "ui/AppMessages.h"
 #include "app/TrayMenu.h"
 #include "settings/Settings.h"
 #include "statistics/StatisticsLayout.h"
@@ -9,6 +10,10 @@
 
 #include "resource.h"
 
+using keywhirl::kMoveByCaption;
+using keywhirl::kProductName;
+using keywhirl::kSetStatisticsOpacityMessage;
+using keywhirl::kStatisticsRefreshTimer;
 using keywhirl::Monitor;
 using keywhirl::Settings;
 using keywhirl::StatisticsLayout;
@@ -22,9 +27,7 @@ constexpr int kRowPoints10 = 80;
 constexpr int kHeaderWeight = FW_BOLD;
 constexpr wchar_t kFontFace[] = L"Arial";
 // Whatever the interface language, the header names the program.
-constexpr wchar_t kHeader[] = L"Keywhirl";
 // SC_MOVE with the caption hit-test code: the system's own move loop.
-constexpr WPARAM kMoveByCaption = SC_MOVE | HTCAPTION;
 
 // A font of the given size in tenths of a point, for the resolution of dc.
 HFONT createPointFont(HDC dc, int points10, LONG weight) {
@@ -105,7 +108,7 @@ bool StatisticsDlg::onInitDialog() {
     fader.start();
 
     invalidate(false);
-    setTimer(kRefreshTimer, kRefreshMilliseconds);
+    setTimer(kStatisticsRefreshTimer, kRefreshMilliseconds);
     // A window that only shows figures takes no focus: giving it to the close
     // button would make the hidden window the active one, and Space would
     // then close it.
@@ -167,7 +170,7 @@ void StatisticsDlg::detachMonitors() {
     // Stopping the refresh here, rather than by faking a WM_DESTROY, leaves
     // the dialog manager's own clean-up to the real destruction.
     if (exists())
-        killTimer(kRefreshTimer);
+        killTimer(kStatisticsRefreshTimer);
 }
 
 void StatisticsDlg::startDrag() {
@@ -176,7 +179,7 @@ void StatisticsDlg::startDrag() {
 }
 
 void StatisticsDlg::onDestroy() {
-    killTimer(kRefreshTimer);
+    killTimer(kStatisticsRefreshTimer);
     // No more steps for a window that is going.
     fader.stopAndWait();
 }
@@ -209,10 +212,10 @@ bool StatisticsDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         result = onMouseLeave(wParam, lParam);
         return true;
     case WM_CONTEXTMENU:
-        showTrayMenu();
+        keywhirl::showTrayMenu(parent());
         result = 0;
         return true;
-    case kSetOpacityMessage:
+    case kSetStatisticsOpacityMessage:
         setRestingOpacity(static_cast<BYTE>(wParam & 0xFF));
         result = 0;
         return true;
@@ -272,16 +275,6 @@ LRESULT StatisticsDlg::onMouseLeave(WPARAM, LPARAM) {
     return 0;
 }
 
-void StatisticsDlg::showTrayMenu() {
-    HMENU menu = keywhirl::buildTrayMenu();
-    POINT cursor;
-    if (menu == nullptr || !::GetCursorPos(&cursor))
-        return;
-    ::TrackPopupMenu(menu, TPM_RIGHTBUTTON, cursor.x, cursor.y, 0, parent(), nullptr);
-    // Lets the menu close properly when the user clicks elsewhere.
-    post(WM_NULL);
-}
-
 void StatisticsDlg::paint() {
     ui::PaintDc paintDc(handle());
     RECT client;
@@ -320,7 +313,7 @@ void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
         ui::UniqueFont font(createPointFont(dc, kHeaderPoints10, kHeaderWeight));
         ui::SelectedObject selected(dc, font.get());
         RECT box = StatisticsLayout::headerBox(layoutWidth);
-        ::DrawTextW(dc, kHeader, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        ::DrawTextW(dc, kProductName, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         ::MoveToEx(dc, StatisticsLayout::kRuleLeft, StatisticsLayout::kRuleY, nullptr);
         ::LineTo(dc, StatisticsLayout::ruleRight(layoutWidth), StatisticsLayout::kRuleY);
     }

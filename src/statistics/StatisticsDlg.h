@@ -30,8 +30,8 @@
 //     statisticsDlg.detachMonitors();            // at shutdown, before the monitors go
 // The window goes with its owner; the object may outlive it.
 //
-// Messages from outside: WM_USER+4 with a new resting opacity (1-255) in
-// wParam, from the settings dialog; menu commands chosen in the right-click
+// Messages from outside: kSetStatisticsOpacityMessage (ui/AppMessages.h)
+// from the settings dialog; menu commands chosen in the right-click
 // menu go to the owner as WM_COMMAND.
 class StatisticsDlg : public keywhirl::ui::Dialog {
 public:
@@ -47,9 +47,6 @@ public:
         StatisticsDlg* statisticsDlg;
     };
 
-    // The new resting opacity, 1 to 255, in wParam.
-    static constexpr UINT kSetOpacityMessage = WM_USER + 4;
-    static constexpr UINT_PTR kRefreshTimer = 2;
     static constexpr UINT kRefreshMilliseconds = 1000;
     static constexpr unsigned kFadeMilliseconds = 150;
 
@@ -106,7 +103,6 @@ private:
     void onMouseMove();
     void onMouseHover();
     LRESULT onMouseLeave(WPARAM wParam, LPARAM lParam);
-    void showTrayMenu();
     void setRestingOpacity(BYTE alpha);
     void closeToTray();
     void measureRows(HDC dc);

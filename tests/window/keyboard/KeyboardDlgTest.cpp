@@ -1,6 +1,7 @@
 // tests/window/keyboard/KeyboardDlgTest.cpp
 #include "keyboard/KeyboardDlg.h"
 
+#include "ui/AppMessages.h"
 #include "keyboard/CloseKeyboardCommand.h"
 #include "keyboard/MinimizeKeyboardCommand.h"
 #include "localization/LocalizationManager.h"
@@ -301,7 +302,7 @@ TEST_F(KeyboardDlgTest, HideAndShowAtOnceOnTheWindowThreadLeavesItShown) {
 TEST_F(KeyboardDlgTest, AHiddenAndRestoredKeyboardStaysAtFullOpacity) {
     ASSERT_TRUE(create());
     showAtFullOpacity();
-    ::SendMessageW(window, KeyboardDlg::kSetOpacityMessage, 255, 0);
+    ::SendMessageW(window, kSetKeyboardOpacityMessage, 255, 0);
     // Hidden half way through a fade-out: the rest of that fade must not
     // take the restored keyboard down again.
     ASSERT_TRUE(runOnOtherThread([&] {
@@ -335,7 +336,7 @@ TEST_F(KeyboardDlgTest, AKeyboardFadedOutBeforeItsFirstPaintIsRestoredAtFullOpac
 TEST_F(KeyboardDlgTest, NewOpacityAppliesAtOnceToAShownKeyboard) {
     ASSERT_TRUE(create());
     showAtFullOpacity();
-    EXPECT_EQ(0, ::SendMessageW(window, KeyboardDlg::kSetOpacityMessage, 128, 0));
+    EXPECT_EQ(0, ::SendMessageW(window, kSetKeyboardOpacityMessage, 128, 0));
     EXPECT_EQ(128, alphaOf(window));
     EXPECT_EQ(128, dialog.getFader().getHigh());
     EXPECT_EQ(0, dialog.getFader().getLow());
@@ -346,7 +347,7 @@ TEST_F(KeyboardDlgTest, NewOpacityLeavesATransparentKeyboardTransparentUntilItsN
     showAtFullOpacity();
     ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(false); }));
     ASSERT_TRUE(pumpUntil([&] { return !::IsWindowVisible(window); }));
-    ::SendMessageW(window, KeyboardDlg::kSetOpacityMessage, 128, 0);
+    ::SendMessageW(window, kSetKeyboardOpacityMessage, 128, 0);
     EXPECT_EQ(0, alphaOf(window));
     ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(true); }));
     ASSERT_TRUE(pumpUntil([&] { return dialog.getFader().getAlpha() == 128; }));

@@ -1,6 +1,7 @@
 // tests/window/statistics/StatisticsDlgTest.cpp - the statistics window as the main window uses it.
 #include "statistics/StatisticsDlg.h"
 
+#include "ui/AppMessages.h"
 #include "settings/Settings.h"
 #include "statistics/StatisticsLayout.h"
 #include "support/TestSettings.h"
@@ -345,7 +346,7 @@ TEST_F(StatisticsWindow, EachPaintAsksEveryRowForItsTextsInOrder) {
     }
 
     const int before = rows[0].values;
-    ::SendMessageW(window(), WM_TIMER, StatisticsDlg::kRefreshTimer, 0);
+    ::SendMessageW(window(), WM_TIMER, kStatisticsRefreshTimer, 0);
     repaint();
     EXPECT_EQ(rows[0].values, before + 1) << "the refresh repaints the whole window";
     EXPECT_EQ(dialog.lastPaintedRows()[0].value, L" sym " + std::to_wstring(before + 1));
@@ -360,7 +361,7 @@ TEST_F(StatisticsWindow, TheRefreshTimerRepaintsOnceASecond) {
 
 TEST_F(StatisticsWindow, AHiddenWindowAsksNothing) {
     const int before = rows[0].values;
-    ::SendMessageW(window(), WM_TIMER, StatisticsDlg::kRefreshTimer, 0);
+    ::SendMessageW(window(), WM_TIMER, kStatisticsRefreshTimer, 0);
     repaint();
     EXPECT_EQ(rows[0].values, before);
 }
