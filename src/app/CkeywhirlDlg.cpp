@@ -2,6 +2,8 @@
 #include "app/CkeywhirlDlg.h"
 
 #include "ui/AppMessages.h"
+#include "app/AutorunValue.h"
+#include "app/HelpLauncher.h"
 #include "app/SingleInstance.h"
 #include "app/SplashHolder.h"
 #include "about/AboutDlg.h"
@@ -21,35 +23,10 @@ namespace keywhirl {
 
 namespace {
 constexpr UINT kWakeMilliseconds = 50;
-// While the shell is still starting at logon it refuses the icon; it is
-// offered again every second for a minute.
-constexpr UINT kTrayRetryMilliseconds = 1000;
-constexpr int kTrayRetries = 60;
 constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
-// The size of NOTIFYICONDATAW up to and including the item GUID.
-constexpr DWORD kNotifyIconDataSize = 952;
 constexpr UINT kKeySelect = WM_USER + 1; // NIN_KEYSELECT
-constexpr DWORD kHelpContext = 0x20066;
-const wchar_t kRunValuePath[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Keywhirl";
 
-// The running program file's full path, quoted: an unquoted path with a
-// space is read by the shell as a program name plus arguments.
-std::wstring quotedProgramPath() {
-    wchar_t path[MAX_PATH + 1] = {};
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH)
-        return L"\"" + getProgramFolder() + L"\\Keywhirl.exe\"";
-    return L"\"" + std::wstring(path, length) + L"\"";
-}
-
-NOTIFYICONDATAW trayIconData(HWND window) {
-    NOTIFYICONDATAW data = {};
-    data.cbSize = kNotifyIconDataSize;
-    data.hWnd = window;
-    data.uID = kTrayIconId;
-    return data;
-}
 } // namespace
 
 CkeywhirlDlg::CkeywhirlDlg()
@@ -96,8 +73,7 @@ bool CkeywhirlDlg::initialise() {
     send(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(bigIcon.get()));
 
     FileResources::instance();
-    taskbarCreatedMessage = ::RegisterWindowMessageW(L"TaskbarCreated");
-    showTrayIcon();
+    trayIcon.show(window);
 
     controller = std::make_unique<KeywhirlController>(window);
     HWND keyboard = controller->keyboardWindow();
@@ -197,47 +173,8 @@ void CkeywhirlDlg::createStatisticsWindow() {
     statisticsWindow.show(shown ? SW_SHOWNOACTIVATE : SW_HIDE);
 }
 
-bool CkeywhirlDlg::addTrayIcon() {
-    NOTIFYICONDATAW data = trayIconData(handle());
-    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    data.uCallbackMessage = kTrayCallbackMessage;
-    data.hIcon = smallIcon.get();
-    ::lstrcpynW(data.szTip, kProductName, ARRAYSIZE(data.szTip));
-    return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
-}
-
-void CkeywhirlDlg::showTrayIcon() {
-    if (addTrayIcon())
-        return;
-    trayRetriesLeft = kTrayRetries;
-    setTimer(kTrayRetryTimer, kTrayRetryMilliseconds);
-}
-
-void CkeywhirlDlg::retryTrayIcon() {
-    // A shell that answers late may have taken the icon all the same; then
-    // only a change finds it.
-    NOTIFYICONDATAW data = trayIconData(handle());
-    data.uFlags = NIF_TIP;
-    ::lstrcpynW(data.szTip, kProductName, ARRAYSIZE(data.szTip));
-    bool present = ::Shell_NotifyIconW(NIM_MODIFY, &data) || addTrayIcon();
-    if (present || --trayRetriesLeft <= 0) {
-        trayRetriesLeft = 0;
-        killTimer(kTrayRetryTimer);
-    }
-}
-
-void CkeywhirlDlg::removeTrayIcon() {
-    NOTIFYICONDATAW data = trayIconData(handle());
-    data.uFlags = NIF_ICON;
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
-}
-
 void CkeywhirlDlg::applyAutorun() {
-    registry_string<std::wstring> runValue(kRunValuePath, HKEY_CURRENT_USER);
-    if (Settings::instance()->autoRun.load(std::memory_order_relaxed))
-        runValue.set(quotedProgramPath());
-    else if (runValue.exists())
-        runValue.remove();
+    AutorunValue::apply(Settings::instance()->autoRun.load(std::memory_order_relaxed));
 }
 
 bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -253,10 +190,8 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             controller->receive(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return false;
     case WM_TIMER:
-        if (wParam == kTrayRetryTimer) {
-            retryTrayIcon();
+        if (trayIcon.onTimer(wParam))
             return false;
-        }
         if (wParam == kWeakKeysTimer) {
             saveWeakKeys(false);
             return false;
@@ -314,12 +249,7 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
         result = reinterpret_cast<LRESULT>(bigIcon.get());
         return true;
     default:
-        if (message == taskbarCreatedMessage && taskbarCreatedMessage != 0) {
-            // Explorer restarted: the icon has to be added again.
-            showTrayIcon();
-            return true;
-        }
-        return false;
+        return trayIcon.onShellMessage(message);
     }
 }
 
@@ -348,26 +278,6 @@ void CkeywhirlDlg::toggleStatistics() {
     settings->showShortStatistics = shown;
     if (statisticsWindow.exists())
         statisticsWindow.show(shown ? SW_SHOWNOACTIVATE : SW_HIDE);
-}
-
-void CkeywhirlDlg::openHelp() {
-    using HtmlHelpFunction = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
-    static HMODULE helpControl = loadSystemLibrary(L"hhctrl.ocx");
-    if (!helpControl)
-        return;
-    auto htmlHelp = reinterpret_cast<HtmlHelpFunction>(
-        reinterpret_cast<void*>(::GetProcAddress(helpControl, "HtmlHelpW")));
-    if (!htmlHelp)
-        return;
-    wchar_t path[MAX_PATH + 1] = {};
-    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
-    std::wstring helpFile(path, length);
-    size_t dot = helpFile.find_last_of(L'.');
-    if (dot != std::wstring::npos)
-        helpFile.erase(dot);
-    helpFile += L".CHM";
-    constexpr UINT kHelpContextCommand = 0x000F; // HH_HELP_CONTEXT
-    htmlHelp(handle(), helpFile.c_str(), kHelpContextCommand, kHelpContext);
 }
 
 void CkeywhirlDlg::openSettings() {
@@ -425,7 +335,7 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
         openAbout();
         return true;
     case ID_TRAY_HELP:
-        openHelp();
+        HelpLauncher::open(handle());
         return true;
     case ID_TRAY_EXIT:
         endDialog(IDCANCEL);
@@ -441,8 +351,6 @@ void CkeywhirlDlg::onDestroy() {
 
 void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
-    killTimer(kTrayRetryTimer);
-    trayRetriesLeft = 0;
     killTimer(kWeakKeysTimer);
     statisticsWindow.detachMonitors();
     hookGuard.detach();
@@ -454,7 +362,7 @@ void CkeywhirlDlg::shutdown() {
     // Once the dispatcher has delivered its last key.
     saveWeakKeys(true);
     clickPlayer().stop();
-    removeTrayIcon();
+    trayIcon.remove();
     Settings::instance();
     Settings::destroyInstance();
 }

@@ -3,6 +3,7 @@
 
 #include "app/HookGuard.h"
 #include "app/HookLibrary.h"
+#include "app/TrayIcon.h"
 #include "input/KeywhirlController.h"
 #include "statistics/Statistics.h"
 #include "statistics/StatisticsDlg.h"
@@ -28,7 +29,8 @@ public:
     INT_PTR run();
     void setSplash(SplashHolder* holder) { splash = holder; }
 
-    // Writes or deletes the Run value that starts the program at logon.
+    // Writes or deletes the Run value that starts the program at logon,
+    // as the setting says.
     static void applyAutorun();
 
 protected:
@@ -47,12 +49,6 @@ private:
     void abandonStart();
     void addKeyHandlers();
     void createStatisticsWindow();
-    // One NIM_ADD; false when the shell refused the icon.
-    bool addTrayIcon();
-    // Adds the icon, and keeps offering it while the shell refuses it.
-    void showTrayIcon();
-    void retryTrayIcon();
-    void removeTrayIcon();
     void onTrayIcon(UINT mouseMessage);
     void toggleStatistics();
     void startWeakKeys();
@@ -60,7 +56,6 @@ private:
     void resetWeakKeys();
     // Writes WeakKeys.ini; unless always, only when something changed.
     void saveWeakKeys(bool always);
-    void openHelp();
     void openSettings();
     void openAbout();
     void shutdown();
@@ -68,6 +63,7 @@ private:
     SplashHolder* splash = nullptr;
     ui::UniqueIcon bigIcon;
     ui::UniqueIcon smallIcon;
+    TrayIcon trayIcon{smallIcon.get()};
     std::unique_ptr<KeywhirlController> controller;
     Statistics statistics;
     StatisticsDlg statisticsWindow;
@@ -76,8 +72,6 @@ private:
     // Made at initialisation, once the settings are read.
     std::unique_ptr<WeakKeyRecorder> weakKeys;
     std::unique_ptr<WeakKeyStore> weakKeyStore;
-    UINT taskbarCreatedMessage = 0;
-    int trayRetriesLeft = 0;
     // The tray icon still answers while a dialog is open; one at a time.
     bool dialogOpen = false;
 };
