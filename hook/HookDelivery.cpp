@@ -5,13 +5,10 @@ namespace keywhirl::hook {
 
 using utils::Lock;
 
-HookDelivery::HookDelivery()
-    : target(nullptr), stopping(false), wakeEvent(::CreateEventW(nullptr, FALSE, FALSE, nullptr)),
-      thread(nullptr) {}
+HookDelivery::HookDelivery() : target(nullptr), stopping(false), wakeEvent(ui::makeEvent()) {}
 
 HookDelivery::~HookDelivery() {
     stop();
-    ::CloseHandle(wakeEvent);
 }
 
 bool HookDelivery::start(HWND newTarget) {
@@ -23,8 +20,8 @@ bool HookDelivery::start(HWND newTarget) {
         stopping = false;
         pending.clear();
     }
-    thread = ::CreateThread(nullptr, 0, &HookDelivery::threadMain, this, 0, nullptr);
-    return thread != nullptr;
+    thread.reset(::CreateThread(nullptr, 0, &HookDelivery::threadMain, this, 0, nullptr));
+    return static_cast<bool>(thread);
 }
 
 void HookDelivery::stop() {
@@ -34,10 +31,9 @@ void HookDelivery::stop() {
         Lock guard(lock);
         stopping = true;
     }
-    ::SetEvent(wakeEvent);
-    ::WaitForSingleObject(thread, INFINITE);
-    ::CloseHandle(thread);
-    thread = nullptr;
+    ::SetEvent(wakeEvent.get());
+    ::WaitForSingleObject(thread.get(), INFINITE);
+    thread.reset();
 }
 
 void HookDelivery::setTarget(HWND newTarget) {
@@ -59,7 +55,7 @@ void HookDelivery::push(const Message& message) {
             pending.push_back(message);
     }
     if (room)
-        ::SetEvent(wakeEvent);
+        ::SetEvent(wakeEvent.get());
 }
 
 void HookDelivery::pushKey(const KeyRecord& record) {
@@ -75,7 +71,7 @@ void HookDelivery::pushLayout(HKL layout) {
 DWORD WINAPI HookDelivery::threadMain(void* self) {
     auto* delivery = static_cast<HookDelivery*>(self);
     for (;;) {
-        ::WaitForSingleObject(delivery->wakeEvent, INFINITE);
+        ::WaitForSingleObject(delivery->wakeEvent.get(), INFINITE);
         if (delivery->isStopping())
             return 0;
         delivery->deliverAll();

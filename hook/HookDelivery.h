@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input/KeyRecord.h"
+#include "ui/Handles.h"
 #include "utils/CriticalSection.h"
 
 #include <windows.h>
@@ -49,8 +50,8 @@ private:
     std::vector<Message> sending; // delivery thread only
     HWND target;                  // guarded by lock
     bool stopping;                // guarded by lock
-    HANDLE wakeEvent;
-    HANDLE thread;
+    ui::UniqueHandle wakeEvent;
+    ui::UniqueHandle thread;
 };
 
 } // namespace keywhirl::hook

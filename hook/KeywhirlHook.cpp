@@ -2,6 +2,7 @@
 // every key press and release to the program's main window.
 #include "HookDelivery.h"
 #include "KeyStateTracker.h"
+#include "ui/Handles.h"
 
 #include <windows.h>
 
@@ -11,6 +12,7 @@ using keywhirl::KeyRecord;
 using keywhirl::hook::HookDelivery;
 using keywhirl::hook::KeyStateTracker;
 using keywhirl::hook::LowLevelKey;
+namespace ui = keywhirl::ui;
 
 HINSTANCE moduleInstance = nullptr;
 
@@ -18,12 +20,12 @@ HINSTANCE moduleInstance = nullptr;
 CRITICAL_SECTION apiLock;
 
 HookDelivery* delivery = nullptr;
-HANDLE hookThread = nullptr;
+ui::UniqueHandle hookThread;
 DWORD hookThreadId = 0;
 // Set from outside the process by a test: the hook is taken away silently,
 // as the system does with a hook that answered too late. The program must
 // notice by itself and install it again.
-HANDLE dropEvent = nullptr;
+ui::UniqueHandle dropEvent;
 
 // Used by the hook thread only.
 KeyStateTracker tracker;
@@ -77,10 +79,10 @@ DWORD WINAPI hookThreadMain(void* parameter) {
     if (!hook)
         return 1;
 
-    const DWORD waitCount = dropEvent ? 1 : 0;
+    HANDLE drop = dropEvent.get();
+    const DWORD waitCount = drop ? 1 : 0;
     for (;;) {
-        DWORD woken =
-            ::MsgWaitForMultipleObjects(waitCount, &dropEvent, FALSE, INFINITE, QS_ALLINPUT);
+        DWORD woken = ::MsgWaitForMultipleObjects(waitCount, &drop, FALSE, INFINITE, QS_ALLINPUT);
         if (waitCount && woken == WAIT_OBJECT_0) {
             if (hook)
                 ::UnhookWindowsHookEx(hook);
@@ -109,23 +111,21 @@ bool installHook(HWND window) {
     if (!delivery)
         delivery = new HookDelivery();
     if (!dropEvent)
-        dropEvent = createDropEvent();
+        dropEvent.reset(createDropEvent());
     if (!delivery->start(window))
         return false;
 
-    HookThreadStart start{::CreateEventW(nullptr, TRUE, FALSE, nullptr), false};
-    if (!start.ready)
-        return false;
-    hookThread = ::CreateThread(nullptr, 0, hookThreadMain, &start, 0, &hookThreadId);
-    if (hookThread)
-        ::WaitForSingleObject(start.ready, INFINITE);
-    ::CloseHandle(start.ready);
-
+    ui::UniqueHandle ready = ui::makeEvent(true);
+    HookThreadStart start{ready.get(), false};
+    if (ready) {
+        hookThread.reset(::CreateThread(nullptr, 0, hookThreadMain, &start, 0, &hookThreadId));
+        if (hookThread)
+            ::WaitForSingleObject(ready.get(), INFINITE);
+    }
     if (!start.installed) {
         if (hookThread) {
-            ::WaitForSingleObject(hookThread, INFINITE);
-            ::CloseHandle(hookThread);
-            hookThread = nullptr;
+            ::WaitForSingleObject(hookThread.get(), INFINITE);
+            hookThread.reset();
         }
         delivery->stop();
         return false;
@@ -136,9 +136,8 @@ bool installHook(HWND window) {
 void removeHook() {
     if (hookThread) {
         ::PostThreadMessageW(hookThreadId, WM_QUIT, 0, 0);
-        ::WaitForSingleObject(hookThread, INFINITE);
-        ::CloseHandle(hookThread);
-        hookThread = nullptr;
+        ::WaitForSingleObject(hookThread.get(), INFINITE);
+        hookThread.reset();
     }
     if (delivery)
         delivery->stop();

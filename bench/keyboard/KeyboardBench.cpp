@@ -168,10 +168,10 @@ void benchRegion() {
     const int builds = 20;
     double start = now();
     for (int i = 0; i < builds; ++i)
-        ui::UniqueRegion region(createRegionWithoutKeyColour(screen, picture.get()));
+        ui::UniqueRegion region = createRegionWithoutKeyColour(screen, picture.get());
     report("window shape, by runs of pixels", now() - start, builds, 0);
 
-    ui::UniqueRegion fast(createRegionWithoutKeyColour(screen, picture.get()));
+    ui::UniqueRegion fast = createRegionWithoutKeyColour(screen, picture.get());
     ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
     ui::SelectedObject selected(dc.get(), picture.get());
     start = now();

@@ -11,7 +11,7 @@ namespace {
 
 // Shared by every link of the process; links live on the main thread only.
 struct SharedLinkResources {
-    HFONT underlinedFont = nullptr;
+    ui::UniqueFont underlinedFont;
     HCURSOR handCursor = nullptr;
     int users = 0;
 };
@@ -75,7 +75,7 @@ void CHyperLink::acquireShared() {
     if (holdsShared)
         return;
     if (shared.users == 0) {
-        shared.underlinedFont = underlinedCopyOf(previousFont);
+        shared.underlinedFont.reset(underlinedCopyOf(previousFont));
         shared.handCursor = ::LoadCursorW(nullptr, IDC_HAND);
         if (shared.handCursor == nullptr)
             shared.handCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -89,9 +89,7 @@ void CHyperLink::releaseShared() {
         return;
     holdsShared = false;
     if (--shared.users == 0) {
-        if (shared.underlinedFont != nullptr)
-            ::DeleteObject(shared.underlinedFont);
-        shared.underlinedFont = nullptr;
+        shared.underlinedFont.reset();
         // A shared system cursor: nothing to free.
         shared.handCursor = nullptr;
     }
@@ -104,8 +102,8 @@ void CHyperLink::restoreFont() {
 
 void CHyperLink::startHover() {
     hovering = true;
-    if (shared.underlinedFont != nullptr)
-        send(WM_SETFONT, reinterpret_cast<WPARAM>(shared.underlinedFont), FALSE);
+    if (shared.underlinedFont)
+        send(WM_SETFONT, reinterpret_cast<WPARAM>(shared.underlinedFont.get()), FALSE);
     repaint();
     ::SetCapture(handle());
     OnEnter();

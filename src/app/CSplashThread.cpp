@@ -4,7 +4,7 @@
 namespace keywhirl {
 
 CSplashThread::CSplashThread(SplashFactory windowClass)
-    : windowClass(windowClass), created(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    : windowClass(windowClass), created(ui::makeEvent(true)) {}
 
 CSplashThread::~CSplashThread() {
     // The window belongs to the splash thread: it must have ended first.

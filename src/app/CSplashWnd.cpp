@@ -120,21 +120,18 @@ void CSplashWnd::realizePalette(bool forced) {
 }
 
 void CSplashWnd::paint() {
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(window, &paint);
-    {
-        ui::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-        ui::SelectedObject picture(memory.get(), bitmap.get());
-        HPALETTE previous = nullptr;
-        if (palette) {
-            previous = ::SelectPalette(dc, palette.get(), FALSE);
-            ::RealizePalette(dc);
-        }
-        ::BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
-        if (previous)
-            ::SelectPalette(dc, previous, TRUE);
+    ui::PaintDc paint(window);
+    HDC dc = paint.get();
+    ui::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+    ui::SelectedObject picture(memory.get(), bitmap.get());
+    HPALETTE previous = nullptr;
+    if (palette) {
+        previous = ::SelectPalette(dc, palette.get(), FALSE);
+        ::RealizePalette(dc);
     }
-    ::EndPaint(window, &paint);
+    ::BitBlt(dc, 0, 0, width, height, memory.get(), 0, 0, SRCCOPY);
+    if (previous)
+        ::SelectPalette(dc, previous, TRUE);
 }
 
 LRESULT CALLBACK CSplashWnd::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

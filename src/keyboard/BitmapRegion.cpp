@@ -59,11 +59,11 @@ std::vector<RECT> runsWithoutKeyColour(const std::vector<std::uint32_t>& pixels,
     return runs;
 }
 
-HRGN createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap) {
+ui::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap) {
     BITMAP size = {};
     if (!bitmap || !::GetObjectW(bitmap, sizeof size, &size) || size.bmWidth <= 0 ||
         size.bmHeight <= 0)
-        return nullptr;
+        return {};
     int width = size.bmWidth;
     int height = size.bmHeight;
 
@@ -80,18 +80,19 @@ HRGN createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap) {
     ui::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
     if (!memory || ::GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(),
                                &format, DIB_RGB_COLORS) != height)
-        return nullptr;
+        return {};
     for (std::uint32_t& pixel : pixels)
         pixel &= 0x00FFFFFFu;
 
     std::vector<RECT> runs = runsWithoutKeyColour(pixels, width, height, pixels[0]);
-    HRGN region = regionFromRectangles(runs.data(), std::min(runs.size(), kRectanglesPerBatch));
+    ui::UniqueRegion region(
+        regionFromRectangles(runs.data(), std::min(runs.size(), kRectanglesPerBatch)));
     for (size_t first = kRectanglesPerBatch; region && first < runs.size();
          first += kRectanglesPerBatch) {
         ui::UniqueRegion batch(regionFromRectangles(
             runs.data() + first, std::min(runs.size() - first, kRectanglesPerBatch)));
         if (batch)
-            ::CombineRgn(region, region, batch.get(), RGN_OR);
+            ::CombineRgn(region.get(), region.get(), batch.get(), RGN_OR);
     }
     return region;
 }

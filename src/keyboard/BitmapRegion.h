@@ -1,6 +1,8 @@
 // src/keyboard/BitmapRegion.h - the shape of a picture: every pixel not of its key colour.
 #pragma once
 
+#include "ui/Handles.h"
+
 #include <windows.h>
 
 #include <cstdint>
@@ -10,9 +12,9 @@ namespace keywhirl {
 
 // The region of every pixel of the bitmap whose colour differs from that of
 // its top left pixel, in the bitmap's coordinates. dc is a device context
-// the bitmap is compatible with (the window's). The caller owns the region.
-// Null when the bitmap cannot be read.
-HRGN createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap);
+// the bitmap is compatible with (the window's). Empty when the bitmap
+// cannot be read.
+ui::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap);
 
 // The same from pixels given row by row, top row first: one rectangle for
 // each run of neighbouring pixels in a row that differ from the key colour.

@@ -203,10 +203,10 @@ void KeyboardDlg::setBackground(HBITMAP bitmap) {
 
     {
         ui::WindowDc client(handle());
-        HRGN shape = createRegionWithoutKeyColour(client.get(), bitmap);
-        // From here on the region belongs to the window.
-        if (shape && !::SetWindowRgn(handle(), shape, TRUE))
-            ::DeleteObject(shape);
+        ui::UniqueRegion shape = createRegionWithoutKeyColour(client.get(), bitmap);
+        // Once set, the region belongs to the window.
+        if (shape && ::SetWindowRgn(handle(), shape.get(), TRUE))
+            shape.release();
     }
 
     struct Placement {

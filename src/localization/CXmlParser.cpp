@@ -108,11 +108,11 @@ CXmlParser::~CXmlParser() = default;
 
 bool CXmlParser::ReadText(const std::wstring& path, int encoding, std::wstring& text) {
     text.clear();
-    HANDLE opened = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (opened == INVALID_HANDLE_VALUE)
+    ui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return false;
-    ui::UniqueHandle file(opened);
 
     DWORD high = 0;
     DWORD size = ::GetFileSize(file.get(), &high);

@@ -105,12 +105,11 @@ void CXmlProfile::Close(bool save) {
 }
 
 void CXmlProfile::Save(const std::wstring& path, int mode) {
-    HANDLE created = ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created == INVALID_HANDLE_VALUE)
+    ui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
         return;
-    ui::UniqueHandle file(created);
 
     bool unicode = mode != CXmlParser::kEncodingAnsi;
     if (unicode) {

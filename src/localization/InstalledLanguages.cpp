@@ -2,6 +2,7 @@
 #include "localization/InstalledLanguages.h"
 
 #include "settings/Paths.h"
+#include "ui/Handles.h"
 
 #include <windows.h>
 
@@ -46,8 +47,8 @@ void InstalledLanguages::rescan() {
 std::vector<std::wstring> InstalledLanguages::scan(const std::wstring& folder) {
     std::vector<std::wstring> codes;
     WIN32_FIND_DATAW found;
-    HANDLE search = ::FindFirstFileW((folder + L"*" + kExtension).c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    ui::UniqueFind search(::FindFirstFileW((folder + L"*" + kExtension).c_str(), &found));
+    if (!search)
         return codes;
     do {
         std::wstring name = found.cFileName;
@@ -56,8 +57,7 @@ std::vector<std::wstring> InstalledLanguages::scan(const std::wstring& folder) {
         bool sane = found.nFileSizeHigh == 0 && found.nFileSizeLow <= kMaxFileBytes;
         if ((found.dwFileAttributes & kFileAttributes) && endsWithExtension(name) && sane)
             codes.push_back(name.substr(0, name.size() - kExtensionLength));
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileW(search.get(), &found));
     return codes;
 }
 

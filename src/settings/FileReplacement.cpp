@@ -9,11 +9,9 @@ namespace keywhirl {
 
 namespace {
 
-// A file handle is empty at INVALID_HANDLE_VALUE, not at null.
-ui::UniqueHandle openFile(const std::wstring& path, DWORD access, DWORD disposition) {
-    HANDLE file = ::CreateFileW(path.c_str(), access, 0, nullptr, disposition,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    return ui::UniqueHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+ui::UniqueFile openFile(const std::wstring& path, DWORD access, DWORD disposition) {
+    return ui::UniqueFile(::CreateFileW(path.c_str(), access, 0, nullptr, disposition,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 } // namespace
@@ -29,7 +27,7 @@ bool FileReplacement::beginFromCopy() {
 }
 
 bool FileReplacement::writeTemporary(const std::string& bytes) {
-    ui::UniqueHandle file = openFile(temporary_, GENERIC_WRITE, CREATE_ALWAYS);
+    ui::UniqueFile file = openFile(temporary_, GENERIC_WRITE, CREATE_ALWAYS);
     if (!file)
         return false;
     DWORD written = 0;
@@ -46,7 +44,7 @@ bool FileReplacement::commit() {
     {
         // On disk before it takes the file's place: a power cut after the
         // move must not find an empty file under the old name.
-        ui::UniqueHandle file = openFile(temporary_, GENERIC_WRITE, OPEN_EXISTING);
+        ui::UniqueFile file = openFile(temporary_, GENERIC_WRITE, OPEN_EXISTING);
         if (!file || !::FlushFileBuffers(file.get())) {
             discard();
             return false;

@@ -41,7 +41,7 @@ IDirectSound* createDirectSound() {
 
 IDirectSound* TWAVDirectSound::device = nullptr;
 
-TWAVDirectSound::TWAVDirectSound(HWND window) : buffer(nullptr) {
+TWAVDirectSound::TWAVDirectSound(HWND window) {
     if (device == nullptr && !createDevice(window))
         throw InitializationError();
 }
@@ -51,22 +51,15 @@ TWAVDirectSound::~TWAVDirectSound() {
 }
 
 bool TWAVDirectSound::createDevice(HWND window) {
-    IDirectSound* created = createDirectSound();
-    if (created == nullptr)
+    keywhirl::ui::ComPtr<IDirectSound> created(createDirectSound());
+    if (!created || FAILED(created->SetCooperativeLevel(window, DSSCL_NORMAL)))
         return false;
-    if (FAILED(created->SetCooperativeLevel(window, DSSCL_NORMAL))) {
-        created->Release();
-        return false;
-    }
-    device = created;
+    device = created.release();
     return true;
 }
 
 void TWAVDirectSound::releaseBuffer() {
-    if (device != nullptr && buffer != nullptr) {
-        buffer->Release();
-        buffer = nullptr;
-    }
+    buffer.reset();
 }
 
 bool TWAVDirectSound::loadFile(const wchar_t* path) {
@@ -98,8 +91,8 @@ bool TWAVDirectSound::loadFile(const wchar_t* path) {
     description.dwFlags = DSBCAPS_STATIC | DSBCAPS_GLOBALFOCUS;
     description.dwBufferBytes = static_cast<DWORD>(layout->dataSize);
     description.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(format.data());
-    if (FAILED(device->CreateSoundBuffer(&description, &buffer, nullptr)) || buffer == nullptr) {
-        buffer = nullptr;
+    if (FAILED(device->CreateSoundBuffer(&description, buffer.addressof(), nullptr)) || !buffer) {
+        buffer.reset();
         return false;
     }
 
@@ -126,7 +119,7 @@ bool TWAVDirectSound::loadFile(const wchar_t* path) {
 }
 
 bool TWAVDirectSound::play() {
-    if (device == nullptr || buffer == nullptr)
+    if (device == nullptr || !buffer)
         return false;
     if (FAILED(buffer->SetCurrentPosition(0)))
         return false;

@@ -1,6 +1,8 @@
 // src/sound/TWAVDirectSound.h - one voice: a WAV file held in a static DirectSound buffer.
 #pragma once
 
+#include "ui/Handles.h"
+
 #include <windows.h>
 
 #include <exception>
@@ -42,6 +44,7 @@ private:
     static bool createDevice(HWND window);
     void releaseBuffer();
 
+    // Made once and kept to the end of the program, as said above.
     static IDirectSound* device;
-    IDirectSoundBuffer* buffer;
+    keywhirl::ui::ComPtr<IDirectSoundBuffer> buffer;
 };

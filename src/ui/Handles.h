@@ -7,9 +7,18 @@
 
 namespace keywhirl::ui {
 
+// What an owner holds when it holds nothing: null for most handles...
+template <typename Handle> struct NullIsEmpty {
+    static Handle empty() { return nullptr; }
+};
+// ...but INVALID_HANDLE_VALUE for what CreateFile and FindFirstFile return.
+struct InvalidValueIsEmpty {
+    static HANDLE empty() { return INVALID_HANDLE_VALUE; }
+};
+
 // Owns one handle and releases it with Close when it goes. Copying is
 // deleted: a copied owner would release the handle twice.
-template <typename Handle, auto Close> class UniqueAny {
+template <typename Handle, auto Close, typename Empty = NullIsEmpty<Handle>> class UniqueAny {
 public:
     UniqueAny() = default;
     explicit UniqueAny(Handle handle) : handle_(handle) {}
@@ -24,14 +33,14 @@ public:
     ~UniqueAny() { reset(); }
 
     Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
+    explicit operator bool() const { return handle_ != Empty::empty(); }
 
-    void reset(Handle handle = nullptr) {
-        if (handle_ != nullptr)
+    void reset(Handle handle = Empty::empty()) {
+        if (handle_ != Empty::empty())
             Close(handle_);
         handle_ = handle;
     }
-    Handle release() { return std::exchange(handle_, nullptr); }
+    Handle release() { return std::exchange(handle_, Empty::empty()); }
 
     // For functions that hand a new handle back through a pointer.
     Handle* addressof() {
@@ -40,10 +49,15 @@ public:
     }
 
 private:
-    Handle handle_ = nullptr;
+    Handle handle_ = Empty::empty();
 };
 
+// Events, threads, mutexes and other kernel objects.
 using UniqueHandle = UniqueAny<HANDLE, ::CloseHandle>;
+// A file from CreateFileW; empty at INVALID_HANDLE_VALUE.
+using UniqueFile = UniqueAny<HANDLE, ::CloseHandle, InvalidValueIsEmpty>;
+// A search from FindFirstFileW; empty at INVALID_HANDLE_VALUE.
+using UniqueFind = UniqueAny<HANDLE, ::FindClose, InvalidValueIsEmpty>;
 using UniqueModule = UniqueAny<HMODULE, ::FreeLibrary>;
 using UniqueBitmap = UniqueAny<HBITMAP, ::DeleteObject>;
 using UniqueFont = UniqueAny<HFONT, ::DeleteObject>;
@@ -106,6 +120,45 @@ public:
 private:
     HDC dc_;
     HGDIOBJ previous_;
+};
+
+// A new unnamed event; auto-reset unless manualReset.
+inline UniqueHandle makeEvent(bool manualReset = false, bool signalled = false) {
+    return UniqueHandle(::CreateEventW(nullptr, manualReset, signalled, nullptr));
+}
+
+// Holds one reference to a COM object and releases it when it goes.
+template <typename Interface> class ComPtr {
+public:
+    ComPtr() = default;
+    explicit ComPtr(Interface* object) : object_(object) {}
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& other) noexcept : object_(other.release()) {}
+    ComPtr& operator=(ComPtr&& other) noexcept {
+        if (this != &other)
+            reset(other.release());
+        return *this;
+    }
+    ~ComPtr() { reset(); }
+
+    Interface* get() const { return object_; }
+    Interface* operator->() const { return object_; }
+    explicit operator bool() const { return object_ != nullptr; }
+    void reset(Interface* object = nullptr) {
+        if (object_)
+            object_->Release();
+        object_ = object;
+    }
+    Interface* release() { return std::exchange(object_, nullptr); }
+    // For functions that hand a new reference back through a pointer.
+    Interface** addressof() {
+        reset();
+        return &object_;
+    }
+
+private:
+    Interface* object_ = nullptr;
 };
 
 // Runs a clean-up that has no handle type of its own when the scope ends.

@@ -5,8 +5,7 @@
 
 namespace keywhirl::utils {
 
-Thread::Thread()
-    : stopped(true), suspended(false), wakeUp(::CreateEventW(nullptr, FALSE, FALSE, nullptr)) {}
+Thread::Thread() : stopped(true), suspended(false), wakeUp(ui::makeEvent()) {}
 
 Thread::~Thread() {
     stopAndWait();

@@ -45,15 +45,10 @@ std::vector<std::string> split(const std::string& text, char separator) {
     return parts;
 }
 
-HANDLE openedOrNull(HANDLE handle) {
-    return handle == INVALID_HANDLE_VALUE ? nullptr : handle;
-}
-
 bool readWholeFile(const std::wstring& path, std::string& text, bool& missing) {
     missing = false;
-    ui::UniqueHandle file(
-        openedOrNull(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)));
+    ui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         DWORD error = ::GetLastError();
         missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;

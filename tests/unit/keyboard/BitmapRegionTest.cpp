@@ -76,7 +76,7 @@ TEST(CreateRegionWithoutKeyColour, EqualsThePixelByPixelRegion) {
         ::SetPixel(dc.get(), width - 1, height - 1, RGB(1, 2, 3));
     }
 
-    ui::UniqueRegion fast(createRegionWithoutKeyColour(dc.get(), picture.get()));
+    ui::UniqueRegion fast = createRegionWithoutKeyColour(dc.get(), picture.get());
     ASSERT_TRUE(fast);
     ui::SelectedObject selected(dc.get(), picture.get());
     ui::UniqueRegion slow(regionPixelByPixel(dc.get(), width, height));
@@ -91,11 +91,11 @@ TEST(CreateRegionWithoutKeyColour, APictureOfOneColourHasAnEmptyRegion) {
     HDC screen = ::GetDC(nullptr);
     ui::UniqueBitmap picture(::CreateCompatibleBitmap(screen, 8, 8));
     ::ReleaseDC(nullptr, screen);
-    ui::UniqueRegion region(createRegionWithoutKeyColour(nullptr, picture.get()));
+    ui::UniqueRegion region = createRegionWithoutKeyColour(nullptr, picture.get());
     ASSERT_TRUE(region);
     RECT box;
     EXPECT_EQ(NULLREGION, ::GetRgnBox(region.get(), &box));
-    EXPECT_EQ(nullptr, createRegionWithoutKeyColour(nullptr, nullptr));
+    EXPECT_FALSE(createRegionWithoutKeyColour(nullptr, nullptr));
 }
 
 } // namespace

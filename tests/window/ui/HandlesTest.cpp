@@ -104,6 +104,86 @@ TEST(UniqueAny, WindowMenuKeyAndHandleOwnersReleaseThem) {
               ERROR_SUCCESS);
 }
 
+TEST(UniqueAny, FileAndSearchOwnersAreEmptyAtTheInvalidValue) {
+    wchar_t folder[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = std::wstring(folder) + L"keywhirl-handles-test.tmp";
+
+    UniqueFile none;
+    EXPECT_FALSE(none);
+    EXPECT_EQ(none.get(), INVALID_HANDLE_VALUE);
+    UniqueFile missing(::CreateFileW((path + L".missing\\x").c_str(), GENERIC_READ, 0, nullptr,
+                                     OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(missing) << "a failed open is empty, and closing it is never tried";
+
+    {
+        UniqueFile exclusive(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(exclusive);
+        UniqueFile second(
+            ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(second) << "held without sharing";
+        UniqueFile moved(std::move(exclusive));
+        EXPECT_FALSE(exclusive);
+        EXPECT_TRUE(moved);
+    }
+    UniqueFile reopened(
+        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(reopened) << "the owner closed it";
+    reopened.reset();
+
+    WIN32_FIND_DATAW found;
+    UniqueFind search(::FindFirstFileW(path.c_str(), &found));
+    EXPECT_TRUE(search);
+    UniqueFind nothing(::FindFirstFileW((path + L".none").c_str(), &found));
+    EXPECT_FALSE(nothing);
+    ::DeleteFileW(path.c_str());
+}
+
+// Counts its references as a COM object does.
+class CountedObject {
+public:
+    ULONG AddRef() { return ++references; }
+    ULONG Release() { return --references; }
+    ULONG references = 1;
+};
+
+TEST(ComPtr, ReleasesItsReferenceOnceWhereverItGoes) {
+    CountedObject object;
+    {
+        ComPtr<CountedObject> first(&object);
+        ComPtr<CountedObject> second(std::move(first));
+        EXPECT_FALSE(first);
+        EXPECT_EQ(second.get(), &object);
+        EXPECT_EQ(object.references, 1u);
+    }
+    EXPECT_EQ(object.references, 0u);
+
+    CountedObject other;
+    object.references = 1;
+    ComPtr<CountedObject> held(&object);
+    CountedObject** slot = held.addressof(); // a new reference is coming
+    EXPECT_EQ(object.references, 0u) << "the old one is let go first";
+    *slot = &other;
+    EXPECT_EQ(held->references, 1u);
+    CountedObject* taken = held.release();
+    EXPECT_EQ(taken, &other);
+    EXPECT_FALSE(held);
+    EXPECT_EQ(other.references, 1u) << "release hands the reference over";
+}
+
+TEST(MakeEvent, AutoResetUnlessAskedOtherwise) {
+    UniqueHandle automatic = makeEvent();
+    UniqueHandle manual = makeEvent(true, true);
+    ASSERT_TRUE(automatic);
+    ASSERT_TRUE(manual);
+    ::SetEvent(automatic.get());
+    EXPECT_EQ(::WaitForSingleObject(automatic.get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(::WaitForSingleObject(automatic.get(), 0), DWORD(WAIT_TIMEOUT));
+    EXPECT_EQ(::WaitForSingleObject(manual.get(), 0), WAIT_OBJECT_0);
+    EXPECT_EQ(::WaitForSingleObject(manual.get(), 0), WAIT_OBJECT_0);
+}
+
 TEST(SelectedObject, PutsThePreviousObjectBack) {
     UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     UniqueBrush brush(::CreateSolidBrush(RGB(9, 9, 9)));
