@@ -3,13 +3,10 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace keywhirl {
 
-// The help is the program file's path with the extension ".CHM", shown by
-// the platform's HTML Help control, which is loaded from the system folder
-// the first time it is needed.
+// The help (getHelpFile in settings/Paths.h) is shown by the platform's
+// HTML Help control, loaded from the system folder when first needed.
 class HelpLauncher {
 public:
     // The context id of the main page.
@@ -17,9 +14,6 @@ public:
 
     // Opens the help for the window; nothing when the control is missing.
     static void open(HWND owner);
-    // The help file of a program file: its extension (only that of the file
-    // name, never a dot in a folder's name) replaced by ".CHM".
-    static std::wstring helpFileOf(const std::wstring& programFile);
 };
 
 } // namespace keywhirl

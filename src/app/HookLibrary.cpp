@@ -14,8 +14,7 @@ template <typename Function> Function libraryFunction(HMODULE library, const cha
 bool HookLibrary::load() {
     if (library)
         return setHook && clearHook;
-    std::wstring path = getProgramFolder() + L"\\Keywhirl.dll";
-    library.reset(::LoadLibraryW(path.c_str()));
+    library.reset(::LoadLibraryW(getHookLibraryFile().c_str()));
     if (!library)
         return false;
     setHook = libraryFunction<HookFunction>(library.get(), "setKeywhirlHook");

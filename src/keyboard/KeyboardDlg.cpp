@@ -63,7 +63,7 @@ bool KeyboardDlg::create(HWND owner) {
 }
 
 std::wstring KeyboardDlg::backgroundPath() {
-    return getProgramFolder() + L"\\Keyboard\\Keywhirl" + L".bmp";
+    return getKeyboardPictureFile();
 }
 
 // ---------------------------------------------------------------------------

@@ -56,7 +56,7 @@ void ResourceLoader::load(std::map<std::wstring, ResourceBundle>& bundles) const
 }
 
 std::wstring ResourceLoader::fileOf(const Locale& locale) {
-    return getLocalizationFolder() + locale.toString() + L".xml";
+    return getLanguageFile(locale.toString());
 }
 
 } // namespace keywhirl

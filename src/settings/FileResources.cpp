@@ -24,10 +24,9 @@ void FileResources::destroyInstance() {
 }
 
 FileResources::FileResources() {
-    std::wstring program = getProgramFolder();
     // A failed read leaves the block empty; the players cope with that.
-    readFileBytes(program + L"/Sounds/Metronome.wav", metronomeSound_, MaxSoundFileBytes);
-    readFileBytes(program + L"/Sounds/Click.wav", clickSound_, MaxSoundFileBytes);
+    readFileBytes(getMetronomeSoundFile(), metronomeSound_, MaxSoundFileBytes);
+    readFileBytes(getClickSoundFile(), clickSound_, MaxSoundFileBytes);
 }
 
 } // namespace keywhirl

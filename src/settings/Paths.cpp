@@ -1,6 +1,8 @@
 // src/settings/Paths.cpp
 #include "settings/Paths.h"
 
+#include "utils/CriticalSection.h"
+
 #include <windows.h>
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -19,29 +21,21 @@ namespace {
 // worker thread from seeing a half-written string.
 class FolderOverrides {
 public:
-    FolderOverrides() { ::InitializeCriticalSection(&lock_); }
-    ~FolderOverrides() { ::DeleteCriticalSection(&lock_); }
-    FolderOverrides(const FolderOverrides&) = delete;
-    FolderOverrides& operator=(const FolderOverrides&) = delete;
-
     void set(const std::wstring& program, const std::wstring& appData) {
-        ::EnterCriticalSection(&lock_);
+        utils::Lock guard(lock_);
         program_ = program;
         appData_ = appData;
-        ::LeaveCriticalSection(&lock_);
     }
     std::wstring program() { return read(program_); }
     std::wstring appData() { return read(appData_); }
 
 private:
     std::wstring read(const std::wstring& value) {
-        ::EnterCriticalSection(&lock_);
-        std::wstring copy = value;
-        ::LeaveCriticalSection(&lock_);
-        return copy;
+        utils::Lock guard(lock_);
+        return value;
     }
 
-    CRITICAL_SECTION lock_;
+    utils::CriticalSection lock_;
     std::wstring program_;
     std::wstring appData_;
 };
@@ -63,6 +57,22 @@ std::wstring realProgramFolder() {
 }
 
 constexpr wchar_t localizationPart[] = L"\\Localization\\";
+
+// "\\?\" form of an absolute path; a network path (a redirected profile)
+// needs the "\\?\UNC\" form instead.
+std::wstring extendedLengthPath(const std::wstring& path) {
+    if (path.compare(0, 4, L"\\\\?\\") == 0)
+        return path;
+    if (path.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+// A file in the settings folder; empty without one.
+std::wstring settingsFolderFile(const wchar_t* name) {
+    std::wstring folder = getSettingsFolder();
+    return folder.empty() ? folder : folder + L"\\" + name;
+}
 
 using File = std::unique_ptr<FILE, decltype(&std::fclose)>;
 
@@ -91,6 +101,60 @@ std::wstring getLocalizationFolder() {
         return overridden + localizationPart;
     static const std::wstring folder = realProgramFolder() + localizationPart;
     return folder;
+}
+
+std::wstring getSettingsFolder() {
+    std::wstring appData = getAppDataFolder();
+    if (appData.empty())
+        return appData;
+    std::wstring folder = extendedLengthPath(appData) + L"\\Keywhirl";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring getSettingsFile() {
+    return settingsFolderFile(L"Keywhirl.ini");
+}
+
+std::wstring getWeakKeysFile() {
+    return settingsFolderFile(L"WeakKeys.ini");
+}
+
+std::wstring getClickSoundFile() {
+    return getProgramFolder() + L"\\Sounds\\Click.wav";
+}
+
+std::wstring getMetronomeSoundFile() {
+    return getProgramFolder() + L"\\Sounds\\Metronome.wav";
+}
+
+std::wstring getKeyboardPictureFile() {
+    return getProgramFolder() + L"\\Keyboard\\Keywhirl.bmp";
+}
+
+std::wstring getHookLibraryFile() {
+    return getProgramFolder() + L"\\Keywhirl.dll";
+}
+
+std::wstring getLanguageFile(const std::wstring& code) {
+    return getLocalizationFolder() + code + L".xml";
+}
+
+std::wstring getHelpFile() {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH)
+        return getProgramFolder() + L"\\Keywhirl.CHM";
+    return helpFileOf(std::wstring(path, length));
+}
+
+std::wstring helpFileOf(const std::wstring& programFile) {
+    std::wstring helpFile = programFile;
+    size_t name = helpFile.find_last_of(L"\\/");
+    size_t dot = helpFile.find_last_of(L'.');
+    if (dot != std::wstring::npos && (name == std::wstring::npos || dot > name))
+        helpFile.erase(dot);
+    return helpFile + L".CHM";
 }
 
 std::wstring toLongPath(const std::wstring& path) {

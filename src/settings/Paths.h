@@ -24,6 +24,29 @@ std::wstring getProgramFolder();
 // real one is worked out once, on the first call, and kept.
 std::wstring getLocalizationFolder();
 
+// Every file the program reads or writes, named in this one place.
+//
+// <application data>\Keywhirl, made when missing, in the "\\?\" form that
+// takes long paths; empty when there is no application-data folder, and
+// then nothing is written.
+std::wstring getSettingsFolder();
+// The settings, Keywhirl.ini, and the weak-key record, WeakKeys.ini, in it;
+// empty without the folder.
+std::wstring getSettingsFile();
+std::wstring getWeakKeysFile();
+// Beside the program: the sounds, the keyboard picture, the hook library.
+std::wstring getClickSoundFile();
+std::wstring getMetronomeSoundFile();
+std::wstring getKeyboardPictureFile();
+std::wstring getHookLibraryFile();
+// The interface language with this code: <localization folder>\<code>.xml.
+std::wstring getLanguageFile(const std::wstring& code);
+// The help: the running program file with the extension ".CHM".
+std::wstring getHelpFile();
+// The help file of a program file: its extension (only that of the file
+// name, never a dot in a folder's name) replaced by ".CHM".
+std::wstring helpFileOf(const std::wstring& programFile);
+
 // Loads a library of the platform's by its full path in the system folder,
 // so that no file of the same name beside the program or in the current
 // folder is ever loaded instead. Null when it is not there.

@@ -24,16 +24,6 @@ void entry(Duvuzora::CSettingsEntryTable& table, const wchar_t* key, std::atomic
 
 utils::SingletonDeleter<Settings> settingsDeleter;
 
-// "\\?\" form of an absolute path; a network path (a redirected profile)
-// needs the "\\?\UNC\" form instead.
-std::wstring extendedLengthPath(const std::wstring& path) {
-    if (path.compare(0, 4, L"\\\\?\\") == 0)
-        return path;
-    if (path.compare(0, 2, L"\\\\") == 0)
-        return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
-}
-
 } // namespace
 
 Settings* Settings::instance_ = nullptr;
@@ -41,14 +31,10 @@ std::atomic<bool> Settings::fileKept{false};
 
 Settings* Settings::instance() {
     if (instance_ == nullptr) {
-        std::wstring appData = getAppDataFolder();
-        std::wstring file;
         // Without an application-data folder there is nowhere to keep the
         // file: the defaults apply and nothing is written.
-        if (!appData.empty()) {
-            std::wstring folder = extendedLengthPath(appData) + L"\\Keywhirl";
-            ::CreateDirectoryW(folder.c_str(), nullptr);
-            file = folder + L"\\Keywhirl.ini";
+        std::wstring file = getSettingsFile();
+        if (!file.empty()) {
             // Left by a crash during the last save: the INI itself is whole.
             FileReplacement(file).discard();
         }

@@ -54,7 +54,7 @@ private:
 
 template <typename Voice> bool BasicClickPlayer<Voice>::init(HWND window) {
     ready.store(false, std::memory_order_release);
-    const std::wstring path = getProgramFolder() + L"/Sounds/Click.wav";
+    const std::wstring path = getClickSoundFile();
     voices.clear();
     try {
         bool loaded = true;

@@ -70,12 +70,7 @@ bool readWholeFile(const std::wstring& path, std::string& text, bool& missing) {
 WeakKeyStore::WeakKeyStore(std::wstring path) : file(std::move(path)) {}
 
 std::wstring WeakKeyStore::defaultPath() {
-    std::wstring appData = getAppDataFolder();
-    if (appData.empty())
-        return std::wstring();
-    std::wstring folder = appData + L"\\Keywhirl";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    return folder + L"\\WeakKeys.ini";
+    return getWeakKeysFile();
 }
 
 std::string WeakKeyStore::format(const WeakKeyRecorder& recorder) {

@@ -93,6 +93,23 @@ TEST(Folders, OverridesRedirectBothFoldersAndTheLocalizationFolder) {
     EXPECT_NE(getAppDataFolder(), L"C:\\data");
 }
 
+TEST(HelpFile, IsTheProgramFileWithTheExtensionChm) {
+    struct Case {
+        const wchar_t* program;
+        const wchar_t* help;
+    };
+    const Case cases[] = {
+        {L"C:\\Program Files\\Keywhirl\\Keywhirl.exe",
+         L"C:\\Program Files\\Keywhirl\\Keywhirl.CHM"},
+        {L"C:\\Tools.v2\\Keywhirl.exe", L"C:\\Tools.v2\\Keywhirl.CHM"},
+        {L"C:\\Tools.v2\\Keywhirl", L"C:\\Tools.v2\\Keywhirl.CHM"}, // a dot only in a folder
+        {L"\\\\server\\share\\kw.1.exe", L"\\\\server\\share\\kw.1.CHM"},
+        {L"Keywhirl.exe", L"Keywhirl.CHM"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(helpFileOf(c.program), c.help);
+}
+
 class FileResourcesTest : public ::testing::Test {
 protected:
     void SetUp() override {

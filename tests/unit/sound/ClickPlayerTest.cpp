@@ -90,7 +90,7 @@ TEST_F(ClickPlayerTest, InitLoadsTheClickBesideTheProgramIntoTenVoices) {
     EXPECT_EQ(RecordingVoice::log.alive, 10);
     EXPECT_EQ(RecordingVoice::log.windows, std::vector<HWND>(10, window));
     EXPECT_EQ(RecordingVoice::log.loadedPaths,
-              std::vector<std::wstring>(10, settings.folder().path() + L"/Sounds/Click.wav"));
+              std::vector<std::wstring>(10, settings.folder().path() + L"\\Sounds\\Click.wav"));
     EXPECT_TRUE(played().empty()) << "loading plays nothing";
 }
 

@@ -1,28 +1,10 @@
-// tests/unit/app/ShellPiecesTest.cpp - the help file's name and the logon value.
+// tests/unit/app/AutorunValueTest.cpp - the value that starts Keywhirl at logon.
 #include "app/AutorunValue.h"
-#include "app/HelpLauncher.h"
 
 #include <gtest/gtest.h>
 
 namespace keywhirl {
 namespace {
-
-TEST(HelpLauncher, TheHelpIsTheProgramFileWithTheExtensionChm) {
-    struct Case {
-        const wchar_t* program;
-        const wchar_t* help;
-    };
-    const Case cases[] = {
-        {L"C:\\Program Files\\Keywhirl\\Keywhirl.exe",
-         L"C:\\Program Files\\Keywhirl\\Keywhirl.CHM"},
-        {L"C:\\Tools.v2\\Keywhirl.exe", L"C:\\Tools.v2\\Keywhirl.CHM"},
-        {L"C:\\Tools.v2\\Keywhirl", L"C:\\Tools.v2\\Keywhirl.CHM"}, // a dot only in a folder
-        {L"\\\\server\\share\\kw.1.exe", L"\\\\server\\share\\kw.1.CHM"},
-        {L"Keywhirl.exe", L"Keywhirl.CHM"},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(HelpLauncher::helpFileOf(c.program), c.help);
-}
 
 // The Run value "Keywhirl", or "<none>".
 std::wstring runValue() {
