@@ -38,32 +38,8 @@ double seconds() {
     return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-// The main window is the hidden one; the program's message boxes carry the
-// same class and caption.
-HWND hiddenMainWindow(DWORD processId) {
-    HWND window = nullptr;
-    while ((window = ::FindWindowExW(nullptr, window, L"#32770", L"Keywhirl")) != nullptr) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if ((processId == 0 || owner == processId) && !::IsWindowVisible(window))
-            return window;
-    }
-    return nullptr;
-}
-
-HWND splashOf(DWORD processId) {
-    HWND window = nullptr;
-    while ((window = ::FindWindowExW(nullptr, window, L"KeywhirlSplash", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == processId)
-            return window;
-    }
-    return nullptr;
-}
-
 HANDLE openProgram(DWORD access, HWND& window, const wchar_t* title = nullptr) {
-    window = title ? ::FindWindowW(nullptr, title) : hiddenMainWindow(0);
+    window = title ? ::FindWindowW(nullptr, title) : mainWindowOf(0);
     if (!window)
         return nullptr;
     DWORD processId = 0;
@@ -83,7 +59,7 @@ int start(const std::wstring& program) {
         return 1;
     }
     HWND window = nullptr;
-    while (!(window = hiddenMainWindow(process.dwProcessId))) {
+    while (!(window = mainWindowOf(process.dwProcessId))) {
         if (::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0 || seconds() - begin > 30) {
             std::fprintf(stderr, "no main window\n");
             return 1;
@@ -135,7 +111,7 @@ int memory(const wchar_t* title) {
 }
 
 int keys(unsigned count, UINT onlyKey) {
-    HWND window = hiddenMainWindow(0);
+    HWND window = mainWindowOf(0);
     if (!window)
         return 1;
     double begin = seconds();
@@ -151,7 +127,7 @@ int keys(unsigned count, UINT onlyKey) {
 }
 
 int command(unsigned id) {
-    HWND window = hiddenMainWindow(0);
+    HWND window = mainWindowOf(0);
     if (!window)
         return 1;
     ::PostMessageW(window, WM_COMMAND, id, 0);

@@ -73,6 +73,28 @@ HWND findMainWindow(DWORD waitMilliseconds) {
     }
 }
 
+namespace {
+HWND firstWindowOf(DWORD processId, const wchar_t* windowClass, const wchar_t* caption,
+                   bool hiddenOnly) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExW(nullptr, window, windowClass, caption)) != nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if ((processId == 0 || owner == processId) && !(hiddenOnly && ::IsWindowVisible(window)))
+            return window;
+    }
+    return nullptr;
+}
+} // namespace
+
+HWND mainWindowOf(DWORD processId) {
+    return firstWindowOf(processId, L"#32770", L"Keywhirl", true);
+}
+
+HWND splashOf(DWORD processId) {
+    return firstWindowOf(processId, L"KeywhirlSplash", nullptr, false);
+}
+
 std::vector<HWND> programWindows(HWND mainWindow) {
     WindowSearch search{0, {}};
     ::GetWindowThreadProcessId(mainWindow, &search.process);

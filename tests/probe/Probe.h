@@ -14,6 +14,13 @@ namespace keywhirl::probe {
 // the given time for it to appear. Null if it never does.
 HWND findMainWindow(DWORD waitMilliseconds);
 
+// The hidden main window of the process (of any process for 0), told from
+// the program's message boxes, which carry the same class and caption, by
+// never being visible; null when there is none yet.
+HWND mainWindowOf(DWORD processId);
+// The splash window of the process, null when it is gone or not yet there.
+HWND splashOf(DWORD processId);
+
 // The visible top-level windows of the process that owns the main window.
 std::vector<HWND> programWindows(HWND mainWindow);
 

@@ -5,6 +5,7 @@
 #include "localization/CXmlProfile.h"
 #include "resource.h"
 #include "support/TempFolder.h"
+#include "support/Waiting.h"
 #include "support/WinePaths.h"
 
 #include <gtest/gtest.h>
@@ -21,17 +22,6 @@ namespace {
 
 std::wstring programFile() {
     return programOutputFolder() + L"\\Keywhirl.exe";
-}
-
-// Waits up to two seconds for the condition.
-template <typename Condition> bool eventually(Condition condition, DWORD milliseconds = 2000) {
-    DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > milliseconds)
-            return false;
-        ::Sleep(25);
-    }
-    return true;
 }
 
 bool trayIconRegistered(HWND mainWindow) {

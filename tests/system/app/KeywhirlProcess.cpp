@@ -10,30 +10,6 @@ namespace keywhirl::testing {
 namespace {
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-HWND findMainWindowOf(DWORD processId) {
-    HWND window = nullptr;
-    while ((window = ::FindWindowExW(nullptr, window, L"#32770", L"Keywhirl")) != nullptr) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        // The message boxes of the program carry the same class and title;
-        // the main window is the one that is never visible.
-        if (owner == processId && !::IsWindowVisible(window))
-            return window;
-    }
-    return nullptr;
-}
-
-HWND splashOf(DWORD processId) {
-    HWND window = nullptr;
-    while ((window = ::FindWindowExW(nullptr, window, L"KeywhirlSplash", nullptr)) != nullptr) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(window, &owner);
-        if (owner == processId)
-            return window;
-    }
-    return nullptr;
-}
-
 struct MessageBoxSearch {
     DWORD processId;
     HWND found;
@@ -73,7 +49,7 @@ KeywhirlProcess::KeywhirlProcess(const std::wstring& programFile, DWORD waitMill
     while (!window && ::GetTickCount() - start < waitMilliseconds) {
         if (::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
             break;
-        window = findMainWindowOf(process.dwProcessId);
+        window = probe::mainWindowOf(process.dwProcessId);
     }
     // The window exists from the start of its initialisation; a sent message
     // is answered only once that has finished (or a message box waits).
@@ -82,7 +58,8 @@ KeywhirlProcess::KeywhirlProcess(const std::wstring& programFile, DWORD waitMill
         ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, waitMilliseconds, &result);
     // A sent message can also be answered while the initialisation waits
     // inside a window call; its last step closes the splash.
-    while (window && splashOf(process.dwProcessId) && ::GetTickCount() - start < waitMilliseconds)
+    while (window && probe::splashOf(process.dwProcessId) &&
+           ::GetTickCount() - start < waitMilliseconds)
         ::Sleep(25);
 }
 

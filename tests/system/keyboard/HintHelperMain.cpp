@@ -51,13 +51,6 @@ DWORD processOf(HWND window) {
     return process;
 }
 
-bool splashShown(DWORD process) {
-    for (HWND w = nullptr; (w = ::FindWindowExW(nullptr, w, L"KeywhirlSplash", nullptr));)
-        if (processOf(w) == process)
-            return true;
-    return false;
-}
-
 int writeSettings(int argc, wchar_t** argv) {
     removeKeywhirlSettings();
     for (int i = 2; i < argc; ++i) {
@@ -82,7 +75,7 @@ int waitReady() {
     DWORD_PTR result;
     if (!::SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, kStartTimeout, &result))
         return 1;
-    while (splashShown(processOf(main))) {
+    while (keywhirl::probe::splashOf(processOf(main))) {
         if (::GetTickCount() - start > kStartTimeout)
             return 1;
         ::Sleep(25);

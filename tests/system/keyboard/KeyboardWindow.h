@@ -1,6 +1,8 @@
 // tests/system/keyboard/KeyboardWindow.h - the keyboard window of a running Keywhirl.
 #pragma once
 
+#include "support/Waiting.h"
+
 #include <windows.h>
 
 namespace keywhirl::testing {
@@ -11,16 +13,5 @@ HWND findKeyboardWindow(DWORD processId);
 
 // The window's layered alpha, or -1 if it has none set.
 int layeredAlpha(HWND window);
-
-// Polls the condition every 20 ms until it holds or the time is up.
-template <typename Condition> bool eventually(Condition condition, DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > milliseconds)
-            return false;
-        ::Sleep(20);
-    }
-    return true;
-}
 
 } // namespace keywhirl::testing

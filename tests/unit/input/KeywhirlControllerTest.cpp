@@ -2,6 +2,7 @@
 #include "input/KeywhirlController.h"
 
 #include "support/TestSettings.h"
+#include "utils/CriticalSection.h"
 
 #include <gtest/gtest.h>
 
@@ -15,27 +16,22 @@ namespace {
 // What the dispatcher did, in order, as seen by the keyboard and handlers.
 class Journal {
 public:
-    Journal() { ::InitializeCriticalSection(&lock); }
-    ~Journal() { ::DeleteCriticalSection(&lock); }
     void add(const std::string& entry) {
-        ::EnterCriticalSection(&lock);
+        utils::Lock guard(lock);
         entries.push_back(entry);
-        ::LeaveCriticalSection(&lock);
     }
     std::vector<std::string> read() {
-        ::EnterCriticalSection(&lock);
+        utils::Lock guard(lock);
         std::vector<std::string> copy = entries;
-        ::LeaveCriticalSection(&lock);
         return copy;
     }
     void clear() {
-        ::EnterCriticalSection(&lock);
+        utils::Lock guard(lock);
         entries.clear();
-        ::LeaveCriticalSection(&lock);
     }
 
 private:
-    CRITICAL_SECTION lock;
+    utils::CriticalSection lock;
     std::vector<std::string> entries;
 };
 

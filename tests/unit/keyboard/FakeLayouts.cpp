@@ -1,5 +1,6 @@
 // tests/unit/keyboard/FakeLayouts.cpp
 #include "FakeLayouts.h"
+#include "utils/CriticalSection.h"
 
 #include <cstring>
 #include <string>
@@ -122,19 +123,16 @@ const HKL FakeLayouts::kLatin = reinterpret_cast<HKL>(static_cast<UINT_PTR>(0x7E
 const HKL FakeLayouts::kCyrillic = reinterpret_cast<HKL>(static_cast<UINT_PTR>(0x7E027E02));
 
 FakeLayouts::FakeLayouts() {
-    ::InitializeCriticalSection(&lock);
     KeyTranslator::setCurrent(this);
 }
 
 FakeLayouts::~FakeLayouts() {
     KeyTranslator::setCurrent(nullptr);
-    ::DeleteCriticalSection(&lock);
 }
 
 wchar_t FakeLayouts::pendingAccent() {
-    ::EnterCriticalSection(&lock);
+    utils::Lock guard(lock);
     wchar_t accent = pending[::GetCurrentThreadId()];
-    ::LeaveCriticalSection(&lock);
     return accent;
 }
 
@@ -155,7 +153,7 @@ int FakeLayouts::toUnicode(UINT virtualKey, UINT, const BYTE* keyState, wchar_t*
     bool shift = (keyState[VK_SHIFT] & 0x80) != 0;
     bool caps = (keyState[VK_CAPITAL] & 0x01) != 0;
 
-    ::EnterCriticalSection(&lock);
+    utils::Lock guard(lock);
     wchar_t& accent = pending[::GetCurrentThreadId()];
     int result = 0;
     const wchar_t* table = cyrillic ? key->cyrillic : key->latin;
@@ -193,7 +191,6 @@ int FakeLayouts::toUnicode(UINT virtualKey, UINT, const BYTE* keyState, wchar_t*
             result = put(text, buffer, size);
         }
     }
-    ::LeaveCriticalSection(&lock);
     return result;
 }
 

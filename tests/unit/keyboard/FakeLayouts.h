@@ -3,6 +3,7 @@
 
 #include "input/KeyInfoWrapper.h"
 #include "input/KeyTranslator.h"
+#include "utils/CriticalSection.h"
 
 #include <atomic>
 #include <map>
@@ -35,7 +36,7 @@ public:
     int translations() const { return translationCount; }
 
 private:
-    CRITICAL_SECTION lock;
+    utils::CriticalSection lock;
     std::map<DWORD, wchar_t> pending;
     std::atomic<int> translationCount{0};
 };

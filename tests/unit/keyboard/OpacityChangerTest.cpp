@@ -1,5 +1,6 @@
 // tests/unit/keyboard/OpacityChangerTest.cpp
 #include "keyboard/OpacityChanger.h"
+#include "utils/CriticalSection.h"
 #include "keyboard/OpacityFinish.h"
 
 #include <gtest/gtest.h>
@@ -14,33 +15,26 @@ using Alphas = std::vector<int>;
 // Records every alpha that would reach the window, from any thread.
 class RecordingChanger : public OpacityChanger {
 public:
-    RecordingChanger() { ::InitializeCriticalSection(&section); }
-    ~RecordingChanger() override {
-        stopAndWait();
-        ::DeleteCriticalSection(&section);
-    }
+    ~RecordingChanger() override { stopAndWait(); }
     Alphas applied() {
-        ::EnterCriticalSection(&section);
+        utils::Lock guard(section);
         Alphas copy = alphas;
-        ::LeaveCriticalSection(&section);
         return copy;
     }
     void forget() {
-        ::EnterCriticalSection(&section);
+        utils::Lock guard(section);
         alphas.clear();
-        ::LeaveCriticalSection(&section);
     }
 
 protected:
     void applyAlpha(HWND target, BYTE alpha) override {
-        ::EnterCriticalSection(&section);
+        utils::Lock guard(section);
         alphas.push_back(alpha);
-        ::LeaveCriticalSection(&section);
         OpacityChanger::applyAlpha(target, alpha);
     }
 
 private:
-    CRITICAL_SECTION section;
+    utils::CriticalSection section;
     Alphas alphas;
 };
 

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "support/FakeClock.h"
 #include "support/TestSettings.h"
+#include "support/Waiting.h"
 #include "ui/Handles.h"
 
 #include <gtest/gtest.h>
@@ -32,14 +33,7 @@ protected:
     }
 };
 
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 500; ++i) {
-        if (condition())
-            return true;
-        ::Sleep(10);
-    }
-    return condition();
-}
+using testing::eventually;
 
 class MetronomeTest : public ::testing::Test {
 protected:
@@ -178,7 +172,7 @@ TEST_F(MetronomeTest, ItsOwnThreadBeatsAtEveryExpiryUntilStopped) {
     EXPECT_EQ(metronome.beats, 0) << "the fake clock has not moved";
     for (int beat = 1; beat <= 3; ++beat) {
         clock.advance(501);
-        ASSERT_TRUE(eventually([&] { return metronome.beats == beat; })) << beat;
+        ASSERT_TRUE(eventually([&] { return metronome.beats == beat; }, 5000)) << beat;
     }
     // Switched off, the thread sleeps instead of polling; switched on and
     // woken, it beats again.

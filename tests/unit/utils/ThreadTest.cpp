@@ -2,6 +2,7 @@
 #include "utils/ProcessingIndicator.h"
 #include "utils/SingletonDeleter.h"
 #include "utils/Thread.h"
+#include "support/Waiting.h"
 
 #include <gtest/gtest.h>
 
@@ -20,15 +21,7 @@ public:
     std::atomic<int> units{0};
 };
 
-// Waits up to two seconds for the condition, polling.
-template <typename Condition> bool eventually(Condition condition) {
-    for (int i = 0; i < 200; ++i) {
-        if (condition())
-            return true;
-        ::Sleep(10);
-    }
-    return condition();
-}
+using testing::eventually;
 
 TEST(Thread, StopAndStopAndWaitOnAThreadNeverStartedDoNothing) {
     CountingThread thread;

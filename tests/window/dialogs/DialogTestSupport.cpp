@@ -67,25 +67,6 @@ std::wstring escapeXml(const std::wstring& text) {
 
 } // namespace
 
-void pumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
-bool pumpUntil(const std::function<bool()>& condition, DWORD milliseconds) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > milliseconds)
-            return false;
-        pumpMessages();
-        ::Sleep(5);
-    }
-    return true;
-}
-
 std::vector<SectionTexts> dialogTexts(const std::wstring& code, const std::wstring& languageName) {
     const auto texts = [&](std::initializer_list<const wchar_t*> keys) {
         std::vector<std::pair<std::wstring, std::wstring>> pairs;

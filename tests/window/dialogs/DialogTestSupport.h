@@ -4,6 +4,8 @@
 
 #include "support/TestSettings.h"
 
+#include "support/Waiting.h"
+
 #include <windows.h>
 
 #include <functional>
@@ -12,10 +14,6 @@
 #include <vector>
 
 namespace keywhirl::testing {
-
-void pumpMessages();
-// Pumps until the condition holds or a generous time is up.
-bool pumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000);
 
 // One section of a language file and its keys (name, value).
 struct SectionTexts {

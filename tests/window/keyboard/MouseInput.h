@@ -1,6 +1,8 @@
 // tests/window/keyboard/MouseInput.h - real mouse input and message pumping for window tests.
 #pragma once
 
+#include "support/Waiting.h"
+
 #include <windows.h>
 
 namespace keywhirl::testing {
@@ -16,17 +18,6 @@ inline void pump(DWORD milliseconds) {
         }
         ::Sleep(5);
     } while (::GetTickCount() - start < milliseconds);
-}
-
-// Pumps until the condition holds or about two seconds have passed.
-template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds = 2000) {
-    DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > milliseconds)
-            return false;
-        pump(10);
-    }
-    return true;
 }
 
 inline void sendMouse(DWORD flags, POINT screen = {0, 0}) {

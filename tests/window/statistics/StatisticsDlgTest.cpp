@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 #include "statistics/StatisticsLayout.h"
 #include "support/TestSettings.h"
+#include "support/Waiting.h"
 #include "ui/Handles.h"
 
 #include "resource.h"
@@ -20,24 +21,11 @@
 namespace keywhirl {
 namespace {
 
-void pumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
+using testing::pumpMessages;
 
 // Pumps messages until the condition holds or a generous time is up.
-bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > milliseconds)
-            return false;
-        pumpMessages();
-        ::Sleep(5);
-    }
-    return true;
+template <typename Condition> bool waitUntil(Condition condition, DWORD milliseconds = 3000) {
+    return testing::pumpUntil(condition, milliseconds);
 }
 
 int alphaOf(HWND window) {
