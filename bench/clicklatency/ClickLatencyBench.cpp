@@ -139,10 +139,9 @@ template <typename Voice> bool measure(const char* what) {
         controller.receive(data);
         // As the main window's 50 ms timer would, wake a dispatcher that went
         // to sleep with the record still queued; such a record is counted
-        // with the wait, as in the program. A dispatcher that sleeps while
-        // its flag says it is awake (a wake-up that came between its flag
-        // and its SuspendThread) is beyond the timer's reach: the program
-        // would never deliver this record. It is woken here after a second
+        // with the wait, as in the program, and should never occur: a
+        // wake-up that comes before the dispatcher sleeps is kept. One that
+        // stays asleep for a second while saying it is awake is woken here
         // and counted apart, so that the run can go on.
         long lostBefore = lostWakes;
         DWORD waitStart = ::GetTickCount();
@@ -175,8 +174,8 @@ template <typename Voice> bool measure(const char* what) {
     player.stop();
     ::DestroyWindow(window);
     printFigures(what, latencies);
-    if (timerWakes)
-        std::printf("%-36s %ld records waited for the 50 ms timer's wake-up\n", "", timerWakes);
+    std::printf("%-36s %ld of %d records waited for the 50 ms timer's wake-up\n", "", timerWakes,
+                records);
     if (lostWakes) {
         std::printf("%-36s %ld records found the dispatcher asleep with its flag saying awake\n",
                     "", lostWakes);

@@ -189,40 +189,62 @@ thread_ticks() {
     echo "${task##*/} $(sed 's/^.*) //' "$task/stat" 2>/dev/null | awk '{ print $12 + $13 }')"
   done
 }
+# Each thread's voluntary context switches: every time it went to sleep and
+# was woken again.
+thread_switches() {
+  local task
+  for task in /proc/"$1"/task/*; do
+    echo "${task##*/} $(awk '/^voluntary_ctxt_switches/ { print $2 }' "$task/status" 2>/dev/null)"
+  done
+}
+# Wake-ups per second over the idle time: of all threads, and of the most
+# woken one.
+wakeups() {
+  awk -v s="$idle_seconds" 'NR == FNR { before[$1] = $2; next }
+    ($1 in before) { d = $2 - before[$1]; all += d; if (d > m) m = d }
+    END { printf "%.1f %.1f\n", all / s, m / s }' "$1" "$2"
+}
 # Prints the program's, its busiest thread's and the wineserver's share of
-# one core over the idle time, in percent.
+# one core over the idle time, in percent, and the wake-ups per second of
+# all its threads and of the most woken one.
 idle_load() {
   local server before after server_before server_after
   server=$(wineserver_pid)
   thread_ticks "$pid" > "$work/threads.before"
+  thread_switches "$pid" > "$work/switches.before"
   before=$(cpu_ticks "$pid")
   server_before=$(cpu_ticks "$server")
   sleep "$idle_seconds"
   after=$(cpu_ticks "$pid")
   server_after=$(cpu_ticks "$server")
   thread_ticks "$pid" > "$work/threads.after"
+  thread_switches "$pid" > "$work/switches.after"
   share() { awk -v a="$1" -v b="$2" -v t="$clock_ticks" -v s="$idle_seconds" \
     'BEGIN { if (a == "" || b == "") { print "-"; exit } printf "%.2f\n", (b - a) / t / s * 100 }'; }
   local busiest
   busiest=$(awk 'NR == FNR { before[$1] = $2; next }
     ($1 in before) { d = $2 - before[$1]; if (d > m) m = d } END { print m + 0 }' \
     "$work/threads.before" "$work/threads.after")
-  echo "$(share "$before" "$after") $(share 0 "$busiest") $(share "$server_before" "$server_after")"
+  echo "$(share "$before" "$after") $(share 0 "$busiest") $(share "$server_before" "$server_after")" \
+    "$(wakeups "$work/switches.before" "$work/switches.after")"
 }
 if [ -n "$pid" ]; then
-  read -r idle_off thread_off server_off <<< "$(idle_load)"
+  read -r idle_off thread_off server_off wakes_off woken_off <<< "$(idle_load)"
   probe command "$metronome_command" >/dev/null
   sleep 1
-  read -r idle_on thread_on server_on <<< "$(idle_load)"
+  read -r idle_on thread_on server_on wakes_on woken_on <<< "$(idle_load)"
   probe command "$metronome_command" >/dev/null
 fi
 number() { [ "${1:-}" = "-" ] || echo "${1:-}"; }
 report "idle processor time, metronome off (${idle_seconds} s)" "$(number "${idle_off:-}")" "% of a core" "<" 1 %
 report "idle, metronome off: its busiest thread" "$(number "${thread_off:-}")" "% of a core"
 report "idle, metronome off: wineserver meanwhile" "$(number "${server_off:-}")" "% of a core"
+report "idle, metronome off: wake-ups of all threads" "$(number "${wakes_off:-}")" "per second"
+report "idle, metronome off: its most woken thread" "$(number "${woken_off:-}")" "per second"
 report "idle processor time, metronome on (${idle_seconds} s)" "$(number "${idle_on:-}")" "% of a core"
 report "idle, metronome on: its busiest thread" "$(number "${thread_on:-}")" "% of a core"
 report "idle, metronome on: wineserver meanwhile" "$(number "${server_on:-}")" "% of a core"
+report "idle, metronome on: wake-ups of all threads" "$(number "${wakes_on:-}")" "per second"
 
 # --- memory after key records --------------------------------------------------
 # Presses and releases of letters, after a first few thousand that let the

@@ -18,6 +18,13 @@ struct Key {
     const wchar_t* cyrillic; // the same in the Cyrillic layout
 };
 
+// What the few keys of the Latin layout's third level type with AltGr.
+struct AltGrKey {
+    UINT virtualKey;
+    wchar_t character;
+};
+const AltGrKey kAltGrKeys[] = {{'E', L'\u20AC'}, {'Q', L'@'}, {'2', L'\u00B2'}};
+
 // Letters are given in lower case; Shift and Caps Lock make them upper case.
 const Key kKeys[] = {
     {0x02, '1', L"1!", L"1!"},
@@ -152,6 +159,14 @@ int FakeLayouts::toUnicode(UINT virtualKey, UINT, const BYTE* keyState, wchar_t*
     bool cyrillic = layout == kCyrillic;
     bool shift = (keyState[VK_SHIFT] & 0x80) != 0;
     bool caps = (keyState[VK_CAPITAL] & 0x01) != 0;
+    if ((keyState[VK_CONTROL] & 0x80) && (keyState[VK_MENU] & 0x80)) {
+        // The third level: only a few keys of the Latin layout have one.
+        for (const AltGrKey& third : kAltGrKeys) {
+            if (!cyrillic && third.virtualKey == virtualKey)
+                return put(std::wstring(1, third.character), buffer, size);
+        }
+        return 0;
+    }
 
     utils::Lock guard(lock);
     wchar_t& accent = pending[::GetCurrentThreadId()];
@@ -213,6 +228,10 @@ KeyInfoWrapper KeyEvent::make() const {
         record.keyState[VK_SHIFT] = record.keyState[VK_LSHIFT] = 0x80;
     if (capsLock)
         record.keyState[VK_CAPITAL] = 0x01;
+    if (altGr) {
+        for (UINT held : {VK_CONTROL, VK_LCONTROL, VK_MENU, VK_RMENU})
+            record.keyState[held] = 0x80;
+    }
     return KeyInfoWrapper(record);
 }
 

@@ -12,7 +12,9 @@ namespace keywhirl::testing {
 
 // kLatin: a US-like layout whose apostrophe key (scan code 0x28) is an acute
 // accent dead key, whose minus key (0x0C) types the two letters "ij" and
-// whose right bracket key (0x1B) types nothing. kCyrillic: Cyrillic letters
+// whose right bracket key (0x1B) types nothing; with AltGr (Ctrl and Alt
+// held) E types the euro sign, Q an at sign and 2 a superscript two, and
+// other keys nothing. kCyrillic: Cyrillic letters
 // on the letter keys, no dead key. Any other layout handle counts as kLatin.
 // Like the system's, the dead-key state is kept per thread.
 class FakeLayouts : public KeyTranslator {
@@ -50,6 +52,7 @@ struct KeyEvent {
     bool repeat = false;
     bool shift = false;
     bool capsLock = false;
+    bool altGr = false; // right Alt, which the system reports as Ctrl+Alt
 
     KeyInfoWrapper make() const;
 };

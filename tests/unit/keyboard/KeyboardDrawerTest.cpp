@@ -127,6 +127,30 @@ TEST_F(KeyboardDrawerTest, LabelsFollowLayoutAndShiftState) {
     EXPECT_EQ(L"1", text(labels(), 0x02));
 }
 
+TEST_F(KeyboardDrawerTest, AltGrShowsTheThirdLevelAndItsReleaseBringsTheLettersBack) {
+    drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x1E}.make());
+    KeyEvent altGr{FakeLayouts::kLatin, 0x38, VK_RMENU};
+    altGr.altGr = true;
+    drawer.onKey(altGr.make());
+    auto third = labels();
+    EXPECT_EQ(L"\u20AC", text(third, 0x12));
+    EXPECT_EQ(L"@", text(third, 0x10));
+    EXPECT_EQ(L"\u00B2", text(third, 0x03));
+    EXPECT_EQ(L"", text(third, 0x11)) << "a key without a third level types nothing";
+    EXPECT_EQ(KeyboardDrawer::Plain, kind(third, 0x12));
+
+    KeyEvent release{FakeLayouts::kLatin, 0x38, VK_RMENU};
+    release.up = true;
+    drawer.onKey(release.make());
+    EXPECT_EQ(L"e", text(labels(), 0x12));
+    EXPECT_EQ(L"2", text(labels(), 0x03));
+
+    KeyEvent cyrillic{FakeLayouts::kCyrillic, 0x38, VK_RMENU};
+    cyrillic.altGr = true;
+    drawer.onKey(cyrillic.make());
+    EXPECT_EQ(L"", text(labels(), 0x12)) << "the Cyrillic layout has no third level";
+}
+
 TEST_F(KeyboardDrawerTest, TheThreeKindsOfLabel) {
     drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x1E}.make());
     auto all = labels();
