@@ -26,6 +26,15 @@ inline void pumpMessages() {
     }
 }
 
+// Dispatches the calling thread's messages for about the given time.
+inline void pump(DWORD milliseconds) {
+    const DWORD start = ::GetTickCount();
+    do {
+        pumpMessages();
+        ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
 // The same as eventually, for window tests: the calling thread's messages
 // are dispatched while it waits.
 template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds = 2000) {

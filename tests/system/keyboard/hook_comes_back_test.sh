@@ -7,33 +7,19 @@
 set -u
 helper=$1
 keywhirl=$2
+# shellcheck source=typing_test_steps.sh
+source "$(dirname "$0")/typing_test_steps.sh"
 work=$(mktemp -d)
 cd "$work"
 status=0
 keywhirl_pid=""
 target_pid=""
 
-fail() {
-  echo "FAIL: $*"
-  status=1
-}
-
-poll() {
-  local tenths=$1
-  shift
-  for _ in $(seq 1 "$tenths"); do
-    "$@" && return 0
-    sleep 0.1
-  done
-  "$@"
-}
-
 cleanup() {
   wine "$helper" close-target >/dev/null 2>&1
   wine "$helper" exit >/dev/null 2>&1
-  for pid in $target_pid $keywhirl_pid; do
-    wait "$pid" 2>/dev/null
-  done
+  end_process "$target_pid"
+  end_process "$keywhirl_pid"
   wine "$helper" settings >/dev/null 2>&1
   cd /
   rm -rf "$work"

@@ -1,5 +1,7 @@
 // tests/unit/keyboard/OpacityChangerTest.cpp
 #include "keyboard/OpacityChanger.h"
+
+#include "support/Waiting.h"
 #include "utils/CriticalSection.h"
 #include "keyboard/OpacityFinish.h"
 
@@ -69,18 +71,6 @@ public:
     ~TestWindow() { ::DestroyWindow(handle); }
     HWND handle;
 };
-
-void pumpFor(DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    do {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < milliseconds);
-}
 
 // Runs a fade on the calling thread, step by step, until it is finished.
 Alphas stepToEnd(RecordingChanger& fader) {
@@ -391,7 +381,7 @@ TEST(OpacityFinishTest, HidesFromTheFaderThreadWithoutWaitingForTheWindowThread)
     for (int i = 0; i < 300 && !(fader.isIdle() && fader.getAlpha() == 0); ++i)
         ::Sleep(10);
     ASSERT_TRUE(fader.isIdle());
-    pumpFor(100);
+    testing::pump(100);
     EXPECT_FALSE(::IsWindowVisible(window.handle));
 }
 

@@ -1,6 +1,7 @@
 // tests/window/app/SplashTest.cpp - the start-up picture on its own thread.
 #include "app/KeywhirlSplashWindow.h"
 #include "app/SplashHolder.h"
+#include "support/Waiting.h"
 
 #include <gtest/gtest.h>
 
@@ -40,18 +41,7 @@ TEST(Splash, ShowsThePictureCentredAndTopmostAndOnlyHideClosesIt) {
     EXPECT_FALSE(holder.hide(nullptr)) << "a second hide does nothing";
 }
 
-// Handles this thread's messages for a while.
-void pump(DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    do {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(10);
-    } while (::GetTickCount() - start < milliseconds);
-}
+using testing::pump;
 
 // A top-level window of the test, standing for the program the user types in.
 struct TopWindow {

@@ -7,19 +7,6 @@
 
 namespace keywhirl::testing {
 
-// Handles the messages of this thread for about the given time.
-inline void pump(DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    do {
-        MSG message;
-        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&message);
-            ::DispatchMessageW(&message);
-        }
-        ::Sleep(5);
-    } while (::GetTickCount() - start < milliseconds);
-}
-
 inline void sendMouse(DWORD flags, POINT screen = {0, 0}) {
     INPUT input = {};
     input.type = INPUT_MOUSE;
