@@ -9,6 +9,8 @@ target_compile_options(keywhirl_options INTERFACE -Wall -Wextra)
 target_include_directories(keywhirl_options INTERFACE ${KEYWHIRL_SOURCE_ROOT})
 # The shipped files must need no DLL but the system's own.
 target_link_options(keywhirl_options INTERFACE -static -static-libgcc -static-libstdc++)
+# What ships carries no symbols or debug sections.
+target_link_options(keywhirl_options INTERFACE $<$<CONFIG:Release>:-s>)
 
 # keywhirl_subsystem(name [SOURCES a.cpp ...] [EXCLUDE a.cpp ...]
 #                    [DEPENDS kw_x ...] [SYSTEM_LIBS lib ...])

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Keywhirl and starts it under Wine.
+# Installs what is missing, builds Keywhirl (the program, its hook library,
+# data and help; not the tests) and starts it under Wine.
 # With a display it runs there until you end it (tray menu, Exit). Without
 # one it runs on its own Xvfb, takes a screenshot after start-up
 # (build/screenshot.png) and ends.
@@ -9,7 +10,7 @@ build_dir=${KEYWHIRL_BUILD_DIR:-$root/build}
 source "$root/tools/wine-env.sh"
 
 "$root/tools/bootstrap.sh"
-"$root/tools/build.sh" "$build_dir"
+"$root/tools/build.sh" "$build_dir" Keywhirl keywhirl_hook keywhirl_data keywhirl_help
 
 wine_env "$build_dir/wineprefix-run"
 program="$build_dir/out/Keywhirl.exe"
