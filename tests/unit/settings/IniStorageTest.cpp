@@ -27,69 +27,32 @@ protected:
     CSettingsStorageIniFile storage{file().c_str(), L"Settings"};
 };
 
+// Writes value under key, checks the text in the file, reads it back.
+template <typename T>
+void roundTrip(CSettingsStorageIniFile& storage,
+               bool (CSettingsStorageIniFile::*exchange)(const wchar_t*, T&, bool),
+               const wchar_t* key, T value, const std::wstring& text, const std::wstring& file) {
+    SCOPED_TRACE(std::string(key, key + std::wcslen(key)));
+    T written = value;
+    ASSERT_TRUE((storage.*exchange)(key, written, true));
+    EXPECT_EQ(iniValue(file, L"Settings", key), text);
+    T back{};
+    EXPECT_TRUE((storage.*exchange)(key, back, false));
+    EXPECT_EQ(back, value);
+}
+
 TEST_F(IniStorage, NumbersAreWrittenInTheirTextFormsAndReadBack) {
-    int negative = -42;
-    unsigned big = 4294967295u;
-    long position = -1024;
-    unsigned char small = 7;
-    signed char tiny = -5;
-    unsigned short word = 65535;
-    short shortValue = -32768;
-    unsigned long count = 12;
-    double precise = 2.25;
-    float half = 0.5f;
-    ASSERT_TRUE(storage.ExchangeInt(L"int", negative, true));
-    ASSERT_TRUE(storage.ExchangeUInt(L"uint", big, true));
-    ASSERT_TRUE(storage.ExchangeLong(L"long", position, true));
-    ASSERT_TRUE(storage.ExchangeUChar(L"uchar", small, true));
-    ASSERT_TRUE(storage.ExchangeChar(L"char", tiny, true));
-    ASSERT_TRUE(storage.ExchangeUShort(L"ushort", word, true));
-    ASSERT_TRUE(storage.ExchangeShort(L"short", shortValue, true));
-    ASSERT_TRUE(storage.ExchangeULong(L"ulong", count, true));
-    ASSERT_TRUE(storage.ExchangeDouble(L"double", precise, true));
-    ASSERT_TRUE(storage.ExchangeFloat(L"float", half, true));
-
-    EXPECT_EQ(value(L"int"), L"-42");
-    EXPECT_EQ(value(L"uint"), L"4294967295");
-    EXPECT_EQ(value(L"long"), L"-1024");
-    EXPECT_EQ(value(L"uchar"), L"7");
-    EXPECT_EQ(value(L"char"), L"-5");
-    EXPECT_EQ(value(L"ushort"), L"65535");
-    EXPECT_EQ(value(L"short"), L"-32768");
-    EXPECT_EQ(value(L"ulong"), L"12");
-    EXPECT_EQ(value(L"double"), L"2.250000");
-    EXPECT_EQ(value(L"float"), L"0.500000");
-
-    int intBack = 0;
-    unsigned uintBack = 0;
-    long longBack = 0;
-    unsigned char ucharBack = 0;
-    signed char charBack = 0;
-    unsigned short ushortBack = 0;
-    short shortBack = 0;
-    unsigned long ulongBack = 0;
-    double doubleBack = 0;
-    float floatBack = 0;
-    EXPECT_TRUE(storage.ExchangeInt(L"int", intBack, false));
-    EXPECT_TRUE(storage.ExchangeUInt(L"uint", uintBack, false));
-    EXPECT_TRUE(storage.ExchangeLong(L"long", longBack, false));
-    EXPECT_TRUE(storage.ExchangeUChar(L"uchar", ucharBack, false));
-    EXPECT_TRUE(storage.ExchangeChar(L"char", charBack, false));
-    EXPECT_TRUE(storage.ExchangeUShort(L"ushort", ushortBack, false));
-    EXPECT_TRUE(storage.ExchangeShort(L"short", shortBack, false));
-    EXPECT_TRUE(storage.ExchangeULong(L"ulong", ulongBack, false));
-    EXPECT_TRUE(storage.ExchangeDouble(L"double", doubleBack, false));
-    EXPECT_TRUE(storage.ExchangeFloat(L"float", floatBack, false));
-    EXPECT_EQ(intBack, -42);
-    EXPECT_EQ(uintBack, 4294967295u);
-    EXPECT_EQ(longBack, -1024);
-    EXPECT_EQ(ucharBack, 7);
-    EXPECT_EQ(charBack, -5);
-    EXPECT_EQ(ushortBack, 65535);
-    EXPECT_EQ(shortBack, -32768);
-    EXPECT_EQ(ulongBack, 12u);
-    EXPECT_DOUBLE_EQ(doubleBack, 2.25);
-    EXPECT_FLOAT_EQ(floatBack, 0.5f);
+    using S = CSettingsStorageIniFile;
+    roundTrip<int>(storage, &S::ExchangeInt, L"int", -42, L"-42", file());
+    roundTrip<unsigned>(storage, &S::ExchangeUInt, L"uint", 4294967295u, L"4294967295", file());
+    roundTrip<long>(storage, &S::ExchangeLong, L"long", -1024, L"-1024", file());
+    roundTrip<unsigned char>(storage, &S::ExchangeUChar, L"uchar", 7, L"7", file());
+    roundTrip<signed char>(storage, &S::ExchangeChar, L"char", -5, L"-5", file());
+    roundTrip<unsigned short>(storage, &S::ExchangeUShort, L"ushort", 65535, L"65535", file());
+    roundTrip<short>(storage, &S::ExchangeShort, L"short", -32768, L"-32768", file());
+    roundTrip<unsigned long>(storage, &S::ExchangeULong, L"ulong", 12, L"12", file());
+    roundTrip<double>(storage, &S::ExchangeDouble, L"double", 2.25, L"2.250000", file());
+    roundTrip<float>(storage, &S::ExchangeFloat, L"float", 0.5f, L"0.500000", file());
 }
 
 TEST_F(IniStorage, NumberTextIsReadFromItsLeadingCharacters) {
