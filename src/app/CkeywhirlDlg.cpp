@@ -109,7 +109,9 @@ bool CkeywhirlDlg::initialise() {
 }
 
 void CkeywhirlDlg::addKeyHandlers() {
-    clickPlayer().init(handle());
+    // The sound device is opened only while the click is on: its mixer
+    // costs processor time even when nothing plays.
+    clickPlayer().switchTo(Settings::instance()->enableKeyPressSound.load(), handle());
     controller->addKeyHandler(&clickPlayer());
     // Removed first, so that no monitor is ever in the list twice.
     for (Monitor* monitor : statistics.getMonitors()) {
@@ -314,6 +316,7 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
         return true;
     case ID_TRAY_KEYPRESS_SOUND:
         flip(settings->enableKeyPressSound);
+        clickPlayer().switchTo(settings->enableKeyPressSound.load(), handle());
         return true;
     case ID_TRAY_SHOW_STATISTICS:
         toggleStatistics();

@@ -5,6 +5,7 @@
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "sound/TWAVDirectSound.h"
+#include "utils/CriticalSection.h"
 #include "utils/CyclicList.h"
 
 #include <atomic>
@@ -25,9 +26,10 @@ namespace keywhirl {
 // device, with bool loadFile(const wchar_t*) and bool play().
 //
 // init() and stop() run on the main window's thread, handleKey() on the
-// dispatcher thread; the player is added to the dispatcher only after
-// init() and stop() runs only after the dispatcher has stopped, so the
-// ring needs no lock.
+// dispatcher thread, at any time: the main window opens the voices when
+// the click is switched on and closes them (and with the last of them the
+// sound device) when it is switched off. A new ring is built outside the
+// lock and swapped in under it, so a key press never waits for files.
 template <typename Voice> class BasicClickPlayer : public KeyHandler {
 public:
     static constexpr int kVoiceCount = 10;
@@ -37,11 +39,13 @@ public:
     BasicClickPlayer(const BasicClickPlayer&) = delete;
     BasicClickPlayer& operator=(const BasicClickPlayer&) = delete;
 
-    // Builds the ring of voices for the window; true when all of them
-    // loaded the click. There is no retry after a failure.
+    // Builds the ring of voices for the window, replacing any earlier one;
+    // true when all of them loaded the click.
     bool init(HWND window);
     // Silences the player and destroys its voices.
     void stop();
+    // init() when on, stop() when off.
+    void switchTo(bool on, HWND window);
     // Clicks on the first key-down of a key while enableKeyPressSound is on.
     void handleKey(const KeyInfoWrapper& event) override;
 
@@ -49,35 +53,51 @@ public:
 
 private:
     std::atomic<bool> ready{false};
-    utils::CyclicList<Voice> voices;
+    utils::CriticalSection lock;
+    utils::CyclicList<Voice> voices; // guarded by lock
 };
 
 template <typename Voice> bool BasicClickPlayer<Voice>::init(HWND window) {
-    ready.store(false, std::memory_order_release);
+    stop();
     const std::wstring path = getClickSoundFile();
-    voices.clear();
+    utils::CyclicList<Voice> ring;
+    bool loaded = true;
     try {
-        bool loaded = true;
         for (int i = 0; i < kVoiceCount && loaded; ++i) {
             auto voice = std::make_unique<Voice>(window);
-            voices.add(voice.get());
+            ring.add(voice.get());
             voice.release();
-            loaded = voices.current().loadFile(path.c_str());
+            loaded = ring.current().loadFile(path.c_str());
         }
-        if (!loaded)
-            voices.clear();
-        ready.store(loaded, std::memory_order_release);
-        return loaded;
     } catch (const std::exception&) {
         // No sound device: the click stays silent, and nobody is told.
-        stop();
-        return false;
+        loaded = false;
     }
+    if (!loaded)
+        return false;
+    {
+        utils::Lock guard(lock);
+        voices.swap(ring);
+    }
+    ready.store(true, std::memory_order_release);
+    return true;
 }
 
 template <typename Voice> void BasicClickPlayer<Voice>::stop() {
     ready.store(false, std::memory_order_release);
-    voices.clear();
+    utils::CyclicList<Voice> gone;
+    {
+        utils::Lock guard(lock);
+        voices.swap(gone);
+    }
+    // The voices are destroyed here, outside the lock.
+}
+
+template <typename Voice> void BasicClickPlayer<Voice>::switchTo(bool on, HWND window) {
+    if (on)
+        init(window);
+    else
+        stop();
 }
 
 template <typename Voice> void BasicClickPlayer<Voice>::handleKey(const KeyInfoWrapper& event) {
@@ -88,6 +108,9 @@ template <typename Voice> void BasicClickPlayer<Voice>::handleKey(const KeyInfoW
         return;
     if (!ready.load(std::memory_order_acquire))
         return;
+    utils::Lock guard(lock);
+    if (voices.empty())
+        return;
     // A voice that fails to play is skipped like one that played.
     voices.current().play();
     voices.next();
@@ -97,10 +120,10 @@ using ClickPlayer = BasicClickPlayer<TWAVDirectSound>;
 extern template class BasicClickPlayer<TWAVDirectSound>;
 
 // The program's one click player, a static object that lives until the
-// program exits. The main window calls clickPlayer().init(itself) during
-// its initialisation, then adds &clickPlayer() to the dispatcher as the
-// first key handler, and calls clickPlayer().stop() at shutdown after the
-// dispatcher has stopped.
+// program exits. The main window switches it on during its initialisation
+// when the click is on, adds &clickPlayer() to the dispatcher as the first
+// key handler, switches it with the tray menu's item, and calls
+// clickPlayer().stop() at shutdown after the dispatcher has stopped.
 ClickPlayer& clickPlayer();
 
 } // namespace keywhirl

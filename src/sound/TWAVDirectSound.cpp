@@ -40,14 +40,20 @@ IDirectSound* createDirectSound() {
 } // namespace
 
 IDirectSound* TWAVDirectSound::device = nullptr;
+int TWAVDirectSound::voiceCount = 0;
 
 TWAVDirectSound::TWAVDirectSound(HWND window) {
     if (device == nullptr && !createDevice(window))
         throw InitializationError();
+    ++voiceCount;
 }
 
 TWAVDirectSound::~TWAVDirectSound() {
     releaseBuffer();
+    if (--voiceCount == 0 && device != nullptr) {
+        device->Release();
+        device = nullptr;
+    }
 }
 
 bool TWAVDirectSound::createDevice(HWND window) {

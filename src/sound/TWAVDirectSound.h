@@ -12,9 +12,9 @@ struct IDirectSoundBuffer;
 
 // The whole sound sits in the voice's own buffer, so playing it is only a
 // rewind and a start. All voices share one DirectSound device, made by the
-// first voice and kept for the rest of the program's life. Voices are made,
-// loaded and destroyed on one thread; play() may run on another one once
-// loading is over.
+// first voice and closed with the last, since an open device runs its mixer
+// even in silence. Voices are made, loaded and destroyed on one thread;
+// play() may run on another one once loading is over.
 class TWAVDirectSound {
 public:
     // Thrown by the constructor when there is no DirectSound device or it
@@ -24,8 +24,8 @@ public:
         const char* what() const noexcept override { return "DirectSound initialization error!"; }
     };
 
-    // Makes the shared device on first use, for the given window; later
-    // voices ignore the window.
+    // Makes the shared device when no voice has it open, for the given
+    // window; later voices ignore the window.
     explicit TWAVDirectSound(HWND window);
     ~TWAVDirectSound();
     TWAVDirectSound(const TWAVDirectSound&) = delete;
@@ -40,11 +40,15 @@ public:
     // lost buffer is not restored).
     bool play();
 
+    // Whether the shared device is open, for tests.
+    static bool hasDevice() { return device != nullptr; }
+
 private:
     static bool createDevice(HWND window);
     void releaseBuffer();
 
-    // Made once and kept to the end of the program, as said above.
+    // Shared by the voices, counted in voiceCount.
     static IDirectSound* device;
+    static int voiceCount;
     keywhirl::ui::ComPtr<IDirectSoundBuffer> buffer;
 };

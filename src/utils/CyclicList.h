@@ -1,6 +1,8 @@
 // src/utils/CyclicList.h - an owning ring of values with a current position.
 #pragma once
 
+#include <utility>
+
 namespace keywhirl::utils {
 
 // One node of a CyclicList. A new node is a ring of one; deleting a node
@@ -64,6 +66,7 @@ public:
     }
 
     bool empty() const { return current_ == nullptr; }
+    void swap(CyclicList& other) { std::swap(current_, other.current_); }
 
 private:
     ListItem<T>* current_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "KeywhirlProcess.h"
 #include "Probe.h"
+#include "resource.h"
 #include "support/TempFolder.h"
 #include "support/WinePaths.h"
 
@@ -108,20 +109,26 @@ TEST_F(SoundOutput, EveryKeyPressClicksOnceWhileTheClickIsOn) {
     // fast as it comes, and Wine fills the gaps with more or less silence.
 }
 
-TEST_F(SoundOutput, KeyPressesStaySilentWhileTheClickIsOff) {
+TEST_F(SoundOutput, WithTheClickOffTheDeviceStaysClosedUntilTheClickIsSwitchedOn) {
     writeSetting(L"enableKeyPressSound", L"FALSE");
     writeSetting(L"metronomeRunning", L"FALSE");
     KeywhirlProcess program(programFile());
     ASSERT_NE(program.mainWindow(), nullptr);
     pressFiveKeys(program.mainWindow());
     ::Sleep(500);
+    // Not even silence: an open device would run its mixer all day.
+    EXPECT_TRUE(captureFiles(folder).empty()) << "the sound device was opened for nothing";
+
+    ::SendMessageW(program.mainWindow(), WM_COMMAND, ID_TRAY_KEYPRESS_SOUND, 0);
+    ::Sleep(300);
+    std::vector<std::wstring> files = captureFiles(folder);
+    std::size_t before = files.empty() ? 0 : decodeSamples(readCapture(files.front())).size();
+    pressFiveKeys(program.mainWindow());
+    ::Sleep(500);
     std::vector<float> samples = onlyStream();
     closeProgram(program);
-
-    // The device is open and running (it received the silence), so the
-    // quiet is the setting's doing, not a missing device.
-    ASSERT_GT(samples.size(), 48000u) << "the mixer wrote next to nothing";
-    EXPECT_TRUE(findOnsets(samples).empty()) << "a key clicked with the click switched off";
+    ASSERT_GT(samples.size(), before) << "switched on, the click reached nothing";
+    EXPECT_EQ(findOnsets(samples).size(), 5u) << "one click per key press once switched on";
 }
 
 TEST_F(SoundOutput, TheMetronomeBeatsFourTimesASecondAtAnIntervalOf250) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <cstring>
 #include <vector>
 
@@ -244,6 +246,44 @@ TEST_F(ClickPlayerTest, ClicksFromAnotherThreadAfterInit) {
     ASSERT_EQ(played().size(), 25u);
     for (std::size_t i = 0; i < played().size(); ++i)
         EXPECT_EQ(played()[i], i == 0 ? 10 : static_cast<int>((i - 1) % 10 + 1)) << i;
+}
+
+// The tray menu switches the click while the dispatcher delivers keys.
+TEST_F(ClickPlayerTest, SwitchingOnAndOffWhileKeysArriveOnAnotherThread) {
+    TestClickPlayer player;
+    player.switchTo(false, window);
+    player.handleKey(press());
+    EXPECT_TRUE(played().empty()) << "off, there are no voices to play";
+    EXPECT_EQ(RecordingVoice::log.made, 0) << "and none were made";
+
+    std::atomic<bool> done{false};
+    struct Presser {
+        TestClickPlayer* player;
+        std::atomic<bool>* done;
+        static DWORD WINAPI run(void* self) {
+            auto* presser = static_cast<Presser*>(self);
+            while (!presser->done->load())
+                presser->player->handleKey(press());
+            return 0;
+        }
+    } presser{&player, &done};
+    HANDLE thread = ::CreateThread(nullptr, 0, &Presser::run, &presser, 0, nullptr);
+    ASSERT_NE(thread, nullptr);
+    for (int i = 0; i < 200; ++i)
+        player.switchTo(i % 2 == 0, window);
+    done = true;
+    ASSERT_EQ(::WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+    ::CloseHandle(thread);
+    EXPECT_EQ(RecordingVoice::log.alive, 0) << "the last switch was off";
+    EXPECT_EQ(RecordingVoice::log.made, 1000) << "ten voices for each of the hundred switches on";
+    for (int voice : played())
+        ASSERT_TRUE(voice >= 1 && voice <= 1000) << voice;
+
+    player.switchTo(true, window);
+    const std::size_t before = played().size();
+    player.handleKey(press());
+    EXPECT_EQ(played().size(), before + 1) << "on again, it clicks";
+    player.stop();
 }
 
 } // namespace

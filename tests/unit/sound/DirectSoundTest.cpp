@@ -45,7 +45,7 @@ protected:
         return path;
     }
 
-    // Whether this machine has a device; the one device is kept for the run.
+    // Whether this machine has a device; the probe's voice closes it again.
     bool haveDevice() {
         try {
             TWAVDirectSound probe(window);
@@ -143,6 +143,31 @@ TEST_F(DirectSoundTest, WithADeviceTheClickPlayerNeedsItsFile) {
         player.handleKey(press());
     player.stop();
     EXPECT_FALSE(player.isReady());
+}
+
+TEST_F(DirectSoundTest, TheDeviceIsOpenOnlyWhileAVoiceLives) {
+    if (!haveDevice())
+        GTEST_SKIP() << "no sound device";
+    EXPECT_FALSE(TWAVDirectSound::hasDevice()) << "closed with the probe's voice";
+    {
+        TWAVDirectSound first(window);
+        EXPECT_TRUE(TWAVDirectSound::hasDevice());
+        { TWAVDirectSound second(window); }
+        EXPECT_TRUE(TWAVDirectSound::hasDevice()) << "the first voice still uses it";
+        EXPECT_TRUE(first.loadFile(writeSound(L"plain.wav", testing::plainWav()).c_str()));
+        EXPECT_TRUE(first.play());
+    }
+    EXPECT_FALSE(TWAVDirectSound::hasDevice()) << "closed with the last voice";
+
+    writeSound(L"Click.wav", testing::plainWav());
+    ClickPlayer player;
+    player.switchTo(true, window);
+    EXPECT_TRUE(TWAVDirectSound::hasDevice());
+    player.switchTo(false, window);
+    EXPECT_FALSE(TWAVDirectSound::hasDevice()) << "the click switched off closes the device";
+    player.switchTo(true, window);
+    EXPECT_TRUE(player.isReady()) << "and switched on again, opens it anew";
+    player.stop();
 }
 
 } // namespace
