@@ -22,6 +22,10 @@ namespace {
 constexpr UINT kTrayIconId = 128;
 constexpr UINT_PTR kWakeTimer = 1;
 constexpr UINT kWakeMilliseconds = 50;
+// Looks every 30 s whether the history is due to be saved (every 10 minutes
+// and when the date has changed).
+constexpr UINT_PTR kHistoryTimer = 21;
+constexpr UINT kHistoryCheckMilliseconds = 30000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
 // The size of NOTIFYICONDATAW up to and including the item GUID.
 constexpr DWORD kNotifyIconDataSize = 952;
@@ -85,6 +89,7 @@ bool CkeywhirlDlg::onInitDialog() {
     }
     setTimer(kWakeTimer, kWakeMilliseconds);
 
+    startHistory();
     addKeyHandlers();
     createStatisticsWindow();
     applyAutorun();
@@ -101,6 +106,23 @@ void CkeywhirlDlg::addKeyHandlers() {
         controller->removeKeyHandler(monitor);
         controller->addKeyHandler(monitor);
     }
+    if (dayRecorder) {
+        controller->removeKeyHandler(dayRecorder.get());
+        controller->addKeyHandler(dayRecorder.get());
+    }
+}
+
+void CkeywhirlDlg::startHistory() {
+    dayRecorder = std::make_unique<DayRecorder>(Settings::instance()->keyboardWaitInterval);
+    typingHistory = std::make_unique<TypingHistory>(TypingHistory::defaultPath(), *dayRecorder);
+    typingHistory->load();
+    historyWindow = std::make_unique<HistoryDlg>(*typingHistory);
+    setTimer(kHistoryTimer, kHistoryCheckMilliseconds);
+}
+
+void CkeywhirlDlg::openHistory() {
+    if (historyWindow)
+        historyWindow->open(handle());
 }
 
 void CkeywhirlDlg::createStatisticsWindow() {
@@ -146,6 +168,11 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             controller->receive(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
         return false;
     case WM_TIMER:
+        if (wParam == kHistoryTimer) {
+            if (typingHistory)
+                typingHistory->saveIfDue();
+            return false;
+        }
         if (controller && controller->isSuspended())
             controller->wake();
         return false;
@@ -296,6 +323,9 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
     case ID_TRAY_ABOUT:
         openAbout();
         return true;
+    case ID_TRAY_HISTORY:
+        openHistory();
+        return true;
     case ID_TRAY_HELP:
         openHelp();
         return true;
@@ -313,12 +343,16 @@ void CkeywhirlDlg::onDestroy() {
 
 void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
+    killTimer(kHistoryTimer);
     statisticsWindow.detachMonitors();
     hook.clear(handle());
     if (controller) {
         controller->stopAndWait();
         controller->stopMetronome();
     }
+    // Every key the dispatcher delivered is counted by now.
+    if (typingHistory)
+        typingHistory->save();
     clickPlayer().stop();
     removeTrayIcon();
     Settings::instance();

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "app/HookLibrary.h"
+#include "history/DayRecorder.h"
+#include "history/HistoryDlg.h"
+#include "history/TypingHistory.h"
 #include "input/KeywhirlController.h"
 #include "statistics/Statistics.h"
 #include "statistics/StatisticsDlg.h"
@@ -43,6 +46,8 @@ protected:
 
 private:
     void addKeyHandlers();
+    void startHistory();
+    void openHistory();
     void createStatisticsWindow();
     void addTrayIcon();
     void removeTrayIcon();
@@ -64,6 +69,11 @@ private:
     UINT taskbarCreatedMessage = 0;
     // The tray icon still answers while a dialog is open; one at a time.
     bool dialogOpen = false;
+    // The day-by-day record: counted on the dispatcher thread, kept in
+    // History.csv, shown by the history window.
+    std::unique_ptr<DayRecorder> dayRecorder;
+    std::unique_ptr<TypingHistory> typingHistory;
+    std::unique_ptr<HistoryDlg> historyWindow;
 };
 
 } // namespace keywhirl

@@ -28,6 +28,7 @@ const MenuText kMenuTexts[] = {
     {ID_TRAY_SHOW_STATISTICS, L"showShortStatistics"},
     {ID_TRAY_AUTORUN, L"autorun"},
     {ID_TRAY_HELP, L"help"},
+    {ID_TRAY_HISTORY, L"history"},
 };
 
 struct MenuSwitch {

@@ -231,7 +231,8 @@ std::vector<HistoryFile::Line> HistoryFile::parse(const std::string& text) {
         bool readable = fields.size() == fieldCount && CalendarDate::parseIso(fields[0], date) &&
                         dates.count(date.dayNumber()) == 0;
         for (int column = kSymbols; readable && column < kColumnCount; ++column) {
-            if (position[column] < 0)
+            // An empty cell, as a spreadsheet leaves it, is a missing figure.
+            if (position[column] < 0 || fields[std::size_t(position[column])].empty())
                 continue;
             readable = parseNumber(fields[std::size_t(position[column])], numbers[column]);
             has[column] = &numbers[column];

@@ -101,7 +101,7 @@ TEST(HistoryFile, AFileFromAnOlderVersionWithoutSomeColumnsStillReads) {
     const std::string older = "date,symbols,activeSeconds,averageSpeed,bestSpeed,effectiveness,"
                               "evenness\r\n"
                               "2026-03-01,1000,300.000,180.0,240,90,50\r\n"
-                              "2026-03-02,10,0.000,0.0,0,100,0\n";
+                              "2026-03-02,10,0.000,,0,100,0\n"; // an empty cell
     std::vector<HistoryFile::Line> lines = HistoryFile::parse(older);
     ASSERT_EQ(lines.size(), 2u);
     ASSERT_TRUE(lines[0].readable);
