@@ -75,8 +75,47 @@ void drawText(HDC dc, const std::wstring& text, RECT box, UINT format) {
     ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format | DT_NOPREFIX);
 }
 
+// The rectangle the text takes when drawn into box with format.
+RECT measureText(HDC dc, const std::wstring& text, RECT box, UINT format) {
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+                format | DT_NOPREFIX | DT_CALCRECT);
+    return box;
+}
+
 std::wstring number(std::uint64_t value) {
     return std::to_wstring(value);
+}
+
+// A whole number with the thousands separator of the user's locale.
+std::wstring groupedNumber(std::uint64_t value) {
+    const std::wstring digits = std::to_wstring(value);
+    wchar_t thousand[8] = L",";
+    wchar_t decimal[8] = L".";
+    wchar_t grouping[16] = L"3;0";
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STHOUSAND, thousand, 8);
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 8);
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SGROUPING, grouping, 16);
+    // "3;0" is 3, "3;2;0" is 32, "3" alone is 30.
+    UINT groups = 0;
+    std::wstring pattern = grouping;
+    const bool repeats = pattern.size() >= 2 && pattern.compare(pattern.size() - 2, 2, L";0") == 0;
+    if (repeats)
+        pattern.erase(pattern.size() - 2);
+    for (wchar_t c : pattern)
+        if (c >= L'0' && c <= L'9')
+            groups = groups * 10 + UINT(c - L'0');
+    if (!repeats)
+        groups *= 10;
+    NUMBERFMTW format = {};
+    format.Grouping = groups;
+    format.lpDecimalSep = decimal;
+    format.lpThousandSep = thousand;
+    format.LeadingZero = 1;
+    format.NegativeOrder = 1;
+    wchar_t text[64] = {};
+    if (::GetNumberFormatW(LOCALE_USER_DEFAULT, 0, digits.c_str(), &format, text, 64) == 0)
+        return digits;
+    return text;
 }
 
 std::wstring statisticsText(const wchar_t* key) {
@@ -88,10 +127,10 @@ std::wstring historyText(const wchar_t* key) {
 }
 
 // The five figures of a span, as the table shows them.
-std::wstring figure(const DayRecord& span, int column) {
+std::wstring figure(const DayRecord& span, int column, bool grouped = false) {
     switch (column) {
     case 1:
-        return number(span.symbols);
+        return grouped ? groupedNumber(span.symbols) : number(span.symbols);
     case 2:
         return number(span.averageSpeed()) + statisticsText(L"speed.unit");
     case 3:
@@ -148,6 +187,14 @@ bool HistoryDlg::open(HWND owner) {
 }
 
 bool HistoryDlg::onInitDialog() {
+    // The program's own icon in the caption and on the taskbar button; both
+    // are shared icons, which the system keeps.
+    const HINSTANCE module = ::GetModuleHandleW(nullptr);
+    send(WM_SETICON, ICON_BIG,
+         reinterpret_cast<LPARAM>(::LoadIconW(module, MAKEINTRESOURCEW(IDI_KEYWHIRL))));
+    send(WM_SETICON, ICON_SMALL,
+         reinterpret_cast<LPARAM>(
+             ::LoadImageW(module, MAKEINTRESOURCEW(IDI_KEYWHIRL), IMAGE_ICON, 16, 16, LR_SHARED)));
     applyTexts();
     refresh();
     setTimer(kRefreshTimer, kRefreshMilliseconds);
@@ -329,11 +376,10 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
         const int middle = (legend.top + legend.bottom) / 2;
         int x = plot.left;
         fillRect(dc, {x, middle - 5, x + 10, middle + 5}, kBar);
-        RECT box = {x + 16, legend.top, x + 230, legend.bottom};
+        RECT box = {x + 16, legend.top, legend.right, legend.bottom};
         const std::wstring bars = historyText(L"chart.symbols");
-        drawText(dc, bars, box, DT_SINGLELINE | DT_VCENTER | DT_CALCRECT);
         drawText(dc, bars, box, DT_SINGLELINE | DT_VCENTER);
-        x = box.right + 24;
+        x = measureText(dc, bars, box, DT_SINGLELINE | DT_VCENTER).right + 28;
         ui::UniquePen pen(::CreatePen(PS_SOLID, 2, kSpeedLine));
         ui::SelectedObject selectedPen(dc, pen.get());
         ::MoveToEx(dc, x, middle, nullptr);
@@ -356,7 +402,7 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
                 ::LineTo(dc, plot.right, y);
             }
             RECT left = {0, y - 8, plot.left - 5, y + 8};
-            drawText(dc, number(symbolsTop * std::uint64_t(step) / kGridSteps), left,
+            drawText(dc, groupedNumber(symbolsTop * std::uint64_t(step) / kGridSteps), left,
                      DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
             RECT right = {plot.right + 5, y - 8, client.right, y + 8};
             drawText(dc, number(speedTop * std::uint64_t(step) / kGridSteps), right,
@@ -436,13 +482,12 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
     if (view_.nothingTyped()) {
         // A friendly line rather than an empty chart.
         RECT box = {plot.left + 20, plot.top, plot.right - 20, plot.bottom};
-        RECT measured = box;
         const std::wstring empty = historyText(L"empty");
-        drawText(dc, empty, measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+        ui::SelectedObject emptyFont(dc, headingFont.get());
+        const RECT measured = measureText(dc, empty, box, DT_CENTER | DT_WORDBREAK);
         const int height = measured.bottom - measured.top;
         box.top = (plot.top + plot.bottom - height) / 2;
         box.bottom = box.top + height;
-        ui::SelectedObject emptyFont(dc, headingFont.get());
         drawText(dc, empty, box, DT_CENTER | DT_WORDBREAK);
     }
 
@@ -453,9 +498,14 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
         ::LineTo(dc, table.right, layout.cell(1, 0).top);
         const DayRecord* spans[] = {&view_.todayTotal, &view_.lastWeek, &view_.lastMonth};
         for (int column = 1; column <= 5; ++column) {
+            // Headings keep to the foot of their two-line row, wrapped when long.
             ui::SelectedObject heading(dc, headingFont.get());
-            drawText(dc, historyText(kColumnKeys[column]), layout.cell(0, column),
-                     DT_SINGLELINE | DT_VCENTER | DT_RIGHT | DT_END_ELLIPSIS);
+            RECT box = layout.cell(0, column);
+            box.left += 6;
+            const std::wstring text = historyText(kColumnKeys[column]);
+            const RECT measured = measureText(dc, text, box, DT_WORDBREAK | DT_RIGHT);
+            box.top = std::max(box.top, box.bottom - 2 - (measured.bottom - measured.top));
+            drawText(dc, text, box, DT_WORDBREAK | DT_RIGHT | DT_END_ELLIPSIS);
         }
         for (int span = 0; span < 3; ++span) {
             {
@@ -464,7 +514,7 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
                          DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
             }
             for (int column = 1; column <= 5; ++column)
-                drawText(dc, figure(*spans[span], column), layout.cell(span + 1, column),
+                drawText(dc, figure(*spans[span], column, true), layout.cell(span + 1, column),
                          DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
         }
     }

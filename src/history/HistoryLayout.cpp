@@ -9,7 +9,7 @@ HistoryLayout::HistoryLayout(SIZE client) : client_(client) {
     client_.cx = std::max(client_.cx, kMinimumClient.cx);
     client_.cy = std::max(client_.cy, kMinimumClient.cy);
     const int buttonTop = client_.cy - kMargin - kButtonHeight;
-    tableTop_ = buttonTop - 8 - kTableRows * kRowHeight;
+    tableTop_ = buttonTop - 8 - kHeadingHeight - (kTableRows - 1) * kRowHeight;
     plot_.left = kMargin + kScaleWidth;
     plot_.right = client_.cx - kMargin - kScaleWidth;
     plot_.top = kMargin + kLegendHeight + 8;
@@ -49,19 +49,21 @@ POINT HistoryLayout::speedPoint(int index, unsigned speed, std::uint64_t scaleTo
 }
 
 RECT HistoryLayout::table() const {
-    return {kMargin, tableTop_, client_.cx - kMargin, tableTop_ + kTableRows * kRowHeight};
+    return {kMargin, tableTop_, client_.cx - kMargin,
+            tableTop_ + kHeadingHeight + (kTableRows - 1) * kRowHeight};
 }
 
 RECT HistoryLayout::cell(int row, int column) const {
     const RECT all = table();
     const int width = all.right - all.left;
     // The names take a little more room than each of the five figures.
-    const int nameWidth = width * 22 / 100;
-    const int left =
-        column == 0 ? all.left : all.left + nameWidth + (column - 1) * (width - nameWidth) / 5;
-    const int right = column == 0 ? all.left + nameWidth
-                                  : all.left + nameWidth + column * (width - nameWidth) / 5;
-    return {left, all.top + row * kRowHeight, right, all.top + (row + 1) * kRowHeight};
+    const int nameWidth = width * 18 / 100;
+    const int figureWidth = width - nameWidth;
+    const int left = column == 0 ? all.left : all.left + nameWidth + (column - 1) * figureWidth / 5;
+    const int right =
+        column == 0 ? all.left + nameWidth : all.left + nameWidth + column * figureWidth / 5;
+    const int top = row == 0 ? all.top : all.top + kHeadingHeight + (row - 1) * kRowHeight;
+    return {left, top, right, row == 0 ? top + kHeadingHeight : top + kRowHeight};
 }
 
 RECT HistoryLayout::button() const {

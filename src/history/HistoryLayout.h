@@ -17,6 +17,8 @@ public:
     static constexpr int kScaleWidth = 52;
     static constexpr int kLabelHeight = 18;
     static constexpr int kRowHeight = 18;
+    // Headings may take two lines.
+    static constexpr int kHeadingHeight = 30;
     static constexpr int kTableRows = 4;
     static constexpr int kButtonHeight = 24;
     static constexpr int kButtonWidth = 130;
