@@ -121,6 +121,8 @@ void removeKeywhirlSettings() {
     std::wstring folder = settingsFolder();
     ::DeleteFileW((folder + L"\\Keywhirl.ini").c_str());
     ::DeleteFileW((folder + L"\\Keywhirl.ini.tmp").c_str());
+    ::DeleteFileW((folder + L"\\History.csv").c_str());
+    ::DeleteFileW((folder + L"\\History.csv.tmp").c_str());
     ::RemoveDirectoryW(folder.c_str());
 }
 
