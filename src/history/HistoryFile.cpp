@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <set>
 
@@ -262,7 +263,12 @@ HistoryFile::LoadResult HistoryFile::load() {
         return LoadResult::Missing;
     }
     std::vector<char> bytes;
-    if (readFileBytes(path_, bytes, kMaxBytes) != 0)
+    const int error = readFileBytes(path_, bytes, kMaxBytes);
+    if (error == EFBIG && ::MoveFileExW(path_.c_str(), (path_ + L".too-large").c_str(), 0)) {
+        lines_.clear();
+        return LoadResult::SetAside;
+    }
+    if (error != 0)
         return LoadResult::Unreadable;
     lines_ = parse(std::string(bytes.begin(), bytes.end()));
     return LoadResult::Loaded;

@@ -25,7 +25,9 @@ public:
         std::string text; // when not: the line as it was, without its end
     };
 
-    enum class LoadResult { Loaded, Missing, Unreadable };
+    // SetAside: the file was too large to be a history of this program; it
+    // was renamed to "<file>.too-large" and the history starts empty.
+    enum class LoadResult { Loaded, Missing, Unreadable, SetAside };
 
     // Larger files are not read: they are no history of this program.
     static constexpr std::size_t kMaxBytes = 32u * 1024 * 1024;

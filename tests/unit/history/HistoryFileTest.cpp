@@ -218,6 +218,28 @@ TEST(HistoryFile, AFailingWriteLeavesTheOldFileWhole) {
     EXPECT_NE(readText(file.path()), before);
 }
 
+TEST(HistoryFile, AFileTooLargeToBeAHistoryIsSetAsideNotOverwritten) {
+    testing::TempFolder folder;
+    HistoryFile file(folder.file(L"History.csv"));
+    {
+        HANDLE big =
+            ::CreateFileW(file.path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(big, INVALID_HANDLE_VALUE);
+        LARGE_INTEGER size;
+        size.QuadPart = LONGLONG(HistoryFile::kMaxBytes) + 1;
+        ::SetFilePointerEx(big, size, nullptr, FILE_BEGIN);
+        ::SetEndOfFile(big);
+        ::CloseHandle(big);
+    }
+    EXPECT_EQ(file.load(), HistoryFile::LoadResult::SetAside);
+    EXPECT_TRUE(file.lines().empty());
+    WIN32_FILE_ATTRIBUTE_DATA aside = {};
+    ASSERT_TRUE(::GetFileAttributesExW((file.path() + L".too-large").c_str(), GetFileExInfoStandard,
+                                       &aside));
+    EXPECT_EQ(aside.nFileSizeLow, DWORD(HistoryFile::kMaxBytes) + 1);
+    EXPECT_EQ(::GetFileAttributesW(file.path().c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
 // The keeper of the file: this run's days added to what the file held.
 class TypingHistoryTest : public ::testing::Test {
 protected:
