@@ -9,6 +9,7 @@
 #define IDD_ABOUT_DIALOG 132      // the about box
 #define IDD_SETTINGS_DIALOG 133   // the settings dialog
 #define IDD_STATISTICS_DIALOG 148 // the statistics window
+#define IDD_HISTORY_DIALOG 170    // the typing history window
 
 // Icon (16, 32 and 48 pixel images) and menu
 #define IDI_KEYWHIRL 128
@@ -70,6 +71,10 @@
 // Statistics window (IDD_STATISTICS_DIALOG)
 #define IDC_STATISTICS_CLOSE 1030
 
+// Typing history window (IDD_HISTORY_DIALOG)
+#define IDC_HISTORY_OPEN_FOLDER 1100
+#define IDC_HISTORY_FIGURES 1101
+
 // Tray menu commands (IDR_TRAY_MENU)
 #define ID_TRAY_EXIT 32772
 #define ID_TRAY_AUTOPOPUP 32774
@@ -82,3 +87,4 @@
 #define ID_TRAY_HELP 32789
 #define ID_TRAY_WEAK_KEYS 32790
 #define ID_TRAY_RESET_WEAK_KEYS 32791
+#define ID_TRAY_HISTORY 32800

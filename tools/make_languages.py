@@ -145,6 +145,9 @@ TEXTS = [
     ("MainMenu", "settings", [
         "Settings...", "Настройки...", "Einstellungen...", "Paramètres...",
         "Configuración...", "Налаштування..."]),
+    ("MainMenu", "history", [
+        "History...", "История...", "Verlauf...", "Historique...", "Historial...",
+        "Історія..."]),
     ("MainMenu", "aboutKeywhirl", [
         "About Keywhirl", "О программе", "Über Keywhirl", "À propos de Keywhirl",
         "Acerca de Keywhirl", "Про програму"]),
@@ -187,6 +190,48 @@ TEXTS = [
         "Design:", "Дизайн:", "Gestaltung:", "Graphisme :", "Diseño:", "Дизайн:"]),
     ("AboutDialog", "webPage", [
         "Web page:", "Сайт:", "Webseite:", "Site web :", "Sitio web:", "Сайт:"]),
+
+    ("History", "title", [
+        "Keywhirl typing history", "История набора Keywhirl", "Keywhirl-Tippverlauf",
+        "Historique de frappe Keywhirl", "Historial de escritura de Keywhirl",
+        "Історія набору Keywhirl"]),
+    ("History", "chart.symbols", [
+        "Symbols per day", "Знаков за день", "Zeichen pro Tag", "Caractères par jour",
+        "Caracteres por día", "Знаків за день"]),
+    ("History", "chart.speed", [
+        "Average speed, sym/min", "Средняя скорость, зн/мин", "Durchschnittstempo, Z./min",
+        "Vitesse moyenne, car./min", "Velocidad media, pul./min", "Середня швидкість, зн/хв"]),
+    ("History", "today", ["Today", "Сегодня", "Heute", "Aujourd'hui", "Hoy", "Сьогодні"]),
+    ("History", "last7Days", [
+        "Last 7 days", "За 7 дней", "Letzte 7 Tage", "7 derniers jours", "Últimos 7 días",
+        "За 7 днів"]),
+    ("History", "last30Days", [
+        "Last 30 days", "За 30 дней", "Letzte 30 Tage", "30 derniers jours",
+        "Últimos 30 días", "За 30 днів"]),
+    ("History", "symbols", [
+        "Symbols", "Знаков", "Zeichen", "Caractères", "Caracteres", "Знаків"]),
+    ("History", "averageSpeed", [
+        "Average speed", "Средняя скорость", "Durchschnitt", "Vitesse moyenne",
+        "Velocidad media", "Середня швидкість"]),
+    ("History", "bestSpeed", [
+        "Best minute", "Лучшая минута", "Beste Minute", "Meilleure minute", "Mejor minuto",
+        "Найкраща хвилина"]),
+    ("History", "effectiveness", [
+        "Effectiveness", "Эффективность", "Effektivität", "Efficacité", "Efectividad",
+        "Ефективність"]),
+    ("History", "evenness", [
+        "Evenness", "Ритмичность", "Gleichmäßigkeit", "Régularité", "Regularidad",
+        "Ритмічність"]),
+    ("History", "empty", [
+        "Nothing recorded yet. Type as usual, and your days will show here.",
+        "Пока ничего не записано. Печатайте как обычно, и здесь появятся ваши дни.",
+        "Noch nichts aufgezeichnet. Tippen Sie wie gewohnt, dann erscheinen hier Ihre Tage.",
+        "Rien n'est encore enregistré. Tapez comme d'habitude et vos journées apparaîtront ici.",
+        "Aún no hay nada registrado. Escriba como siempre y sus días aparecerán aquí.",
+        "Поки нічого не записано. Друкуйте як зазвичай, і тут з'являться ваші дні."]),
+    ("History", "openFolder", [
+        "Open folder", "Открыть папку", "Ordner öffnen", "Ouvrir le dossier", "Abrir carpeta",
+        "Відкрити теку"]),
 ]
 
 

@@ -24,6 +24,9 @@ namespace keywhirl {
 namespace {
 constexpr UINT kWakeMilliseconds = 50;
 constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
+// The history is looked at every 30 s: saved every 10 minutes and when the
+// date has changed.
+constexpr UINT kHistoryCheckMilliseconds = 30000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
 constexpr UINT kKeySelect = WM_USER + 1; // NIN_KEYSELECT
 
@@ -98,6 +101,7 @@ bool CkeywhirlDlg::initialise() {
     setTimer(kWakeTimer, kWakeMilliseconds);
     setTimer(kWeakKeysTimer, kWeakKeysSaveMilliseconds);
 
+    startHistory();
     addKeyHandlers();
     createStatisticsWindow();
     applyAutorun();
@@ -122,6 +126,23 @@ void CkeywhirlDlg::addKeyHandlers() {
         controller->removeKeyHandler(weakKeys.get());
         controller->addKeyHandler(weakKeys.get());
     }
+    if (dayRecorder) {
+        controller->removeKeyHandler(dayRecorder.get());
+        controller->addKeyHandler(dayRecorder.get());
+    }
+}
+
+void CkeywhirlDlg::startHistory() {
+    dayRecorder = std::make_unique<DayRecorder>(Settings::instance()->keyboardWaitInterval);
+    typingHistory = std::make_unique<TypingHistory>(TypingHistory::defaultPath(), *dayRecorder);
+    typingHistory->load();
+    historyWindow = std::make_unique<HistoryDlg>(*typingHistory);
+    setTimer(kHistoryTimer, kHistoryCheckMilliseconds);
+}
+
+void CkeywhirlDlg::openHistory() {
+    if (historyWindow)
+        historyWindow->open(handle());
 }
 
 void CkeywhirlDlg::startWeakKeys() {
@@ -196,6 +217,11 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             return false;
         if (wParam == kWeakKeysTimer) {
             saveWeakKeys(false);
+            return false;
+        }
+        if (wParam == kHistoryTimer) {
+            if (typingHistory)
+                typingHistory->saveIfDue();
             return false;
         }
         if (controller && controller->isSuspended())
@@ -337,6 +363,9 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
     case ID_TRAY_ABOUT:
         openAbout();
         return true;
+    case ID_TRAY_HISTORY:
+        openHistory();
+        return true;
     case ID_TRAY_HELP:
         HelpLauncher::open(handle());
         return true;
@@ -355,6 +384,7 @@ void CkeywhirlDlg::onDestroy() {
 void CkeywhirlDlg::shutdown() {
     killTimer(kWakeTimer);
     killTimer(kWeakKeysTimer);
+    killTimer(kHistoryTimer);
     statisticsWindow.detachMonitors();
     hookGuard.detach();
     hook.clear(handle());
@@ -364,6 +394,9 @@ void CkeywhirlDlg::shutdown() {
     }
     // Once the dispatcher has delivered its last key.
     saveWeakKeys(true);
+    // Every key the dispatcher delivered is counted by now.
+    if (typingHistory)
+        typingHistory->save();
     clickPlayer().stop();
     trayIcon.remove();
     Settings::instance();

@@ -4,6 +4,9 @@
 #include "app/HookGuard.h"
 #include "app/HookLibrary.h"
 #include "app/TrayIcon.h"
+#include "history/DayRecorder.h"
+#include "history/HistoryDlg.h"
+#include "history/TypingHistory.h"
 #include "input/KeywhirlController.h"
 #include "statistics/Statistics.h"
 #include "statistics/StatisticsDlg.h"
@@ -48,6 +51,8 @@ private:
     // Ends a start that cannot go on, writing nothing.
     void abandonStart();
     void addKeyHandlers();
+    void startHistory();
+    void openHistory();
     void createStatisticsWindow();
     void onTrayIcon(UINT mouseMessage);
     void toggleStatistics();
@@ -74,6 +79,11 @@ private:
     std::unique_ptr<WeakKeyStore> weakKeyStore;
     // The tray icon still answers while a dialog is open; one at a time.
     bool dialogOpen = false;
+    // The day-by-day record: counted on the dispatcher thread, kept in
+    // History.csv, shown by the history window.
+    std::unique_ptr<DayRecorder> dayRecorder;
+    std::unique_ptr<TypingHistory> typingHistory;
+    std::unique_ptr<HistoryDlg> historyWindow;
 };
 
 } // namespace keywhirl

@@ -30,6 +30,7 @@ const MenuText kMenuTexts[] = {
     {ID_TRAY_HELP, L"help"},
     {ID_TRAY_WEAK_KEYS, L"weakKeys"},
     {ID_TRAY_RESET_WEAK_KEYS, L"resetWeakKeys"},
+    {ID_TRAY_HISTORY, L"history"},
 };
 
 struct MenuSwitch {
@@ -154,7 +155,8 @@ void showTrayMenu(HWND mainWindow) {
     // Lets the menu close properly when the user clicks elsewhere.
     ::PostMessageW(mainWindow, WM_NULL, 0, 0);
     bool opensWindow = command == ID_TRAY_SETTINGS || command == ID_TRAY_ABOUT ||
-                       command == ID_TRAY_HELP || command == ID_TRAY_RESET_WEAK_KEYS;
+                       command == ID_TRAY_HELP || command == ID_TRAY_RESET_WEAK_KEYS ||
+                       command == ID_TRAY_HISTORY;
     if (!opensWindow && previous && previous != mainWindow && ::IsWindow(previous) &&
         ::IsWindowVisible(previous) && ::GetForegroundWindow() == mainWindow)
         ::SetForegroundWindow(previous);

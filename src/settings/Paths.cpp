@@ -120,6 +120,10 @@ std::wstring getWeakKeysFile() {
     return settingsFolderFile(L"WeakKeys.ini");
 }
 
+std::wstring getHistoryFile() {
+    return settingsFolderFile(L"History.csv");
+}
+
 std::wstring getClickSoundFile() {
     return getProgramFolder() + L"\\Sounds\\Click.wav";
 }

@@ -34,6 +34,8 @@ std::wstring getSettingsFolder();
 // empty without the folder.
 std::wstring getSettingsFile();
 std::wstring getWeakKeysFile();
+// The day-by-day typing history, History.csv, in the same folder.
+std::wstring getHistoryFile();
 // Beside the program: the sounds, the keyboard picture, the hook library.
 std::wstring getClickSoundFile();
 std::wstring getMetronomeSoundFile();

@@ -45,6 +45,8 @@ inline constexpr UINT_PTR kStatisticsRefreshTimer = 2;
 inline constexpr UINT_PTR kTrayRetryTimer = 3;
 // Main window: saves the weak-key record every ten minutes.
 inline constexpr UINT_PTR kWeakKeysTimer = 4;
+// Main window: saves the typing history when it is due.
+inline constexpr UINT_PTR kHistoryTimer = 21;
 
 // WM_SYSCOMMAND wParam that moves a window as a drag of its caption would;
 // the keyboard, statistics and splash windows are dragged by their bodies.

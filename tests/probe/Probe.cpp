@@ -151,6 +151,10 @@ void clickTray(HWND mainWindow, UINT mouseMessage) {
                           &result);
 }
 
+bool chooseMenuCommand(HWND mainWindow, UINT command) {
+    return ::PostMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0) != FALSE;
+}
+
 std::wstring settingsFilePath() {
     wchar_t folder[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder)))

@@ -38,6 +38,10 @@ bool typeText(HWND mainWindow, const std::wstring& text, DWORD pauseMilliseconds
 // The tray icon's callback message with a mouse or notification message.
 void clickTray(HWND mainWindow, UINT mouseMessage);
 
+// A tray menu command, as if the user had chosen the item (WM_COMMAND with
+// the item's id, posted: the menu's own choice does not wait either).
+bool chooseMenuCommand(HWND mainWindow, UINT command);
+
 // The application-data settings file of the current user.
 std::wstring settingsFilePath();
 // One value of the section "Settings" of that file; empty if missing.

@@ -14,7 +14,7 @@ using namespace keywhirl::probe;
 namespace {
 int usage() {
     std::fwprintf(stderr, L"usage: probe find | type TEXT [PAUSE_MS] | tray left|middle|right | "
-                          L"setting KEY\n");
+                          L"command ID | setting KEY\n");
     return 2;
 }
 } // namespace
@@ -52,5 +52,7 @@ int wmain(int argc, wchar_t** argv) {
         clickTray(window, message);
         return 0;
     }
+    if (command == L"command" && argc == 3)
+        return chooseMenuCommand(window, std::wcstoul(argv[2], nullptr, 10)) ? 0 : 1;
     return usage();
 }

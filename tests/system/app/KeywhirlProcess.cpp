@@ -96,8 +96,9 @@ DWORD KeywhirlProcess::exitCode() const {
 
 void removeKeywhirlSettings() {
     std::wstring folder = settingsFolder();
-    for (const wchar_t* name : {L"Keywhirl.ini", L"Keywhirl.ini.tmp", L"WeakKeys.ini",
-                                L"WeakKeys.ini.bad", L"WeakKeys.ini.tmp"})
+    for (const wchar_t* name :
+         {L"Keywhirl.ini", L"Keywhirl.ini.tmp", L"WeakKeys.ini", L"WeakKeys.ini.bad",
+          L"WeakKeys.ini.tmp", L"History.csv", L"History.csv.tmp"})
         ::DeleteFileW((folder + L"\\" + name).c_str());
     ::RemoveDirectoryW(folder.c_str());
 }

@@ -30,7 +30,8 @@ private:
     HWND window = nullptr;
 };
 
-// The application-data settings folder of the test's Wine prefix, emptied.
+// The application-data settings folder of the test's Wine prefix, emptied
+// (Keywhirl.ini and History.csv).
 void removeKeywhirlSettings();
 void writeSetting(const std::wstring& key, const std::wstring& value);
 

@@ -39,6 +39,7 @@ TEST(TrayMenuTemplate, OnePopupWithTheItemsAndSeparatorsInOrder) {
         {ID_TRAY_AUTORUN, L"Автозагрузка программы"},
         {0, nullptr},
         {ID_TRAY_SETTINGS, L"Настройки..."},
+        {ID_TRAY_HISTORY, L"История..."},
         {0, nullptr},
         {ID_TRAY_HELP, L"Справка"},
         {ID_TRAY_ABOUT, L"О программе"},

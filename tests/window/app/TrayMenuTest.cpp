@@ -14,10 +14,18 @@
 namespace keywhirl {
 namespace {
 
-const UINT kCommands[] = {
-    ID_TRAY_AUTOPOPUP, ID_TRAY_METRONOME, ID_TRAY_KEYPRESS_SOUND, ID_TRAY_SHOW_STATISTICS,
-    ID_TRAY_AUTORUN,   ID_TRAY_SETTINGS,  ID_TRAY_HELP,           ID_TRAY_ABOUT,
-    ID_TRAY_EXIT,      ID_TRAY_WEAK_KEYS, ID_TRAY_RESET_WEAK_KEYS};
+const UINT kCommands[] = {ID_TRAY_AUTOPOPUP,
+                          ID_TRAY_METRONOME,
+                          ID_TRAY_KEYPRESS_SOUND,
+                          ID_TRAY_SHOW_STATISTICS,
+                          ID_TRAY_AUTORUN,
+                          ID_TRAY_SETTINGS,
+                          ID_TRAY_HELP,
+                          ID_TRAY_ABOUT,
+                          ID_TRAY_EXIT,
+                          ID_TRAY_WEAK_KEYS,
+                          ID_TRAY_RESET_WEAK_KEYS,
+                          ID_TRAY_HISTORY};
 
 std::wstring itemText(HMENU menu, UINT command) {
     wchar_t text[256] = {};
@@ -70,6 +78,7 @@ TEST_F(TrayMenuTest, ItemsCarryTheTextsOfTheInterfaceLanguage) {
         EXPECT_EQ(itemText(menu, ID_TRAY_SHOW_STATISTICS), texts.getString(L"showShortStatistics"));
         EXPECT_EQ(itemText(menu, ID_TRAY_AUTORUN), texts.getString(L"autorun"));
         EXPECT_EQ(itemText(menu, ID_TRAY_SETTINGS), texts.getString(L"settings"));
+        EXPECT_EQ(itemText(menu, ID_TRAY_HISTORY), texts.getString(L"history"));
         EXPECT_EQ(itemText(menu, ID_TRAY_HELP), texts.getString(L"help"));
         EXPECT_EQ(itemText(menu, ID_TRAY_ABOUT), texts.getString(L"aboutKeywhirl"));
         EXPECT_EQ(itemText(menu, ID_TRAY_EXIT), texts.getString(L"exit"));
