@@ -96,7 +96,8 @@ bool CkeywhirlDlg::initialise() {
         std::wstring text = LocalizationManager::instance()
                                 ->getBundle(L"Messages")
                                 .getString(L"Error.cannotSetHook");
-        ::MessageBoxW(window, text.c_str(), kProductName, MB_OK);
+        // Topmost, so that it stands above the start-up picture.
+        ::MessageBoxW(window, text.c_str(), kProductName, MB_OK | MB_ICONWARNING | MB_TOPMOST);
     }
     setTimer(kWakeTimer, kWakeMilliseconds);
     setTimer(kWeakKeysTimer, kWeakKeysSaveMilliseconds);
