@@ -3,6 +3,7 @@
 // inside the file, and the pages name what the program really uses.
 #include "ChmFile.h"
 
+#include "KeywhirlVersion.h"
 #include "help/context.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
@@ -102,6 +103,9 @@ TEST_F(HelpFile, TrayMenuContextOpensTheMainPage) {
     std::string mainPage = page(found->second);
     EXPECT_NE(mainPage.find("<title>Keywhirl</title>"), std::string::npos);
     EXPECT_NE(mainPage.find("What it does"), std::string::npos);
+    // The build writes its own version into the page.
+    EXPECT_NE(mainPage.find("Keywhirl " KEYWHIRL_VERSION_TEXT "."), std::string::npos);
+    EXPECT_EQ(mainPage.find("@KEYWHIRL_VERSION@"), std::string::npos);
 }
 
 TEST_F(HelpFile, OpensOnTheMainPageWithItsTitle) {
