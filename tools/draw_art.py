@@ -465,12 +465,17 @@ def draw_whirl_key(c, x, y, size, rot, depth, letter, ground):
     c.fill(face, lambda px, py: fogged(face_colour(px, py), px, py), box)
     glyph = text_mask(letter, SANS_BOLD, 64)
     ink_h = glyph.ink[3] - glyph.ink[1]
-    # the letter sits a little above the middle, on the face
+    # Letters read right side up wherever the key rides: each stands on the
+    # edge of its (square) key that lies nearest to the bottom, so it leans
+    # at most 45 degrees and is never upside down.
+    letter_rot = rot - math.pi / 2 * round(rot / (math.pi / 2))
+    # the letter sits on the middle of the face, a little off the key's
+    # middle towards its top edge
     ox, oy = -math.sin(rot) * size * -0.055, math.cos(rot) * size * -0.055
     ink = mix((34, 46, 72), ground(x, y), fog)
     if letter in 'KEYWHIRL' and depth > 0.7:
         ink = mix((18, 88, 206), ground(x, y), fog)
-    c.text_transformed(glyph, x + ox, y + oy, rot, size * 0.44 / ink_h, ink)
+    c.text_transformed(glyph, x + ox, y + oy, letter_rot, size * 0.44 / ink_h, ink)
 
 
 def night(cx, cy, radius):
@@ -492,10 +497,9 @@ def draw_splash():
     c.text(title, 325, 531, linear_gradient(0, 500, 0, 562,
                                              [(0, (255, 255, 255)), (1, (178, 212, 255))]),
            anchor='ink-c')
-    sub = text_mask('your typing companion', SANS, 22)
-    c.text(sub, 325, 588, (160, 190, 235), anchor='ink-c')
-    version = text_mask('Version 1.0', SANS, 12)
-    c.text(version, 14, h - 14, (110, 130, 172), anchor='ink-bl')
+    # The subtitle (in the interface language) and the version (of the
+    # build) are written over the picture by the program: the band below the
+    # name and the bottom left corner stay plain night.
     team = text_mask('\u00a9 The Keywhirl team', SANS, 12)
     c.text(team, w - 14 - (team.ink[2] - team.ink[0]), h - 14, (110, 130, 172), anchor='ink-bl')
     frame(c, (64, 96, 156))
