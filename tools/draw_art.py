@@ -58,23 +58,24 @@ def character_cells():
 
 
 # The other keys fill the rows out to the same right edge (x = 739), with the
-# same gaps (3 pixels across, 2 pixels between rows). Edges inclusive;
-# the label, and where it sits.
+# same gaps (3 pixels across, 2 pixels between rows). Edges inclusive. Their
+# caps stay blank: the program writes the names of these keys in the
+# interface language (src/keyboard/NamedKeys.cpp holds the same cells).
 OTHER_KEYS = [
-    (664, 34, 739, 71, 'Backspace', 'centre'),
-    (14, 74, 78, 111, 'Tab  \u21e5', 'left'),
-    (14, 114, 93, 151, 'Caps Lock', 'left'),
-    (647, 114, 739, 151, 'Enter  \u21b5', 'right'),
-    (14, 154, 117, 191, '\u21e7  Shift', 'left'),
-    (621, 154, 739, 191, 'Shift  \u21e7', 'right'),
-    (14, 194, 69, 231, 'Ctrl', 'centre'),
-    (73, 194, 128, 231, 'Win', 'centre'),
-    (132, 194, 187, 231, 'Alt', 'centre'),
-    (191, 194, 503, 231, '', 'centre'),
-    (507, 194, 562, 231, 'AltGr', 'centre'),
-    (566, 194, 621, 231, 'Win', 'centre'),
-    (625, 194, 680, 231, 'Menu', 'centre'),
-    (684, 194, 739, 231, 'Ctrl', 'centre'),
+    (664, 34, 739, 71),    # Backspace
+    (14, 74, 78, 111),     # Tab
+    (14, 114, 93, 151),    # Caps Lock
+    (647, 114, 739, 151),  # Enter
+    (14, 154, 117, 191),   # left Shift
+    (621, 154, 739, 191),  # right Shift
+    (14, 194, 69, 231),    # left Ctrl
+    (73, 194, 128, 231),   # left Win
+    (132, 194, 187, 231),  # Alt
+    (191, 194, 503, 231),  # space bar
+    (507, 194, 562, 231),  # AltGr
+    (566, 194, 621, 231),  # right Win
+    (625, 194, 680, 231),  # Menu
+    (684, 194, 739, 231),  # right Ctrl
 ]
 
 KB_WIDTH, KB_HEIGHT = 754, 246
@@ -90,7 +91,6 @@ SKIRT_TOP = (202, 207, 216)
 SKIRT_BOTTOM = (146, 153, 166)
 FACE_TOP = (253, 253, 254)
 FACE_BOTTOM = (231, 234, 240)
-LEGEND = (84, 92, 108)
 # the keys without characters are a shade darker, so the labelled ones stand out
 MOD_FACE_TOP = (236, 239, 244)
 MOD_FACE_BOTTOM = (211, 216, 225)
@@ -111,19 +111,6 @@ def draw_key(c, x0, y0, x1, y1, face_top=FACE_TOP, face_bottom=FACE_BOTTOM):
     # the face's rim catches the light along its top edge
     rim = sd_subtract(face, sd_round_rect(x0 + 3, y0 + 3, right - 3, bottom - 5, 4.5))
     c.fill(rim, (255, 255, 255), (x0, y0, right, y0 + 6), opacity=0.8)
-
-
-def draw_legend(c, x0, y0, x1, y1, text, where):
-    if not text:
-        return
-    mask = text_mask(text, SANS, 11)
-    face_mid = (y0 + 2 + y1 - 4) / 2.0 + 0.5
-    if where == 'left':
-        c.text(mask, x0 + 9, face_mid, LEGEND, anchor='ink-l')
-    elif where == 'right':
-        c.text(mask, x1 - 8, face_mid, LEGEND, anchor='ink-r')
-    else:
-        c.text(mask, (x0 + x1 + 1) / 2.0, face_mid, LEGEND, anchor='ink-c')
 
 
 def paste(c, image, left, top):
@@ -158,8 +145,8 @@ def draw_keyboard():
     paste(c, draw_icon_image(16), 14, 8)
     name = text_mask('Keywhirl', SANS_BOLD, 13)
     c.text(name, 37, 16.5, (214, 222, 236), anchor='ink-l')
-    tag = text_mask('typing companion', SANS, 10)
-    c.text(tag, 37 + name.ink[2] - name.ink[0] + 8, 17.5, (140, 150, 168), anchor='ink-l')
+    # no English tag line beside the name: the picture carries no words
+    # but the program's name
 
     # a recess for the hide button
     bx, by = HIDE_BUTTON
@@ -170,9 +157,8 @@ def draw_keyboard():
 
     for code, x0, y0, x1, y1 in character_cells():
         draw_key(c, x0, y0, x1, y1)
-    for x0, y0, x1, y1, text, where in OTHER_KEYS:
+    for x0, y0, x1, y1 in OTHER_KEYS:
         draw_key(c, x0, y0, x1, y1, MOD_FACE_TOP, MOD_FACE_BOTTOM)
-        draw_legend(c, x0, y0, x1, y1, text, where)
 
     rows = pixels_of(c)
     # Outside the case is the key colour, cut hard: a blended edge pixel

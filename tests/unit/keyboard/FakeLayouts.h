@@ -49,6 +49,7 @@ struct KeyEvent {
     bool repeat = false;
     bool shift = false;
     bool capsLock = false;
+    bool ctrl = false;
 
     KeyInfoWrapper make() const;
 };
