@@ -1,6 +1,7 @@
 // src/app/CkeywhirlDlg.cpp
 #include "app/CkeywhirlDlg.h"
 
+#include "app/HelpFileChoice.h"
 #include "app/SingleInstance.h"
 #include "app/SplashHolder.h"
 #include "about/AboutDlg.h"
@@ -389,11 +390,8 @@ void CkeywhirlDlg::openHelp() {
         return;
     wchar_t path[MAX_PATH + 1] = {};
     DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
-    std::wstring helpFile(path, length);
-    size_t dot = helpFile.find_last_of(L'.');
-    if (dot != std::wstring::npos)
-        helpFile.erase(dot);
-    helpFile += L".CHM";
+    const std::wstring helpFile = helpFileFor(
+        std::wstring(path, length), LocalizationManager::instance()->getCurrentLocale().toString());
     constexpr UINT kHelpContextCommand = 0x000F; // HH_HELP_CONTEXT
     htmlHelp(handle(), helpFile.c_str(), kHelpContextCommand, kHelpContext);
 }
