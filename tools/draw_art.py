@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 # tools/draw_art.py - draws every picture of Keywhirl: the keyboard picture
 # (data/Keyboard/Keywhirl.bmp), the icon, the menu and button pictures, the
-# splash, the about picture and the settings banner (resources/).
+# splash, the about picture and the settings banner (resources/) and the
+# setup program's side picture (installer/).
 #
 #   python3 tools/draw_art.py [name ...]    (no name: everything)
 #
-# Names: keyboard icon menu buttons splash about banner. Needs ImageMagick's
+# Names: keyboard icon menu buttons splash about banner installer. Needs ImageMagick's
 # `convert` and the DejaVu fonts for the lettering; the outputs are checked in.
 
 import math
@@ -548,6 +549,28 @@ def draw_banner():
 BANNER_SIZE = (352, 44)
 
 
+# The side picture of the setup program's welcome and finish pages, at the
+# size those pages give it.
+INSTALLER_SIZE = (164, 314)
+INSTALLER_BMP = os.path.join(ROOT, 'installer', 'welcome.bmp')
+
+
+def draw_installer():
+    w, h = INSTALLER_SIZE
+    ground = night(82, 120, 300)
+    c = Canvas(w, h)
+    c.shade(lambda px, py: (ground(px, py), 1.0))
+    draw_whirl(c, 82, 118, 0.3, ground)
+    title = text_mask('Keywhirl', SANS_BOLD, 26, kerning=-0.3)
+    glow = sd_round_rect(22, 232, 142, 262, 14)
+    c.fill(glow, (70, 130, 255), (0, 215, w, 280), opacity=0.2, feather=14)
+    c.text(title, 83, 248, (0, 0, 18), opacity=0.6, anchor='ink-c')
+    c.text(title, 82, 247, linear_gradient(0, 236, 0, 258,
+                                            [(0, (255, 255, 255)), (1, (178, 212, 255))]),
+           anchor='ink-c')
+    write_bmp(INSTALLER_BMP, pixels_of(c))
+
+
 def frame(c, colour):
     for x in range(c.width):
         c.set(x, 0, colour)
@@ -568,6 +591,7 @@ def main(argv):
         'splash': draw_splash,
         'about': draw_about,
         'banner': draw_banner,
+        'installer': draw_installer,
     }
     names = argv or list(jobs)
     for name in names:
