@@ -220,20 +220,22 @@ Function ChooseLanguage
         !insertmacro MUI_LANGDLL_DISPLAY
     ${EndSelect}
   ${Else}
+    ; The primary language of the user's interface language, compared as
+    ; a decimal number.
     System::Call "kernel32::GetUserDefaultUILanguage() i .r1"
     IntOp $1 $1 & 0x3FF
     ${Select} $1
-      ${Case} 0x09
+      ${Case} 9
         StrCpy $LANGUAGE ${LANG_ENGLISH}
-      ${Case} 0x19
+      ${Case} 25
         StrCpy $LANGUAGE ${LANG_RUSSIAN}
-      ${Case} 0x07
+      ${Case} 7
         StrCpy $LANGUAGE ${LANG_GERMAN}
-      ${Case} 0x0C
+      ${Case} 12
         StrCpy $LANGUAGE ${LANG_FRENCH}
-      ${Case} 0x0A
+      ${Case} 10
         StrCpy $LANGUAGE ${LANG_SPANISH}
-      ${Case} 0x22
+      ${Case} 34
         StrCpy $LANGUAGE ${LANG_UKRAINIAN}
       ${CaseElse}
         !insertmacro MUI_LANGDLL_DISPLAY

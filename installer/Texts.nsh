@@ -65,7 +65,7 @@ LangString SettingsSubtitle ${LANG_SPANISH} "Elija si su configuración de Keywh
 LangString SettingsSubtitle ${LANG_UKRAINIAN} "Виберіть, чи видаляти й ваші налаштування Keywhirl."
 
 LangString SettingsKept ${LANG_ENGLISH} "Keywhirl keeps your settings in $APPDATA\Keywhirl. They are kept, so that Keywhirl starts with them if you install it again, unless you tick the box below."
-LangString SettingsKept ${LANG_RUSSIAN} "Keywhirl хранит ваши настройки в $APPDATA\Keywhirl. Они сохранятся, чтобы Keywhirl начал с ними после новой установки, если вы не отметите флажок ниже."
+LangString SettingsKept ${LANG_RUSSIAN} "Keywhirl хранит ваши настройки в $APPDATA\Keywhirl. Они останутся для новой установки, если не отметить флажок ниже."
 LangString SettingsKept ${LANG_GERMAN} "Keywhirl bewahrt Ihre Einstellungen in $APPDATA\Keywhirl auf. Sie bleiben erhalten, damit Keywhirl nach einer neuen Installation mit ihnen beginnt, es sei denn, Sie setzen das Häkchen unten."
 LangString SettingsKept ${LANG_FRENCH} "Keywhirl garde vos paramètres dans $APPDATA\Keywhirl. Ils sont conservés, pour que Keywhirl reparte avec eux après une nouvelle installation, sauf si vous cochez la case ci-dessous."
 LangString SettingsKept ${LANG_SPANISH} "Keywhirl guarda su configuración en $APPDATA\Keywhirl. Se conserva, para que Keywhirl empiece con ella si lo instala de nuevo, salvo que marque la casilla de abajo."
