@@ -1,34 +1,56 @@
 ; installer/Keywhirl.nsi - the setup program and uninstaller of Keywhirl.
 ;   makensis -DVERSION=1.0.0 -DPROGRAM_FOLDER=<the build's out folder>
-;            -DOUTPUT_FILE=<setup.exe> -DICON=<keywhirl.ico> Keywhirl.nsi
-; Setup installs into Program Files for every user and adds a Start menu
-; folder. The uninstaller ends a running Keywhirl first, removes the logon
-; start value and the files, and keeps the user's settings unless asked.
+;            -DOUTPUT_FILE=<setup.exe> -DICON=<keywhirl.ico>
+;            -DSIDE_PICTURE=<welcome.bmp> Keywhirl.nsi
+; Setup speaks the six interface languages, taken from the system's language
+; (a language page asks when it is none of them), and installs either for
+; every user, into Program Files, or for the current user only, without
+; administrator rights, into the user's local programs folder. A running
+; Keywhirl is ended first; the user's settings are kept, and on a first
+; install the chosen language becomes the program's interface language.
+; The uninstaller ends a running Keywhirl first, removes the logon start
+; value and the files, and keeps the user's settings unless asked.
+;
+; Command line, beside NSIS's own /S and /D=:
+;   /AllUsers, /CurrentUser   the kind of install (silent installs too)
+;   /LANGUAGE=RUS             the language, by its interface language code;
+;                             an unknown code shows the language page
+;   /START                    a silent install starts Keywhirl at its end, as
+;                             the finish page's checked box does
 
-!ifndef VERSION | PROGRAM_FOLDER | OUTPUT_FILE | ICON
-  !error "VERSION, PROGRAM_FOLDER, OUTPUT_FILE and ICON must be defined"
+!ifndef VERSION | PROGRAM_FOLDER | OUTPUT_FILE | ICON | SIDE_PICTURE
+  !error "VERSION, PROGRAM_FOLDER, OUTPUT_FILE, ICON and SIDE_PICTURE must be defined"
 !endif
 
 Unicode true
 SetCompressor /SOLID lzma
-RequestExecutionLevel admin
 ManifestSupportedOS all
-
-!include MUI2.nsh
-!include LogicLib.nsh
-!include nsDialogs.nsh
-!include WinMessages.nsh
-!include FileFunc.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Keywhirl"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define SYNCHRONIZE 0x00100000
 !define WAIT_OBJECT_0 0
 
+; Both kinds of install: an administrator may choose either, any other user
+; installs for themselves.
+!define MULTIUSER_EXECUTIONLEVEL Highest
+!define MULTIUSER_MUI
+!define MULTIUSER_INSTALLMODE_COMMANDLINE
+!define MULTIUSER_INSTALLMODE_INSTDIR "Keywhirl"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_KEY "${UNINSTALL_KEY}"
+!define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallLocation"
+
+!include MultiUser.nsh
+!include MUI2.nsh
+!include LogicLib.nsh
+!include nsDialogs.nsh
+!include WinMessages.nsh
+!include FileFunc.nsh
+
 Name "Keywhirl"
 OutFile "${OUTPUT_FILE}"
-InstallDir "$PROGRAMFILES\Keywhirl"
-InstallDirRegKey HKLM "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "Keywhirl ${VERSION}"
 ShowInstDetails nevershow
 ShowUninstDetails nevershow
@@ -40,16 +62,26 @@ VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Keywhirl setup"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "Keywhirl"
 
+; The help file in the chosen language, as the program picks it.
+Var HelpFile
+
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
+!define MUI_UNWELCOMEFINISHPAGE_BITMAP "${SIDE_PICTURE}"
 !define MUI_ABORTWARNING
-!define MUI_WELCOMEPAGE_TEXT "Keywhirl is a typing companion: it sits in the tray, shows a keyboard hint when you hesitate, can click and beat a metronome, and shows your typing speed, effectiveness and rhythm.$\r$\n$\r$\nSetup will install Keywhirl ${VERSION} on your computer. If Keywhirl is running, setup ends it first.$\r$\n$\r$\n$_CLICK"
+!define MUI_LANGDLL_ALLLANGUAGES
+
+!define MUI_WELCOMEPAGE_TEXT "$(WelcomeText)"
 !insertmacro MUI_PAGE_WELCOME
+!insertmacro MULTIUSER_PAGE_INSTALLMODE
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
-!define MUI_FINISHPAGE_TEXT "Keywhirl ${VERSION} is installed. Start it from its folder in the Start menu; from then on it starts whenever you log on, which its tray menu can switch off."
-!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\Keywhirl.chm"
-!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the help"
+!define MUI_FINISHPAGE_TEXT "$(FinishText)"
+!define MUI_FINISHPAGE_RUN "$INSTDIR\Keywhirl.exe"
+!define MUI_FINISHPAGE_RUN_TEXT "$(StartKeywhirl)"
+!define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\$HelpFile"
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "$(ShowHelp)"
 !define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
 !insertmacro MUI_PAGE_FINISH
 
@@ -57,7 +89,16 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Keywhirl"
 UninstPage custom un.SettingsPage un.SettingsPageLeave
 !insertmacro MUI_UNPAGE_INSTFILES
 
+; The first language is the fallback.
 !insertmacro MUI_LANGUAGE "English"
+!insertmacro MUI_LANGUAGE "Russian"
+!insertmacro MUI_LANGUAGE "German"
+!insertmacro MUI_LANGUAGE "French"
+!insertmacro MUI_LANGUAGE "Spanish"
+!insertmacro MUI_LANGUAGE "Ukrainian"
+!insertmacro MUI_RESERVEFILE_LANGDLL
+
+!include "${__FILEDIR__}\Texts.nsh"
 
 ; Ends a running Keywhirl the way its Exit item does, so that it saves its
 ; settings and lets go of its files, and waits until its process is gone.
@@ -119,7 +160,7 @@ Function ${PREFIX}CloseKeywhirl
       ${EndIf}
     ${EndIf}
     ${If} $1 <> ${WAIT_OBJECT_0}
-      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Keywhirl is still running and does not end. Close its open windows, choose Exit in its tray menu, then choose Retry." /SD IDCANCEL IDRETRY retry
+      MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "$(StillRunning)" /SD IDCANCEL IDRETRY retry
       StrCpy $3 "running"
       ${Break}
       retry:
@@ -135,18 +176,115 @@ FunctionEnd
 !insertmacro DEFINE_CLOSE_KEYWHIRL ""
 !insertmacro DEFINE_CLOSE_KEYWHIRL "un."
 
+; The interface language code of the language setup speaks.
+!macro LANGUAGE_CODE RESULT
+  ${Select} $LANGUAGE
+    ${Case} ${LANG_RUSSIAN}
+      StrCpy ${RESULT} "RUS"
+    ${Case} ${LANG_GERMAN}
+      StrCpy ${RESULT} "DEU"
+    ${Case} ${LANG_FRENCH}
+      StrCpy ${RESULT} "FRA"
+    ${Case} ${LANG_SPANISH}
+      StrCpy ${RESULT} "ESP"
+    ${Case} ${LANG_UKRAINIAN}
+      StrCpy ${RESULT} "UKR"
+    ${CaseElse}
+      StrCpy ${RESULT} "ENU"
+  ${EndSelect}
+!macroend
+
+; The language: /LANGUAGE= if given; otherwise the system's, when it is one
+; of the six; otherwise the user is asked (a silent setup takes English).
+Function ChooseLanguage
+  Push $0
+  Push $1
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/LANGUAGE=" $1
+  ${IfNot} ${Errors}
+    ${Select} $1
+      ${Case} "ENU"
+        StrCpy $LANGUAGE ${LANG_ENGLISH}
+      ${Case} "RUS"
+        StrCpy $LANGUAGE ${LANG_RUSSIAN}
+      ${Case} "DEU"
+        StrCpy $LANGUAGE ${LANG_GERMAN}
+      ${Case} "FRA"
+        StrCpy $LANGUAGE ${LANG_FRENCH}
+      ${Case} "ESP"
+        StrCpy $LANGUAGE ${LANG_SPANISH}
+      ${Case} "UKR"
+        StrCpy $LANGUAGE ${LANG_UKRAINIAN}
+      ${CaseElse}
+        !insertmacro MUI_LANGDLL_DISPLAY
+    ${EndSelect}
+  ${Else}
+    ; The primary language of the user's interface language, compared as
+    ; a decimal number.
+    System::Call "kernel32::GetUserDefaultUILanguage() i .r1"
+    IntOp $1 $1 & 0x3FF
+    ${Select} $1
+      ${Case} 9
+        StrCpy $LANGUAGE ${LANG_ENGLISH}
+      ${Case} 25
+        StrCpy $LANGUAGE ${LANG_RUSSIAN}
+      ${Case} 7
+        StrCpy $LANGUAGE ${LANG_GERMAN}
+      ${Case} 12
+        StrCpy $LANGUAGE ${LANG_FRENCH}
+      ${Case} 10
+        StrCpy $LANGUAGE ${LANG_SPANISH}
+      ${Case} 34
+        StrCpy $LANGUAGE ${LANG_UKRAINIAN}
+      ${CaseElse}
+        !insertmacro MUI_LANGDLL_DISPLAY
+    ${EndSelect}
+  ${EndIf}
+  Pop $1
+  Pop $0
+FunctionEnd
+
+Function .onInit
+  !insertmacro MULTIUSER_INIT
+  Call ChooseLanguage
+  Push $0
+  !insertmacro LANGUAGE_CODE $0
+  StrCpy $HelpFile "Keywhirl.$0.chm"
+  ${If} $0 == "ENU"
+    StrCpy $HelpFile "Keywhirl.chm"
+  ${EndIf}
+  Pop $0
+FunctionEnd
+
+; A silent install starts the program only when asked with /START.
+Function .onInstSuccess
+  ${If} ${Silent}
+    Push $0
+    Push $1
+    ${GetParameters} $0
+    ClearErrors
+    ${GetOptions} $0 "/START" $1
+    ${IfNot} ${Errors}
+      Exec '"$INSTDIR\Keywhirl.exe"'
+    ${EndIf}
+    Pop $1
+    Pop $0
+  ${EndIf}
+FunctionEnd
+
 Section "Keywhirl" SectionProgram
   SectionIn RO
   Call CloseKeywhirl
   Pop $0
   ${If} $0 != "ok"
-    Abort "Keywhirl is still running; nothing was installed."
+    Abort "$(NothingInstalled)"
   ${EndIf}
 
   SetOutPath "$INSTDIR"
   File "${PROGRAM_FOLDER}/Keywhirl.exe"
   File "${PROGRAM_FOLDER}/Keywhirl.dll"
-  File "${PROGRAM_FOLDER}/Keywhirl.chm"
+  File "${PROGRAM_FOLDER}/Keywhirl*.chm"
   SetOutPath "$INSTDIR\Sounds"
   File "${PROGRAM_FOLDER}/Sounds/*.wav"
   SetOutPath "$INSTDIR\Keyboard"
@@ -154,24 +292,40 @@ Section "Keywhirl" SectionProgram
   SetOutPath "$INSTDIR\Localization"
   File "${PROGRAM_FOLDER}/Localization/*.xml"
   SetOutPath "$INSTDIR"
+  ; Which kind of install this is goes with the uninstaller's command line.
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
-  SetShellVarContext all
+  ; SetShellVarContext follows the kind of install (MultiUser): the Start
+  ; menu and the uninstall entry are the user's own or every user's.
   CreateDirectory "$SMPROGRAMS\Keywhirl"
   CreateShortcut "$SMPROGRAMS\Keywhirl\Keywhirl.lnk" "$INSTDIR\Keywhirl.exe"
-  CreateShortcut "$SMPROGRAMS\Keywhirl\Keywhirl Help.lnk" "$INSTDIR\Keywhirl.chm"
-  CreateShortcut "$SMPROGRAMS\Keywhirl\Uninstall Keywhirl.lnk" "$INSTDIR\Uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Keywhirl\Keywhirl Help.lnk" "$INSTDIR\$HelpFile"
+  CreateShortcut "$SMPROGRAMS\Keywhirl\Uninstall Keywhirl.lnk" "$INSTDIR\Uninstall.exe" "/$MultiUser.InstallMode"
 
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Keywhirl"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Keywhirl.exe,0"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe"'
-  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /S'
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Keywhirl"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Keywhirl.exe,0"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "The Keywhirl team"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\Uninstall.exe" /$MultiUser.InstallMode'
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\Uninstall.exe" /$MultiUser.InstallMode /S'
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+  WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; On a first install the language chosen here becomes the interface
+  ; language; existing settings are the user's and stay as they are. The
+  ; settings are always the installing user's own.
+  SetShellVarContext current
+  ${IfNot} ${FileExists} "$APPDATA\Keywhirl\Keywhirl.ini"
+    CreateDirectory "$APPDATA\Keywhirl"
+    !insertmacro LANGUAGE_CODE $0
+    WriteINIStr "$APPDATA\Keywhirl\Keywhirl.ini" "Settings" "l10nLanguageCode" $0
+  ${EndIf}
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    SetShellVarContext all
+  ${EndIf}
 SectionEnd
 
 ; The uninstaller's own page: the settings stay unless the box is ticked.
@@ -180,20 +334,21 @@ Var RemoveSettings
 Var RemoveSettingsBox
 
 Function un.onInit
+  !insertmacro MULTIUSER_UNINIT
   StrCpy $RemoveSettings ${BST_UNCHECKED}
 FunctionEnd
 
 Function un.SettingsPage
-  !insertmacro MUI_HEADER_TEXT "Your settings" "Choose whether your Keywhirl settings go too."
+  !insertmacro MUI_HEADER_TEXT "$(SettingsTitle)" "$(SettingsSubtitle)"
   nsDialogs::Create 1018
   Pop $0
   ${If} $0 == error
     Abort
   ${EndIf}
   SetShellVarContext current
-  ${NSD_CreateLabel} 0 0 100% 40u "Keywhirl keeps your settings in $APPDATA\Keywhirl. They are kept, so that Keywhirl starts with them if you install it again, unless you tick the box below."
+  ${NSD_CreateLabel} 0 0 100% 40u "$(SettingsKept)"
   Pop $0
-  ${NSD_CreateCheckbox} 0 48u 100% 12u "&Also remove my Keywhirl settings"
+  ${NSD_CreateCheckbox} 0 48u 100% 12u "$(RemoveSettings)"
   Pop $RemoveSettingsBox
   ${NSD_SetState} $RemoveSettingsBox $RemoveSettings
   nsDialogs::Show
@@ -207,7 +362,7 @@ Section "Uninstall"
   Call un.CloseKeywhirl
   Pop $0
   ${If} $0 != "ok"
-    Abort "Keywhirl is still running; nothing was removed."
+    Abort "$(NothingRemoved)"
   ${EndIf}
 
   DeleteRegValue HKCU "${RUN_KEY}" "Keywhirl"
@@ -217,6 +372,7 @@ Section "Uninstall"
   Delete "$INSTDIR\Keywhirl.exe"
   Delete "$INSTDIR\Keywhirl.dll"
   Delete "$INSTDIR\Keywhirl.chm"
+  Delete "$INSTDIR\Keywhirl.???.chm"
   Delete "$INSTDIR\Sounds\*.wav"
   RMDir "$INSTDIR\Sounds"
   Delete "$INSTDIR\Keyboard\*.bmp"
@@ -226,12 +382,18 @@ Section "Uninstall"
   Delete "$INSTDIR\Uninstall.exe"
   RMDir "$INSTDIR"
 
-  SetShellVarContext all
+  ; The Start menu and the entry of this kind of install, which MultiUser
+  ; read from the command line.
+  ${If} $MultiUser.InstallMode == "AllUsers"
+    SetShellVarContext all
+  ${Else}
+    SetShellVarContext current
+  ${EndIf}
   Delete "$SMPROGRAMS\Keywhirl\Keywhirl.lnk"
   Delete "$SMPROGRAMS\Keywhirl\Keywhirl Help.lnk"
   Delete "$SMPROGRAMS\Keywhirl\Uninstall Keywhirl.lnk"
   RMDir "$SMPROGRAMS\Keywhirl"
-  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 
   SetShellVarContext current
   ${If} $RemoveSettings == ${BST_CHECKED}

@@ -1,11 +1,12 @@
 #!/usr/bin/env python3
 # tools/draw_art.py - draws every picture of Keywhirl: the keyboard picture
 # (data/Keyboard/Keywhirl.bmp), the icon, the menu and button pictures, the
-# splash, the about picture and the settings banner (resources/).
+# splash, the about picture and the settings banner (resources/) and the
+# setup program's side picture (installer/).
 #
 #   python3 tools/draw_art.py [name ...]    (no name: everything)
 #
-# Names: keyboard icon menu buttons splash about banner. Needs ImageMagick's
+# Names: keyboard icon menu buttons splash about banner installer. Needs ImageMagick's
 # `convert` and the DejaVu fonts for the lettering; the outputs are checked in.
 
 import math
@@ -58,23 +59,24 @@ def character_cells():
 
 
 # The other keys fill the rows out to the same right edge (x = 739), with the
-# same gaps (3 pixels across, 2 pixels between rows). Edges inclusive;
-# the label, and where it sits.
+# same gaps (3 pixels across, 2 pixels between rows). Edges inclusive. Their
+# caps stay blank: the program writes the names of these keys in the
+# interface language (src/keyboard/NamedKeys.cpp holds the same cells).
 OTHER_KEYS = [
-    (664, 34, 739, 71, 'Backspace', 'centre'),
-    (14, 74, 78, 111, 'Tab  \u21e5', 'left'),
-    (14, 114, 93, 151, 'Caps Lock', 'left'),
-    (647, 114, 739, 151, 'Enter  \u21b5', 'right'),
-    (14, 154, 117, 191, '\u21e7  Shift', 'left'),
-    (621, 154, 739, 191, 'Shift  \u21e7', 'right'),
-    (14, 194, 69, 231, 'Ctrl', 'centre'),
-    (73, 194, 128, 231, 'Win', 'centre'),
-    (132, 194, 187, 231, 'Alt', 'centre'),
-    (191, 194, 503, 231, '', 'centre'),
-    (507, 194, 562, 231, 'AltGr', 'centre'),
-    (566, 194, 621, 231, 'Win', 'centre'),
-    (625, 194, 680, 231, 'Menu', 'centre'),
-    (684, 194, 739, 231, 'Ctrl', 'centre'),
+    (664, 34, 739, 71),    # Backspace
+    (14, 74, 78, 111),     # Tab
+    (14, 114, 93, 151),    # Caps Lock
+    (647, 114, 739, 151),  # Enter
+    (14, 154, 117, 191),   # left Shift
+    (621, 154, 739, 191),  # right Shift
+    (14, 194, 69, 231),    # left Ctrl
+    (73, 194, 128, 231),   # left Win
+    (132, 194, 187, 231),  # Alt
+    (191, 194, 503, 231),  # space bar
+    (507, 194, 562, 231),  # AltGr
+    (566, 194, 621, 231),  # right Win
+    (625, 194, 680, 231),  # Menu
+    (684, 194, 739, 231),  # right Ctrl
 ]
 
 KB_WIDTH, KB_HEIGHT = 754, 246
@@ -90,7 +92,6 @@ SKIRT_TOP = (202, 207, 216)
 SKIRT_BOTTOM = (146, 153, 166)
 FACE_TOP = (253, 253, 254)
 FACE_BOTTOM = (231, 234, 240)
-LEGEND = (84, 92, 108)
 # the keys without characters are a shade darker, so the labelled ones stand out
 MOD_FACE_TOP = (236, 239, 244)
 MOD_FACE_BOTTOM = (211, 216, 225)
@@ -111,19 +112,6 @@ def draw_key(c, x0, y0, x1, y1, face_top=FACE_TOP, face_bottom=FACE_BOTTOM):
     # the face's rim catches the light along its top edge
     rim = sd_subtract(face, sd_round_rect(x0 + 3, y0 + 3, right - 3, bottom - 5, 4.5))
     c.fill(rim, (255, 255, 255), (x0, y0, right, y0 + 6), opacity=0.8)
-
-
-def draw_legend(c, x0, y0, x1, y1, text, where):
-    if not text:
-        return
-    mask = text_mask(text, SANS, 11)
-    face_mid = (y0 + 2 + y1 - 4) / 2.0 + 0.5
-    if where == 'left':
-        c.text(mask, x0 + 9, face_mid, LEGEND, anchor='ink-l')
-    elif where == 'right':
-        c.text(mask, x1 - 8, face_mid, LEGEND, anchor='ink-r')
-    else:
-        c.text(mask, (x0 + x1 + 1) / 2.0, face_mid, LEGEND, anchor='ink-c')
 
 
 def paste(c, image, left, top):
@@ -158,8 +146,8 @@ def draw_keyboard():
     paste(c, draw_icon_image(16), 14, 8)
     name = text_mask('Keywhirl', SANS_BOLD, 13)
     c.text(name, 37, 16.5, (214, 222, 236), anchor='ink-l')
-    tag = text_mask('typing companion', SANS, 10)
-    c.text(tag, 37 + name.ink[2] - name.ink[0] + 8, 17.5, (140, 150, 168), anchor='ink-l')
+    # no English tag line beside the name: the picture carries no words
+    # but the program's name
 
     # a recess for the hide button
     bx, by = HIDE_BUTTON
@@ -170,9 +158,8 @@ def draw_keyboard():
 
     for code, x0, y0, x1, y1 in character_cells():
         draw_key(c, x0, y0, x1, y1)
-    for x0, y0, x1, y1, text, where in OTHER_KEYS:
+    for x0, y0, x1, y1 in OTHER_KEYS:
         draw_key(c, x0, y0, x1, y1, MOD_FACE_TOP, MOD_FACE_BOTTOM)
-        draw_legend(c, x0, y0, x1, y1, text, where)
 
     rows = pixels_of(c)
     # Outside the case is the key colour, cut hard: a blended edge pixel
@@ -465,12 +452,17 @@ def draw_whirl_key(c, x, y, size, rot, depth, letter, ground):
     c.fill(face, lambda px, py: fogged(face_colour(px, py), px, py), box)
     glyph = text_mask(letter, SANS_BOLD, 64)
     ink_h = glyph.ink[3] - glyph.ink[1]
-    # the letter sits a little above the middle, on the face
+    # Letters read right side up wherever the key rides: each stands on the
+    # edge of its (square) key that lies nearest to the bottom, so it leans
+    # at most 45 degrees and is never upside down.
+    letter_rot = rot - math.pi / 2 * round(rot / (math.pi / 2))
+    # the letter sits on the middle of the face, a little off the key's
+    # middle towards its top edge
     ox, oy = -math.sin(rot) * size * -0.055, math.cos(rot) * size * -0.055
     ink = mix((34, 46, 72), ground(x, y), fog)
     if letter in 'KEYWHIRL' and depth > 0.7:
         ink = mix((18, 88, 206), ground(x, y), fog)
-    c.text_transformed(glyph, x + ox, y + oy, rot, size * 0.44 / ink_h, ink)
+    c.text_transformed(glyph, x + ox, y + oy, letter_rot, size * 0.44 / ink_h, ink)
 
 
 def night(cx, cy, radius):
@@ -492,10 +484,9 @@ def draw_splash():
     c.text(title, 325, 531, linear_gradient(0, 500, 0, 562,
                                              [(0, (255, 255, 255)), (1, (178, 212, 255))]),
            anchor='ink-c')
-    sub = text_mask('your typing companion', SANS, 22)
-    c.text(sub, 325, 588, (160, 190, 235), anchor='ink-c')
-    version = text_mask('Version 1.0', SANS, 12)
-    c.text(version, 14, h - 14, (110, 130, 172), anchor='ink-bl')
+    # The subtitle (in the interface language) and the version (of the
+    # build) are written over the picture by the program: the band below the
+    # name and the bottom left corner stay plain night.
     team = text_mask('\u00a9 The Keywhirl team', SANS, 12)
     c.text(team, w - 14 - (team.ink[2] - team.ink[0]), h - 14, (110, 130, 172), anchor='ink-bl')
     frame(c, (64, 96, 156))
@@ -558,6 +549,28 @@ def draw_banner():
 BANNER_SIZE = (352, 44)
 
 
+# The side picture of the setup program's welcome and finish pages, at the
+# size those pages give it.
+INSTALLER_SIZE = (164, 314)
+INSTALLER_BMP = os.path.join(ROOT, 'installer', 'welcome.bmp')
+
+
+def draw_installer():
+    w, h = INSTALLER_SIZE
+    ground = night(82, 120, 300)
+    c = Canvas(w, h)
+    c.shade(lambda px, py: (ground(px, py), 1.0))
+    draw_whirl(c, 82, 118, 0.3, ground)
+    title = text_mask('Keywhirl', SANS_BOLD, 26, kerning=-0.3)
+    glow = sd_round_rect(22, 232, 142, 262, 14)
+    c.fill(glow, (70, 130, 255), (0, 215, w, 280), opacity=0.2, feather=14)
+    c.text(title, 83, 248, (0, 0, 18), opacity=0.6, anchor='ink-c')
+    c.text(title, 82, 247, linear_gradient(0, 236, 0, 258,
+                                            [(0, (255, 255, 255)), (1, (178, 212, 255))]),
+           anchor='ink-c')
+    write_bmp(INSTALLER_BMP, pixels_of(c))
+
+
 def frame(c, colour):
     for x in range(c.width):
         c.set(x, 0, colour)
@@ -578,6 +591,7 @@ def main(argv):
         'splash': draw_splash,
         'about': draw_about,
         'banner': draw_banner,
+        'installer': draw_installer,
     }
     names = argv or list(jobs)
     for name in names:

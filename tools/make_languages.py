@@ -178,6 +178,30 @@ TEXTS = [
         "not measured yet", "ещё не измерено", "noch nicht gemessen", "pas encore mesuré",
         "aún sin medir", "ще не виміряно"]),
 
+    ("Splash", "subtitle", [
+        "your typing companion", "ваш помощник в наборе текста", "Ihr Begleiter beim Tippen",
+        "votre compagnon de frappe", "su compañero de escritura", "ваш помічник у наборі тексту"]),
+    ("Splash", "version", [
+        "Version", "Версия", "Version", "Version", "Versión", "Версія"]),
+
+    ("Keyboard", "key.backspace", [
+        "Backspace", "Backspace", "Rück", "Retour", "Retroceso", "Backspace"]),
+    ("Keyboard", "key.tab", [
+        "Tab", "Tab", "Tab", "Tab", "Tab", "Tab"]),
+    ("Keyboard", "key.capsLock", [
+        "Caps Lock", "Caps Lock", "Feststell", "Verr. maj", "Bloq Mayús", "Caps Lock"]),
+    ("Keyboard", "key.enter", [
+        "Enter", "Enter", "Eingabe", "Entrée", "Intro",
+        "Enter"]),
+    ("Keyboard", "key.shift", [
+        "Shift", "Shift", "Umschalt", "Maj", "Mayús",
+        "Shift"]),
+    ("Keyboard", "key.ctrl", ["Ctrl", "Ctrl", "Strg", "Ctrl", "Ctrl", "Ctrl"]),
+    ("Keyboard", "key.alt", ["Alt", "Alt", "Alt", "Alt", "Alt", "Alt"]),
+    ("Keyboard", "key.altGr", ["AltGr", "AltGr", "Alt Gr", "Alt Gr", "Alt Gr", "AltGr"]),
+    ("Keyboard", "key.win", ["Win", "Win", "Win", "Win", "Win", "Win"]),
+    ("Keyboard", "key.menu", ["Menu", "Меню", "Menü", "Menu", "Menú", "Меню"]),
+
     ("AboutDialog", "productVersion", [
         "Version:", "Версия:", "Version:", "Version :", "Versión:", "Версія:"]),
     ("AboutDialog", "programmer", [

@@ -34,6 +34,14 @@ int CkeywhirlApp::run() {
     controls.dwICC = 0xFF;
     ::InitCommonControlsEx(&controls);
 
+    // The splash thread must not touch the language files: its texts are
+    // read here, before it starts.
+    try {
+        KeywhirlSplashWindow::setTexts(KeywhirlSplashWindow::currentTexts());
+    } catch (...) {
+        // Without its texts the splash shows the bare picture.
+    }
+
     SplashHolder splash;
     if (!splash.create(&makeKeywhirlSplash)) {
         ::MessageBoxW(nullptr, L"Не могу создать splash screen", nullptr, MB_ICONHAND);

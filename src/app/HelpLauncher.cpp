@@ -1,6 +1,7 @@
 // src/app/HelpLauncher.cpp
 #include "app/HelpLauncher.h"
 
+#include "localization/LocalizationManager.h"
 #include "settings/Paths.h"
 
 namespace keywhirl {
@@ -19,7 +20,8 @@ void HelpLauncher::open(HWND owner) {
         reinterpret_cast<void*>(::GetProcAddress(helpControl, "HtmlHelpW")));
     if (!htmlHelp)
         return;
-    std::wstring helpFile = getHelpFile();
+    std::wstring helpFile =
+        getHelpFile(LocalizationManager::instance()->getCurrentLocale().toString());
     htmlHelp(owner, helpFile.c_str(), kHelpContextCommand, kMainPageContext);
 }
 

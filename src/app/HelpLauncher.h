@@ -5,8 +5,9 @@
 
 namespace keywhirl {
 
-// The help (getHelpFile in settings/Paths.h) is shown by the platform's
-// HTML Help control, loaded from the system folder when first needed.
+// The help in the interface language (getHelpFile in settings/Paths.h) is
+// shown by the platform's HTML Help control, loaded from the system folder
+// when first needed.
 class HelpLauncher {
 public:
     // The context id of the main page.

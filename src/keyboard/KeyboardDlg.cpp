@@ -6,6 +6,7 @@
 #include "keyboard/BitmapRegion.h"
 #include "keyboard/CloseKeyboardCommand.h"
 #include "keyboard/MinimizeKeyboardCommand.h"
+#include "keyboard/NamedKeys.h"
 #include "keyboard/ScreenPlacement.h"
 #include "keyboard/ShowWindowSafely.h"
 #include "localization/LocalizationManager.h"
@@ -344,7 +345,9 @@ KeyboardDlg::tintLevels(const std::vector<KeyboardDrawer::KeyLabel>& labels) con
 
 void KeyboardDlg::composePicture(HDC dc, const RECT& client,
                                  const std::vector<KeyboardDrawer::KeyLabel>& labels, bool tint,
-                                 const std::vector<int>& levels) const {
+                                 const std::vector<int>& levels,
+                                 const std::vector<std::wstring>& keyNames,
+                                 unsigned heldKeys) const {
     if (background) {
         ui::UniqueMemoryDc picture(::CreateCompatibleDC(dc));
         ui::SelectedObject selected(picture.get(), background.get());
@@ -352,6 +355,7 @@ void KeyboardDlg::composePicture(HDC dc, const RECT& client,
     } else {
         ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
     }
+    NamedKeys::draw(dc, keyNames, heldKeys);
     if (!tint) {
         KeyboardDrawer::drawLabels(dc, labels);
         return;
@@ -369,10 +373,16 @@ void KeyboardDlg::composePicture(HDC dc, const RECT& client,
     KeyboardDrawer::drawLabels(dc, labels, tintedColours);
 }
 
+std::vector<std::wstring> KeyboardDlg::namedKeyTexts() {
+    // Read at each paint: the interface language may have changed since.
+    return NamedKeys::namesFrom(LocalizationManager::instance()->getBundle(L"Keyboard"));
+}
+
 void KeyboardDlg::drawPicture(HDC dc, const RECT& client) const {
     std::vector<KeyboardDrawer::KeyLabel> labels = drawer.currentLabels();
     std::vector<int> levels = tintLevels(labels);
-    composePicture(dc, client, labels, weakKeysShown(), levels);
+    composePicture(dc, client, labels, weakKeysShown(), levels, namedKeyTexts(),
+                   drawer.heldNamedKeys());
 }
 
 void KeyboardDlg::paintKeyboard() {
@@ -389,6 +399,8 @@ void KeyboardDlg::paintKeyboard() {
     std::vector<KeyboardDrawer::KeyLabel> labels = drawer.currentLabels();
     const bool tint = weakKeysShown();
     std::vector<int> levels = tintLevels(labels);
+    std::vector<std::wstring> keyNames = namedKeyTexts();
+    const unsigned heldKeys = drawer.heldNamedKeys();
     if (tooltip && tooltipActive != tint) {
         ::SendMessageW(tooltip, TTM_ACTIVATE, tint, 0);
         tooltipActive = tint;
@@ -398,12 +410,14 @@ void KeyboardDlg::paintKeyboard() {
         ::GetObjectW(composed.get(), sizeof size, &size);
     bool sizeChanged = size.bmWidth != client.right || size.bmHeight != client.bottom;
     if (!composed || sizeChanged || labels != composedLabels || tint != composedTint ||
-        levels != composedLevels) {
+        levels != composedLevels || keyNames != composedKeyNames || heldKeys != composedHeldKeys) {
         if (!composed || sizeChanged)
             composed.reset(::CreateCompatibleBitmap(target.get(), client.right, client.bottom));
         ui::SelectedObject into(memory.get(), composed.get());
-        composePicture(memory.get(), client, labels, tint, levels);
+        composePicture(memory.get(), client, labels, tint, levels, keyNames, heldKeys);
         composedLabels = std::move(labels);
+        composedKeyNames = std::move(keyNames);
+        composedHeldKeys = heldKeys;
         composedTint = tint;
         composedLevels = std::move(levels);
     }

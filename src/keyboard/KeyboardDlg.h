@@ -104,10 +104,13 @@ private:
     std::vector<int> tintLevels(const std::vector<KeyboardDrawer::KeyLabel>& labels) const;
     void composePicture(HDC dc, const RECT& client,
                         const std::vector<KeyboardDrawer::KeyLabel>& labels, bool tint,
-                        const std::vector<int>& levels) const;
+                        const std::vector<int>& levels, const std::vector<std::wstring>& keyNames,
+                        unsigned heldKeys) const;
     void showContextMenu();
     void onSetOpacity(WPARAM opacity);
     bool weakKeysShown() const;
+    // The names of the named keys in the interface language.
+    static std::vector<std::wstring> namedKeyTexts();
     // One tool per key cell; the texts come when the tooltip asks.
     void createTooltip();
     void onTooltipText(NMHDR* header);
@@ -121,6 +124,8 @@ private:
     std::vector<KeyboardDrawer::KeyLabel> composedLabels;
     bool composedTint = false;
     std::vector<int> composedLevels;
+    std::vector<std::wstring> composedKeyNames;
+    unsigned composedHeldKeys = 0;
     std::atomic<const WeakKeyRecorder*> weakKeys{nullptr};
     // Owned by the window, destroyed with it; main thread only.
     HWND tooltip = nullptr;

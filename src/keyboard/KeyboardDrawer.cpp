@@ -2,6 +2,7 @@
 #include "keyboard/KeyboardDrawer.h"
 
 #include "input/KeyTranslator.h"
+#include "keyboard/NamedKeys.h"
 #include "ui/Handles.h"
 
 #include <algorithm>
@@ -104,9 +105,14 @@ bool KeyboardDrawer::onKey(const KeyInfoWrapper& event) {
     }
 
     bool changed;
+    bool heldChanged;
     {
         utils::Lock guard(lock);
         bool was = deadKeyPending;
+        // A held modifier is drawn pressed, so a change of what is held
+        // repaints too, also for keys that change no label (the Win keys).
+        heldChanged =
+            NamedKeys::heldIn(lastEvent.keyState()) != NamedKeys::heldIn(event.keyState());
         lastEvent = event;
         if (translated < 0) {
             deadKeyPending = true;
@@ -114,7 +120,7 @@ bool KeyboardDrawer::onKey(const KeyInfoWrapper& event) {
         } else if (translated > 0) {
             deadKeyPending = false;
         }
-        changed = was != deadKeyPending;
+        changed = was != deadKeyPending || heldChanged;
     }
     // A modifier's first press and its release change the labels; its
     // auto-repeat does not.
@@ -126,6 +132,11 @@ bool KeyboardDrawer::onKey(const KeyInfoWrapper& event) {
 KeyInfoWrapper KeyboardDrawer::getLastEvent() const {
     utils::Lock guard(lock);
     return lastEvent;
+}
+
+unsigned KeyboardDrawer::heldNamedKeys() const {
+    utils::Lock guard(lock);
+    return NamedKeys::heldIn(lastEvent.keyState());
 }
 
 bool KeyboardDrawer::isDeadKeyPending() const {
@@ -174,6 +185,13 @@ KeyboardDrawer::Label KeyboardDrawer::translate(const KeyInfoWrapper& state, uns
     if (count > kBufferSize)
         count = kBufferSize;
     std::wstring text(buffer, static_cast<size_t>(count));
+    // With Ctrl held many keys type control characters, which no font can
+    // show: the cap stays blank rather than showing an empty box.
+    bool printable = false;
+    for (wchar_t c : text)
+        printable = printable || (c >= 0x20 && c != 0x7F);
+    if (!printable)
+        text.clear();
     if (label.kind == DeadKey) {
         label.text = text.substr(0, 1);
     } else {

@@ -14,7 +14,7 @@ namespace keywhirl {
 
 // Follows the key events (on the dispatcher thread) to know the layout, the
 // modifier state and a pending dead key, and paints the 47 character keys'
-// labels (on the window's thread). Nothing is highlighted.
+// labels (on the window's thread).
 class KeyboardDrawer {
 public:
     enum LabelKind { Plain = 0, DeadKey = 1, SeveralCharacters = 2 };
@@ -43,8 +43,9 @@ public:
     KeyboardDrawer& operator=(const KeyboardDrawer&) = delete;
 
     // Takes a key event; true when the labels change and the picture must
-    // be repainted: a modifier pressed (not its auto-repeat) or released, or
-    // a dead key becoming pending or consumed.
+    // be repainted: a modifier pressed (not its auto-repeat) or released, a
+    // named key held or let go (NamedKeys), or a dead key becoming pending
+    // or consumed.
     bool onKey(const KeyInfoWrapper& event);
     // Paints every label into dc, which already holds the background.
     virtual void draw(HDC dc);
@@ -58,6 +59,8 @@ public:
     std::vector<KeyLabel> currentLabels() const;
     KeyInfoWrapper getLastEvent() const;
     bool isDeadKeyPending() const;
+    // The named keys held in the last event, as NamedKeys::heldIn gives them.
+    unsigned heldNamedKeys() const;
 
     // The key's cell on the picture; not valid for keys without a label.
     static KeyRect keyRectFor(unsigned scanCode);

@@ -144,21 +144,29 @@ std::wstring getLanguageFile(const std::wstring& code) {
     return getLocalizationFolder() + code + L".xml";
 }
 
-std::wstring getHelpFile() {
+std::wstring getHelpFile(const std::wstring& languageCode) {
     wchar_t path[MAX_PATH + 1] = {};
     DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH + 1);
     if (length == 0 || length > MAX_PATH)
         return getProgramFolder() + L"\\Keywhirl.CHM";
-    return helpFileOf(std::wstring(path, length));
+    return helpFileFor(std::wstring(path, length), languageCode);
 }
 
-std::wstring helpFileOf(const std::wstring& programFile) {
-    std::wstring helpFile = programFile;
-    size_t name = helpFile.find_last_of(L"\\/");
-    size_t dot = helpFile.find_last_of(L'.');
-    if (dot != std::wstring::npos && (name == std::wstring::npos || dot > name))
-        helpFile.erase(dot);
-    return helpFile + L".CHM";
+std::wstring helpFileFor(const std::wstring& programPath, const std::wstring& languageCode) {
+    std::wstring base = programPath;
+    const size_t dot = base.find_last_of(L'.');
+    const size_t slash = base.find_last_of(L"\\/");
+    if (dot != std::wstring::npos && (slash == std::wstring::npos || dot > slash))
+        base.erase(dot);
+    // A code is a file name part: anything that could leave the folder is
+    // not one.
+    if (!languageCode.empty() && languageCode.find_first_of(L"\\/:.") == std::wstring::npos) {
+        std::wstring localized = base + L"." + languageCode + L".chm";
+        DWORD attributes = ::GetFileAttributesW(localized.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return localized;
+    }
+    return base + L".CHM";
 }
 
 std::wstring toLongPath(const std::wstring& path) {

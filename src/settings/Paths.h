@@ -43,11 +43,14 @@ std::wstring getKeyboardPictureFile();
 std::wstring getHookLibraryFile();
 // The interface language with this code: <localization folder>\<code>.xml.
 std::wstring getLanguageFile(const std::wstring& code);
-// The help: the running program file with the extension ".CHM".
-std::wstring getHelpFile();
-// The help file of a program file: its extension (only that of the file
-// name, never a dot in a folder's name) replaced by ".CHM".
-std::wstring helpFileOf(const std::wstring& programFile);
+// The help in the interface language with this code, English otherwise;
+// see helpFileFor.
+std::wstring getHelpFile(const std::wstring& languageCode);
+// The help of a program file in a language: its path with ".<code>.chm" for
+// its extension (Keywhirl.RUS.chm) when that file exists, otherwise the
+// English help, its path with ".CHM". Only the extension of the file name
+// is replaced, never a dot in a folder's name.
+std::wstring helpFileFor(const std::wstring& programPath, const std::wstring& languageCode);
 
 // Loads a library of the platform's by its full path in the system folder,
 // so that no file of the same name beside the program or in the current

@@ -31,6 +31,8 @@ std::wstring EffectivenessMonitor::getTitle() {
 }
 
 std::wstring EffectivenessMonitor::getValue() {
+    if (typedCount.load(std::memory_order_relaxed) == 0)
+        return noValue();
     return numberWithUnit(getEffectiveness(), L"effectiveness.unit");
 }
 

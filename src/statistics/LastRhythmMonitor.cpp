@@ -39,6 +39,10 @@ unsigned LastRhythmMonitor::rhythmOf(std::uint64_t n, std::uint64_t sum,
 }
 
 unsigned LastRhythmMonitor::measureRhythm() {
+    return measuredRhythm().value_or(0);
+}
+
+std::optional<unsigned> LastRhythmMonitor::measuredRhythm() {
     std::uint64_t n = 0;
     std::uint64_t sum = 0;
     std::uint64_t sumOfSquares = 0;
@@ -55,6 +59,8 @@ unsigned LastRhythmMonitor::measureRhythm() {
             sumOfSquares += interval * interval;
         }
     });
+    if (n == 0)
+        return std::nullopt;
     return rhythmOf(n, sum, sumOfSquares);
 }
 
@@ -63,7 +69,8 @@ std::wstring LastRhythmMonitor::getTitle() {
 }
 
 std::wstring LastRhythmMonitor::getValue() {
-    return numberWithUnit(measureRhythm(), L"rhythm.unit");
+    const std::optional<unsigned> rhythm = measuredRhythm();
+    return rhythm ? numberWithUnit(*rhythm, L"rhythm.unit") : noValue();
 }
 
 } // namespace keywhirl

@@ -5,6 +5,7 @@
 #include "statistics/TimeStampList.h"
 
 #include <cstdint>
+#include <optional>
 
 namespace keywhirl {
 
@@ -19,8 +20,12 @@ public:
     std::wstring getTitle() override;
     std::wstring getValue() override;
 
-    // Drops the presses that have left the window, then measures.
+    // Drops the presses that have left the window, then measures; 0 when
+    // the window holds no interval.
     unsigned measureRhythm();
+    // As measureRhythm, but empty while the window holds fewer than two
+    // presses, which give no interval to judge.
+    std::optional<unsigned> measuredRhythm();
     unsigned getPeriodMinutes() const { return periodMinutes; }
     std::size_t storedTimeStamps() const { return keyTimes.size(); }
 

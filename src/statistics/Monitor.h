@@ -22,6 +22,9 @@ protected:
     // A number followed directly by the text of unitKey: any space between
     // them belongs to the language file.
     static std::wstring numberWithUnit(unsigned number, const wchar_t* unitKey);
+    // Shown instead of a value that has no data behind it yet: a "0 %"
+    // before the first key press would read as a bad score.
+    static std::wstring noValue() { return L"\x2013"; }
 };
 
 } // namespace keywhirl

@@ -1,6 +1,7 @@
 // tests/system/installer/InstallerTest.cpp - the setup program installs the
-// program where a user expects it, the installed program runs, and the
-// uninstaller ends it and removes everything but the user's settings.
+// program where a user expects it, for every user or for the current one,
+// the installed program runs, and the uninstaller ends it and removes
+// everything but the user's settings.
 #include "Probe.h"
 #include "support/WinePaths.h"
 
@@ -10,6 +11,8 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <psapi.h>
+#include <tlhelp32.h>
 
 #include <functional>
 #include <string>
@@ -35,6 +38,13 @@ std::wstring installFolder() {
 }
 std::wstring startMenuFolder() {
     return shellFolder(CSIDL_COMMON_PROGRAMS) + L"\\Keywhirl";
+}
+// Where an install for the current user only goes.
+std::wstring userInstallFolder() {
+    return shellFolder(CSIDL_LOCAL_APPDATA) + L"\\Programs\\Keywhirl";
+}
+std::wstring userStartMenuFolder() {
+    return shellFolder(CSIDL_PROGRAMS) + L"\\Keywhirl";
 }
 std::wstring settingsFolder() {
     return shellFolder(CSIDL_APPDATA) + L"\\Keywhirl";
@@ -92,6 +102,74 @@ std::wstring readString(HKEY root, const wchar_t* key, const wchar_t* name) {
         ::RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(value), &size);
     ::RegCloseKey(opened);
     return result == ERROR_SUCCESS && type == REG_SZ ? value : std::wstring();
+}
+
+DWORD readNumber(HKEY root, const wchar_t* key, const wchar_t* name) {
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(root, key, 0, KEY_READ, &opened) != ERROR_SUCCESS)
+        return 0;
+    LONG result =
+        ::RegQueryValueExW(opened, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    ::RegCloseKey(opened);
+    return result == ERROR_SUCCESS && type == REG_DWORD ? value : 0;
+}
+
+// The "ProductVersion" string of a program's version resource.
+std::wstring productVersionOf(const std::wstring& program) {
+    DWORD ignored = 0;
+    DWORD size = ::GetFileVersionInfoSizeW(program.c_str(), &ignored);
+    std::vector<BYTE> block(size);
+    if (!size || !::GetFileVersionInfoW(program.c_str(), 0, size, block.data()))
+        return {};
+    WORD* translation = nullptr;
+    UINT length = 0;
+    if (!::VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                          reinterpret_cast<void**>(&translation), &length) ||
+        length < 4)
+        return {};
+    wchar_t query[64];
+    swprintf(query, 64, L"\\StringFileInfo\\%04x%04x\\ProductVersion", translation[0],
+             translation[1]);
+    wchar_t* value = nullptr;
+    if (!::VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&value), &length))
+        return {};
+    return value;
+}
+
+// The processes running the program file at the given path.
+int processesOf(const std::wstring& program) {
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more;
+         more = ::Process32NextW(snapshot, &entry)) {
+        if (_wcsicmp(entry.szExeFile, L"Keywhirl.exe") != 0)
+            continue;
+        HANDLE process =
+            ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, entry.th32ProcessID);
+        if (!process)
+            continue;
+        wchar_t path[MAX_PATH] = {};
+        if (::GetModuleFileNameExW(process, nullptr, path, MAX_PATH) &&
+            _wcsicmp(path, program.c_str()) == 0)
+            ++count;
+        ::CloseHandle(process);
+    }
+    ::CloseHandle(snapshot);
+    return count;
+}
+
+std::wstring iniValue(const wchar_t* key) {
+    wchar_t value[64] = {};
+    ::GetPrivateProfileStringW(L"Settings", key, L"", value, 64,
+                               (settingsFolder() + L"\\Keywhirl.ini").c_str());
+    return value;
 }
 
 bool keyExists(HKEY root, const wchar_t* key) {
@@ -168,8 +246,11 @@ HWND hiddenMainWindowOf(DWORD processId) {
 void cleanProfile() {
     removeTree(installFolder());
     removeTree(startMenuFolder());
+    removeTree(userInstallFolder());
+    removeTree(userStartMenuFolder());
     removeTree(settingsFolder());
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kUninstallKey);
+    ::RegDeleteKeyW(HKEY_CURRENT_USER, kUninstallKey);
     HKEY run = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &run) == ERROR_SUCCESS) {
         ::RegDeleteValueW(run, L"Keywhirl");
@@ -191,6 +272,19 @@ protected:
         cleanProfile();
     }
 
+    // Runs the setup program with the arguments and waits for its end; its
+    // exit code.
+    DWORD runSetup(const std::wstring& arguments) {
+        PROCESS_INFORMATION installer = start(unixToWinePath(KEYWHIRL_SETUP_FILE_UNIX), arguments);
+        if (!installer.hProcess)
+            return 1000;
+        DWORD exitCode = 1001;
+        if (::WaitForSingleObject(installer.hProcess, 60000) == WAIT_OBJECT_0)
+            ::GetExitCodeProcess(installer.hProcess, &exitCode);
+        close(installer);
+        return exitCode;
+    }
+
     PROCESS_INFORMATION program = {};
 };
 
@@ -199,14 +293,13 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingOnlyTheSettings) {
     const std::wstring setup = unixToWinePath(KEYWHIRL_SETUP_FILE_UNIX);
     ASSERT_TRUE(exists(setup)) << "the build makes the setup program";
 
-    // Silent install.
-    PROCESS_INFORMATION installer = start(setup, L"/S");
-    ASSERT_NE(installer.hProcess, nullptr);
-    ASSERT_EQ(::WaitForSingleObject(installer.hProcess, 60000), WAIT_OBJECT_0);
-    DWORD installerExit = 1;
-    ::GetExitCodeProcess(installer.hProcess, &installerExit);
-    close(installer);
-    ASSERT_EQ(installerExit, 0u);
+    // Silent install for every user, in German: without /START nothing is
+    // started (setup starts the program, if at all, before it ends).
+    ASSERT_EQ(runSetup(L"/S /LANGUAGE=DEU"), 0u);
+    EXPECT_EQ(processesOf(folder + L"\\Keywhirl.exe"), 0)
+        << "a silent install without /START started the program";
+    EXPECT_EQ(iniValue(L"l10nLanguageCode"), L"DEU")
+        << "the language of a first install becomes the interface language";
 
     std::vector<std::wstring> files = productFiles();
     ASSERT_GE(files.size(), 8u) << "the output folder lacks the program's data";
@@ -220,8 +313,13 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingOnlyTheSettings) {
     EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayName"), L"Keywhirl");
     EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayVersion"),
               L"" KEYWHIRL_VERSION);
+    EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"Publisher"), L"The Keywhirl team");
+    EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"DisplayIcon"),
+              folder + L"\\Keywhirl.exe,0");
+    EXPECT_GT(readNumber(HKEY_LOCAL_MACHINE, kUninstallKey, L"EstimatedSize"), 100u) << "KB";
     EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"UninstallString"),
-              L"\"" + folder + L"\\Uninstall.exe\"");
+              L"\"" + folder + L"\\Uninstall.exe\" /AllUsers");
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, kUninstallKey));
     EXPECT_EQ(readString(HKEY_LOCAL_MACHINE, kUninstallKey, L"InstallLocation"), folder);
 
     // The installed program starts and gets as far as writing its logon
@@ -266,6 +364,73 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingOnlyTheSettings) {
     ::GetPrivateProfileStringW(L"Settings", L"autoRun", L"", autoRun, 16,
                                (settingsFolder() + L"\\Keywhirl.ini").c_str());
     EXPECT_STREQ(autoRun, L"TRUE");
+}
+
+// One version, the project's, wherever the user reads one.
+TEST_F(Installer, TheSetupProgramTheProgramAndTheListOfProgramsShowOneVersion) {
+    const std::wstring setup = unixToWinePath(KEYWHIRL_SETUP_FILE_UNIX);
+    EXPECT_NE(setup.find(L"Keywhirl-" KEYWHIRL_VERSION L"-setup.exe"), std::wstring::npos);
+    EXPECT_EQ(productVersionOf(setup), L"" KEYWHIRL_VERSION);
+    EXPECT_EQ(productVersionOf(programOutputFolder() + L"\\Keywhirl.exe"), L"" KEYWHIRL_VERSION);
+    ASSERT_EQ(runSetup(L"/S /CurrentUser"), 0u);
+    EXPECT_EQ(productVersionOf(userInstallFolder() + L"\\Keywhirl.exe"), L"" KEYWHIRL_VERSION);
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, kUninstallKey, L"DisplayVersion"),
+              L"" KEYWHIRL_VERSION);
+}
+
+// For the current user only: the user's local programs folder, the user's
+// Start menu and list of programs; the settings already there stay; /START
+// starts the program as the finish page's box does.
+TEST_F(Installer, InstallsForTheCurrentUserOnlyAndStartsTheProgramWhenAsked) {
+    const std::wstring folder = userInstallFolder();
+    ::CreateDirectoryW(settingsFolder().c_str(), nullptr);
+    const std::wstring ini = settingsFolder() + L"\\Keywhirl.ini";
+    ::WritePrivateProfileStringW(L"Settings", L"l10nLanguageCode", L"RUS", ini.c_str());
+    ::WritePrivateProfileStringW(L"Settings", L"keyboardWaitInterval", L"1234", ini.c_str());
+
+    ASSERT_EQ(runSetup(L"/S /CurrentUser /LANGUAGE=DEU /START"), 0u);
+    for (const std::wstring& file : productFiles())
+        EXPECT_EQ(fileSize(folder + L"\\" + file), fileSize(programOutputFolder() + L"\\" + file))
+            << "installed copy of " << narrow(file);
+    EXPECT_FALSE(exists(installFolder())) << "nothing goes to Program Files";
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, kUninstallKey));
+    for (const wchar_t* shortcut :
+         {L"Keywhirl.lnk", L"Keywhirl Help.lnk", L"Uninstall Keywhirl.lnk"})
+        EXPECT_TRUE(exists(userStartMenuFolder() + L"\\" + shortcut)) << narrow(shortcut);
+    EXPECT_FALSE(exists(startMenuFolder()));
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, kUninstallKey, L"DisplayName"), L"Keywhirl");
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, kUninstallKey, L"Publisher"), L"The Keywhirl team");
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, kUninstallKey, L"DisplayIcon"),
+              folder + L"\\Keywhirl.exe,0");
+    EXPECT_GT(readNumber(HKEY_CURRENT_USER, kUninstallKey, L"EstimatedSize"), 100u);
+    EXPECT_EQ(readString(HKEY_CURRENT_USER, kUninstallKey, L"InstallLocation"), folder);
+    const std::wstring quiet =
+        readString(HKEY_CURRENT_USER, kUninstallKey, L"QuietUninstallString");
+    EXPECT_EQ(quiet, L"\"" + folder + L"\\Uninstall.exe\" /CurrentUser /S");
+    // The user's settings are theirs: setup's language does not replace them.
+    EXPECT_EQ(iniValue(L"l10nLanguageCode"), L"RUS");
+    EXPECT_EQ(iniValue(L"keyboardWaitInterval"), L"1234");
+
+    // /START: the installed program runs, and shows its main window.
+    EXPECT_EQ(processesOf(folder + L"\\Keywhirl.exe"), 1);
+    EXPECT_NE(keywhirl::probe::findMainWindow(20000), nullptr);
+
+    // Installing again over the running program ends it first and keeps
+    // the settings it saved as it ended.
+    ASSERT_EQ(runSetup(L"/S /CurrentUser"), 0u);
+    EXPECT_EQ(processesOf(folder + L"\\Keywhirl.exe"), 0) << "setup left the old program running";
+    EXPECT_EQ(iniValue(L"l10nLanguageCode"), L"RUS");
+    EXPECT_EQ(iniValue(L"keyboardWaitInterval"), L"1234");
+
+    // The quiet uninstall of the list of programs removes this install only.
+    PROCESS_INFORMATION uninstaller = start(folder + L"\\Uninstall.exe", L"/CurrentUser /S");
+    ASSERT_NE(uninstaller.hProcess, nullptr);
+    ::WaitForSingleObject(uninstaller.hProcess, 30000);
+    close(uninstaller);
+    EXPECT_TRUE(waitUntil(
+        [&] { return !exists(folder) && !keyExists(HKEY_CURRENT_USER, kUninstallKey); }, 30000));
+    EXPECT_FALSE(exists(userStartMenuFolder()));
+    EXPECT_EQ(iniValue(L"keyboardWaitInterval"), L"1234") << "the settings stay";
 }
 
 } // namespace

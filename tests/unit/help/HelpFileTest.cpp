@@ -3,6 +3,7 @@
 // inside the file, and the pages name what the program really uses.
 #include "ChmFile.h"
 
+#include "KeywhirlVersion.h"
 #include "help/context.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
@@ -102,6 +103,9 @@ TEST_F(HelpFile, TrayMenuContextOpensTheMainPage) {
     std::string mainPage = page(found->second);
     EXPECT_NE(mainPage.find("<title>Keywhirl</title>"), std::string::npos);
     EXPECT_NE(mainPage.find("What it does"), std::string::npos);
+    // The build writes its own version into the page.
+    EXPECT_NE(mainPage.find("Keywhirl " KEYWHIRL_VERSION_TEXT "."), std::string::npos);
+    EXPECT_EQ(mainPage.find("@KEYWHIRL_VERSION@"), std::string::npos);
 }
 
 TEST_F(HelpFile, OpensOnTheMainPageWithItsTitle) {
@@ -112,9 +116,9 @@ TEST_F(HelpFile, OpensOnTheMainPageWithItsTitle) {
 TEST_F(HelpFile, ContentsCoverEveryTopicInOrder) {
     std::vector<std::string> topics = sitemapTopics(page("Keywhirl.hhc"));
     const std::vector<std::string> expected = {
-        "html/index.html",     "html/traymenu.html",   "html/keyboard.html",
-        "html/sounds.html",    "html/statistics.html", "html/settings.html",
-        "html/languages.html", "html/files.html",      "html/uninstall.html"};
+        "html/index.html",      "html/traymenu.html", "html/keyboard.html", "html/sounds.html",
+        "html/statistics.html", "html/measures.html", "html/settings.html", "html/languages.html",
+        "html/files.html",      "html/uninstall.html"};
     EXPECT_EQ(topics, expected);
     for (const std::string& topic : topics) {
         std::string text = page(topic);
@@ -170,6 +174,62 @@ TEST_F(HelpFile, SettingsPageNamesEveryKeyOfTheSettingsFile) {
             << "the settings page does not explain " << name;
     }
     EXPECT_EQ(count, 21u);
+}
+
+// The names of the help files beside the program: Keywhirl.chm and one
+// Keywhirl.<code>.chm per further language.
+std::vector<std::wstring> helpFiles() {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW(
+        (keywhirl::testing::programOutputFolder() + L"\\Keywhirl*.chm").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(found.cFileName);
+    while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
+}
+
+// Every language's help opens on its main page from the tray menu's context
+// number and has the English help's pages, in the same order, in its
+// contents; the pages' texts are its own.
+TEST(HelpFiles, EveryLanguageHasTheMainPagesContextAndTheSamePages) {
+    ::CoInitialize(nullptr);
+    std::vector<std::wstring> names = helpFiles();
+    ASSERT_EQ(names.size(), 6u) << "English and the five other interface languages";
+    ChmFile english;
+    ASSERT_TRUE(english.open(keywhirl::testing::programOutputFolder() + L"\\Keywhirl.chm"));
+    std::string englishContents;
+    ASSERT_TRUE(english.read(L"Keywhirl.hhc", englishContents));
+    const std::vector<std::string> pages = sitemapTopics(englishContents);
+    std::string englishMain;
+    ASSERT_TRUE(english.read(L"html/index.html", englishMain));
+    for (const std::wstring& name : names) {
+        const std::string shown = toUtf8(name);
+        ChmFile chm;
+        ASSERT_TRUE(chm.open(keywhirl::testing::programOutputFolder() + L"\\" + name)) << shown;
+        std::map<std::uint32_t, std::string> topics;
+        ASSERT_TRUE(chm.contextMap(topics)) << shown;
+        EXPECT_EQ(topics[IDH_MAIN_WINDOW], "html/index.html") << shown;
+        EXPECT_EQ(chm.systemRecord(2), "html/index.html") << shown;
+        std::string contents;
+        ASSERT_TRUE(chm.read(L"Keywhirl.hhc", contents)) << shown;
+        EXPECT_EQ(sitemapTopics(contents), pages) << shown;
+        for (const std::string& page : pages) {
+            std::string text;
+            EXPECT_TRUE(chm.read(widen(page), text)) << shown << " " << page;
+            EXPECT_NE(text.find("keywhirl.css"), std::string::npos) << shown << " " << page;
+        }
+        std::string main;
+        ASSERT_TRUE(chm.read(L"html/index.html", main));
+        EXPECT_NE(main.find("Keywhirl " KEYWHIRL_VERSION_TEXT), std::string::npos) << shown;
+        if (name != L"Keywhirl.chm") {
+            EXPECT_NE(main, englishMain) << shown << " is the English help";
+        }
+    }
+    ::CoUninitialize();
 }
 
 class HelpFileTexts : public HelpFile {

@@ -167,6 +167,7 @@ int FakeLayouts::toUnicode(UINT virtualKey, UINT, const BYTE* keyState, wchar_t*
         }
         return 0;
     }
+    bool ctrl = (keyState[VK_CONTROL] & 0x80) != 0;
 
     utils::Lock guard(lock);
     wchar_t& accent = pending[::GetCurrentThreadId()];
@@ -190,6 +191,14 @@ int FakeLayouts::toUnicode(UINT virtualKey, UINT, const BYTE* keyState, wchar_t*
             text = std::wstring(1, shift != caps ? upper(table[0]) : table[0]);
         else if (std::wcslen(table) == 2)
             text = std::wstring(1, shift ? table[1] : table[0]);
+        if (ctrl) {
+            // As Windows does: Ctrl with a Latin letter or a bracket types a
+            // control character, with any other key nothing.
+            wchar_t c = text.size() == 1 ? text[0] : 0;
+            bool controls = !cyrillic && ((c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') ||
+                                          c == L'[' || c == L']' || c == L'\\');
+            text = controls ? std::wstring(1, static_cast<wchar_t>(c & 0x1F)) : std::wstring();
+        }
         if (text.empty()) {
             result = 0; // a pending accent waits for a key that types something
         } else if (accent) {
@@ -232,6 +241,8 @@ KeyInfoWrapper KeyEvent::make() const {
         for (UINT held : {VK_CONTROL, VK_LCONTROL, VK_MENU, VK_RMENU})
             record.keyState[held] = 0x80;
     }
+    if (ctrl)
+        record.keyState[VK_CONTROL] = record.keyState[VK_LCONTROL] = 0x80;
     return KeyInfoWrapper(record);
 }
 

@@ -53,6 +53,7 @@ struct KeyEvent {
     bool shift = false;
     bool capsLock = false;
     bool altGr = false; // right Alt, which the system reports as Ctrl+Alt
+    bool ctrl = false;  // Ctrl alone, which turns letters into control characters
 
     KeyInfoWrapper make() const;
 };

@@ -151,6 +151,23 @@ TEST_F(KeyboardDrawerTest, AltGrShowsTheThirdLevelAndItsReleaseBringsTheLettersB
     EXPECT_EQ(L"", text(labels(), 0x12)) << "the Cyrillic layout has no third level";
 }
 
+TEST_F(KeyboardDrawerTest, WithCtrlHeldControlCharactersLeaveTheCapsBlank) {
+    KeyEvent ctrl{FakeLayouts::kLatin, 0x1D, VK_CONTROL};
+    ctrl.ctrl = true;
+    EXPECT_TRUE(drawer.onKey(ctrl.make()));
+    auto held = labels();
+    for (const auto& [scanCode, label] : held)
+        for (wchar_t c : label.text)
+            EXPECT_TRUE(c >= 0x20 && c != 0x7F) << "scan code " << scanCode << " shows a control";
+    EXPECT_EQ(L"", text(held, 0x10)) << "Ctrl+Q";
+    EXPECT_EQ(L"", text(held, 0x1A)) << "Ctrl+[";
+
+    KeyEvent release{FakeLayouts::kLatin, 0x1D, VK_CONTROL};
+    release.up = true;
+    EXPECT_TRUE(drawer.onKey(release.make()));
+    EXPECT_EQ(L"q", text(labels(), 0x10));
+}
+
 TEST_F(KeyboardDrawerTest, TheThreeKindsOfLabel) {
     drawer.onKey(KeyEvent{FakeLayouts::kLatin, 0x1E}.make());
     auto all = labels();

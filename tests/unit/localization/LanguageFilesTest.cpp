@@ -91,6 +91,18 @@ const std::set<Key> kLookedUp = {
     {L"History", L"evenness"},
     {L"History", L"empty"},
     {L"History", L"openFolder"},
+    {L"Splash", L"subtitle"},
+    {L"Splash", L"version"},
+    {L"Keyboard", L"key.backspace"},
+    {L"Keyboard", L"key.tab"},
+    {L"Keyboard", L"key.capsLock"},
+    {L"Keyboard", L"key.enter"},
+    {L"Keyboard", L"key.shift"},
+    {L"Keyboard", L"key.ctrl"},
+    {L"Keyboard", L"key.alt"},
+    {L"Keyboard", L"key.altGr"},
+    {L"Keyboard", L"key.win"},
+    {L"Keyboard", L"key.menu"},
 };
 
 struct Loaded {

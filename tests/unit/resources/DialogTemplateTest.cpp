@@ -3,6 +3,7 @@
 #include "DialogTemplate.h"
 #include "ResourceData.h"
 
+#include "KeywhirlVersion.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -127,7 +128,7 @@ TEST(DialogTemplates, AboutBoxPairsRightAlignedLabelsWithLeftAlignedValues) {
         EXPECT_LE(value->cy, 9);
         EXPECT_FALSE(value->title.empty()) << "the template's text is the fallback";
     }
-    EXPECT_EQ(dialog.item(IDC_ABOUT_VERSION)->title, L"1.0.0.0");
+    EXPECT_EQ(dialog.item(IDC_ABOUT_VERSION)->title, KEYWHIRL_VERSION_WIDE);
 }
 
 TEST(DialogTemplates, SettingsDialogControlsSitWhereItsLayoutPutsThem) {

@@ -2,10 +2,13 @@
 // version resource and the manifest.
 #include "ResourceData.h"
 
+#include "KeywhirlVersion.h"
 #include "resource.h"
 #include "ui/Handles.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <string>
 #include <vector>
@@ -96,7 +99,7 @@ protected:
     std::vector<BYTE> block;
 };
 
-TEST_F(VersionResource, FixedPartSaysVersionOneOfAnApplication) {
+TEST_F(VersionResource, FixedPartCarriesTheProjectVersionOfAnApplication) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
@@ -104,10 +107,12 @@ TEST_F(VersionResource, FixedPartSaysVersionOneOfAnApplication) {
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     ASSERT_EQ(length, 52u);
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-    EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwProductVersionLS, 0u);
-    EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-    EXPECT_EQ(fixed->dwFileVersionLS, 0u);
+    const DWORD high = MAKELONG(KEYWHIRL_VERSION_MINOR, KEYWHIRL_VERSION_MAJOR);
+    const DWORD low = MAKELONG(0, KEYWHIRL_VERSION_PATCH);
+    EXPECT_EQ(fixed->dwProductVersionMS, high);
+    EXPECT_EQ(fixed->dwProductVersionLS, low);
+    EXPECT_EQ(fixed->dwFileVersionMS, high);
+    EXPECT_EQ(fixed->dwFileVersionLS, low);
     EXPECT_EQ(fixed->dwFileType, DWORD(VFT_APP));
     EXPECT_EQ(fixed->dwFileFlags & VS_FF_DEBUG, 0u);
 }
@@ -122,8 +127,11 @@ TEST_F(VersionResource, StringsNameTheProductItsMakerAndVersion) {
     EXPECT_EQ(translation[1], 1200);
 
     EXPECT_EQ(string(L"ProductName"), L"Keywhirl");
-    EXPECT_EQ(string(L"ProductVersion"), L"1.0.0.0");
-    EXPECT_EQ(string(L"FileVersion"), L"1.0.0.0");
+    // the same three numbers everywhere the user reads a version
+    const std::wstring version = KEYWHIRL_VERSION_WIDE;
+    EXPECT_EQ(std::count(version.begin(), version.end(), L'.'), 2) << "major.minor.patch";
+    EXPECT_EQ(string(L"ProductVersion"), version);
+    EXPECT_EQ(string(L"FileVersion"), version);
     EXPECT_EQ(string(L"CompanyName"), L"The Keywhirl team");
     EXPECT_EQ(string(L"InternalName"), L"Keywhirl");
     // the about box asks with this spelling; the lookup ignores case

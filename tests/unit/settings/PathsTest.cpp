@@ -107,7 +107,7 @@ TEST(HelpFile, IsTheProgramFileWithTheExtensionChm) {
         {L"Keywhirl.exe", L"Keywhirl.CHM"},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(helpFileOf(c.program), c.help);
+        EXPECT_EQ(helpFileFor(c.program, L""), c.help);
 }
 
 class FileResourcesTest : public ::testing::Test {

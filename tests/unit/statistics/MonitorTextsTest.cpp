@@ -115,6 +115,45 @@ TEST_F(MonitorTexts, MissingTextsLeaveTheBareNumbers) {
     }
 }
 
+// Before there is anything to judge, effectiveness and evenness show a dash,
+// not a "0 %" that would read as a bad score; counts and speeds show 0.
+TEST_F(MonitorTexts, ValuesWithoutDataShowADashUntilTheirFirstData) {
+    addLanguage(L"TST", englishKeys());
+    useLanguage(L"TST");
+    Statistics statistics;
+    const std::vector<Monitor*>& monitors = statistics.getMonitors();
+    const std::wstring dash = L"\x2013";
+    const std::vector<std::wstring> untouched = {L"0 sym", L"0 spm", L"0 spm",
+                                                 L"0 spm", dash,     dash};
+    for (std::size_t i = 0; i < monitors.size(); ++i)
+        EXPECT_EQ(monitors[i]->getValue(), untouched[i]) << "row " << i;
+
+    // Erasing alone types nothing: still no effectiveness.
+    for (Monitor* monitor : monitors)
+        monitor->handleKey(testing::deleteKey());
+    EXPECT_EQ(monitors[4]->getValue(), dash);
+
+    // One symbol gives an effectiveness but no interval for the rhythm yet.
+    for (Monitor* monitor : monitors)
+        monitor->handleKey(testing::letter());
+    EXPECT_EQ(monitors[4]->getValue(), L"100 %");
+    EXPECT_EQ(monitors[5]->getValue(), dash);
+
+    // Everything erased is a real 0 %, shown as such.
+    for (Monitor* monitor : monitors)
+        monitor->handleKey(testing::deleteKey());
+    EXPECT_EQ(monitors[4]->getValue(), L"0 %");
+
+    clock.set(500);
+    for (Monitor* monitor : monitors)
+        monitor->handleKey(testing::letter());
+    EXPECT_EQ(monitors[5]->getValue(), L"100%");
+
+    // Once both presses have left the rhythm's one-minute window, the dash returns.
+    clock.set(500 + 2 * 60000);
+    EXPECT_EQ(monitors[5]->getValue(), dash);
+}
+
 TEST_F(MonitorTexts, NumbersHaveNoSeparatorsAndTextsFollowALanguageSwitch) {
     addLanguage(L"TST", englishKeys());
     addLanguage(L"RUS", {{L"symbolsCount.title", L"\x041D\x0430\x0431\x0440\x0430\x043D\x043E"},

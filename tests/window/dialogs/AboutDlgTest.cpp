@@ -7,6 +7,7 @@
 #include "localization/Locale.h"
 #include "ui/Dialog.h"
 
+#include "KeywhirlVersion.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -121,7 +122,7 @@ TEST_F(AboutDlgTest, ShowsTheProductVersionOfTheVersionResource) {
     auto dialog = open();
     CFileVersionInfo program;
     ASSERT_TRUE(program.Open());
-    EXPECT_EQ(L"1.0.0.0", program.GetProductVersion());
+    EXPECT_EQ(KEYWHIRL_VERSION_WIDE, program.GetProductVersion());
     EXPECT_EQ(program.GetProductVersion(), itemText(*dialog, IDC_ABOUT_VERSION));
 
     // The template holds the same text as the program's resource; another
@@ -131,7 +132,7 @@ TEST_F(AboutDlgTest, ShowsTheProductVersionOfTheVersionResource) {
     CFileVersionInfo otherInfo;
     ASSERT_TRUE(otherInfo.Open(other));
     ASSERT_FALSE(otherInfo.GetProductVersion().empty());
-    ASSERT_NE(L"1.0.0.0", otherInfo.GetProductVersion());
+    ASSERT_NE(KEYWHIRL_VERSION_WIDE, otherInfo.GetProductVersion());
     auto otherDialog = open(other);
     EXPECT_EQ(otherInfo.GetProductVersion(), itemText(*otherDialog, IDC_ABOUT_VERSION));
 }
@@ -178,7 +179,7 @@ TEST(AboutDlgWithoutLanguage, LeavesTheLabelsEmptyAndStillShowsVersionAndLink) {
     ASSERT_TRUE(dialog.createModeless(IDD_ABOUT_DIALOG, nullptr));
     for (const auto& row : kRows)
         EXPECT_EQ(L"", itemText(dialog, row[0])) << row[0];
-    EXPECT_EQ(L"1.0.0.0", itemText(dialog, IDC_ABOUT_VERSION));
+    EXPECT_EQ(KEYWHIRL_VERSION_WIDE, itemText(dialog, IDC_ABOUT_VERSION));
     EXPECT_FALSE(itemText(dialog, IDC_ABOUT_LINK).empty());
 }
 

@@ -4,6 +4,8 @@
 
 #include "support/TempFolder.h"
 
+#include "KeywhirlVersion.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -21,8 +23,9 @@ TEST(CFileVersionInfo, ReadsTheStringsAndTheFixedBlockOfTheProgram) {
     EXPECT_EQ(0u, info.GetFixedFileInfo().dwSignature);
     ASSERT_TRUE(info.Open());
 
-    EXPECT_EQ(L"1.0.0.0", info.GetProductVersion());
-    EXPECT_EQ(L"1.0.0.0", info.GetFileVersion());
+    // The project version, the one the user reads everywhere.
+    EXPECT_EQ(KEYWHIRL_VERSION_WIDE, info.GetProductVersion());
+    EXPECT_EQ(KEYWHIRL_VERSION_WIDE, info.GetFileVersion());
     EXPECT_EQ(L"Keywhirl", info.GetProductName());
     EXPECT_EQ(L"Keywhirl", info.GetInternalName());
     EXPECT_EQ(L"The Keywhirl team", info.GetCompanyName());
@@ -37,7 +40,9 @@ TEST(CFileVersionInfo, ReadsTheStringsAndTheFixedBlockOfTheProgram) {
     EXPECT_EQ(L"", info.GetSpecialBuild());
 
     EXPECT_EQ(0xFEEF04BDu, info.GetFixedFileInfo().dwSignature);
-    EXPECT_EQ((std::array<WORD, 4>{1, 0, 0, 0}), info.GetFixedProductVersion());
+    EXPECT_EQ((std::array<WORD, 4>{KEYWHIRL_VERSION_MAJOR, KEYWHIRL_VERSION_MINOR,
+                                   KEYWHIRL_VERSION_PATCH, 0}),
+              info.GetFixedProductVersion());
 }
 
 TEST(CFileVersionInfo, AFileWithoutVersionLeavesEverythingEmpty) {

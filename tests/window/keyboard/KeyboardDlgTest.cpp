@@ -4,6 +4,7 @@
 #include "ui/AppMessages.h"
 #include "keyboard/CloseKeyboardCommand.h"
 #include "keyboard/MinimizeKeyboardCommand.h"
+#include "keyboard/NamedKeys.h"
 #include "localization/LocalizationManager.h"
 #include "MouseInput.h"
 #include "WindowThread.h"
@@ -18,6 +19,9 @@
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <cwchar>
 
 #include <cstdio>
 #include <cstring>
@@ -432,6 +436,128 @@ TEST_F(KeyboardDlgTest, RepaintsForModifiersAndLayoutsButNotForLetters) {
     KeyInfoWrapper last = dialog.getDrawer().getLastEvent();
     EXPECT_EQ(layout, last.keyboardLayout());
     EXPECT_EQ(0, last.keyState()[VK_SHIFT]) << "the released Shift is kept";
+}
+
+// A Win key is no modifier to the labels, but it is drawn pressed while held.
+TEST_F(KeyboardDlgTest, HoldingAndReleasingAWinKeyRepaints) {
+    ASSERT_TRUE(create());
+    showAtFullOpacity();
+    auto paintsAfter = [&](std::function<void()> events) {
+        int before = dialog.paints;
+        EXPECT_TRUE(runOnOtherThread(events));
+        pump(60);
+        return dialog.paints - before;
+    };
+    KeyInfoWrapper down = keyEvent(VK_LWIN, 0x5B, false);
+    KeyRecord record = down.record();
+    record.keyState[VK_LWIN] = 0x80;
+    EXPECT_EQ(1, paintsAfter([&] { dialog.onKey(KeyInfoWrapper(record)); }));
+    EXPECT_EQ(1, paintsAfter([&] { dialog.onKey(keyEvent(VK_LWIN, 0x5B, true)); }));
+}
+
+// The picture as the window paints it, in a memory bitmap.
+struct Picture {
+    Picture(const KeyboardDlg& dialog) {
+        ui::WindowDc screen(nullptr);
+        dc.reset(::CreateCompatibleDC(screen.get()));
+        bitmap.reset(::CreateCompatibleBitmap(screen.get(), kPictureWidth, kPictureHeight));
+        ::SelectObject(dc.get(), bitmap.get());
+        const RECT client = {0, 0, kPictureWidth, kPictureHeight};
+        dialog.drawPicture(dc.get(), client);
+    }
+    // The box around the dark (name) pixels of a named key's cap.
+    RECT inkOf(const NamedKeys::Key& key) const {
+        RECT box = key.cell.toRECT();
+        RECT ink = {box.right, box.bottom, box.left, box.top};
+        // Inside the face, pressed or not; the name is far darker than any cap.
+        for (int y = box.top + 5; y <= box.bottom - 5; ++y)
+            for (int x = box.left + 5; x <= box.right - 5; ++x) {
+                COLORREF c = ::GetPixel(dc.get(), x, y);
+                if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 120) {
+                    ink.left = std::min<LONG>(ink.left, x);
+                    ink.right = std::max<LONG>(ink.right, x + 1);
+                    ink.top = std::min<LONG>(ink.top, y);
+                    ink.bottom = std::max<LONG>(ink.bottom, y + 1);
+                }
+            }
+        return ink;
+    }
+    // The brightness of the cap's face beside its name.
+    int faceOf(const NamedKeys::Key& key) const {
+        COLORREF c = ::GetPixel(dc.get(), key.cell.getLeft() + 6, key.cell.getTop() + 10);
+        return GetRValue(c) + GetGValue(c) + GetBValue(c);
+    }
+    ui::UniqueMemoryDc dc;
+    ui::UniqueBitmap bitmap;
+};
+
+const NamedKeys::Key& namedKey(const wchar_t* textKey, bool left) {
+    for (const NamedKeys::Key& key : NamedKeys::keys())
+        if (std::wstring(key.textKey) == textKey && key.leftSide == left)
+            return key;
+    return NamedKeys::keys().front();
+}
+
+// The names on the blank caps are the language file's, drawn at run time:
+// a German user reads "Strg" where the cap says so.
+TEST_F(KeyboardDlgTest, NamedKeysCarryTheNamesOfTheInterfaceLanguage) {
+    ASSERT_TRUE(create());
+    const NamedKeys::Key& ctrl = namedKey(L"key.ctrl", true);
+    const NamedKeys::Key& shift = namedKey(L"key.shift", true);
+    const NamedKeys::Key& alt = namedKey(L"key.alt", true);
+    std::vector<RECT> ctrlInk;
+    for (const wchar_t* code : {L"ENU", L"DEU"}) {
+        options().l10nLanguageCode = code;
+        LocalizationManager::reload();
+        ResourceBundle texts = LocalizationManager::instance()->getBundle(L"Keyboard");
+        Picture picture(dialog);
+        // Each name is as wide as the text the language gives it.
+        for (const NamedKeys::Key* key : {&ctrl, &shift, &alt}) {
+            std::wstring name = texts.getString(key->textKey);
+            ASSERT_FALSE(name.empty());
+            LOGFONTW description = {};
+            description.lfHeight = -::MulDiv(8, ::GetDeviceCaps(picture.dc.get(), LOGPIXELSY), 72);
+            std::wcscpy(description.lfFaceName, L"Arial");
+            ui::UniqueFont font(::CreateFontIndirectW(&description));
+            ui::SelectedObject selected(picture.dc.get(), font.get());
+            SIZE extent = {};
+            ::GetTextExtentPoint32W(picture.dc.get(), name.c_str(), static_cast<int>(name.size()),
+                                    &extent);
+            RECT ink = picture.inkOf(*key);
+            ASSERT_LT(ink.left, ink.right) << "no name on a cap";
+            EXPECT_NEAR(ink.right - ink.left, extent.cx, 3);
+        }
+        ctrlInk.push_back(picture.inkOf(ctrl));
+    }
+    EXPECT_EQ(LocalizationManager::instance()->getBundle(L"Keyboard").getString(L"key.ctrl"),
+              L"Strg");
+    EXPECT_NE(ctrlInk[0].right - ctrlInk[0].left, ctrlInk[1].right - ctrlInk[1].left)
+        << "Ctrl and Strg drawn alike";
+}
+
+TEST_F(KeyboardDlgTest, AHeldModifierIsDrawnPressedUntilItIsReleased) {
+    options().l10nLanguageCode = L"ENU";
+    ASSERT_TRUE(create());
+    const NamedKeys::Key& left = namedKey(L"key.shift", true);
+    const NamedKeys::Key& right = namedKey(L"key.shift", false);
+    Picture before(dialog);
+
+    KeyRecord record = keyEvent(VK_LSHIFT, 0x2A, false).record();
+    record.keyState[VK_SHIFT] = 0x80;
+    record.keyState[VK_LSHIFT] = 0x80;
+    EXPECT_TRUE(runOnOtherThread([&] { dialog.onKey(KeyInfoWrapper(record)); }));
+    Picture held(dialog);
+    EXPECT_LT(held.faceOf(left), before.faceOf(left) - 60) << "the held Shift is not darker";
+    EXPECT_EQ(held.faceOf(right), before.faceOf(right)) << "the other Shift changed";
+    RECT inkBefore = before.inkOf(left);
+    RECT inkHeld = held.inkOf(left);
+    EXPECT_EQ(inkHeld.right - inkHeld.left, inkBefore.right - inkBefore.left)
+        << "the name stays on the pressed cap";
+    EXPECT_GT(inkHeld.top, inkBefore.top) << "the pressed cap's name sinks with it";
+
+    EXPECT_TRUE(runOnOtherThread([&] { dialog.onKey(keyEvent(VK_LSHIFT, 0x2A, true)); }));
+    Picture released(dialog);
+    EXPECT_EQ(released.faceOf(left), before.faceOf(left));
 }
 
 TEST_F(KeyboardDlgTest, OperationsOnAWindowThatDoesNotExistDoNothing) {
