@@ -5,6 +5,7 @@
 #include "history/HistoryWindowPlacement.h"
 #include "localization/LocalizationManager.h"
 #include "settings/Settings.h"
+#include "statistics/PaletteGradient.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/Handles.h"
 
@@ -43,27 +44,6 @@ HFONT createPointFont(HDC dc, int points10, LONG weight) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
     return ::CreateFontIndirectW(&font);
-}
-
-COLOR16 channel(unsigned char value) {
-    return static_cast<COLOR16>(value << 8);
-}
-
-void fillGradient(HDC dc, const RECT& client) {
-    const Settings& settings = *Settings::instance();
-    TRIVERTEX vertices[2] = {};
-    vertices[0].x = client.left;
-    vertices[0].y = client.top;
-    vertices[0].Red = channel(settings.statTopRed);
-    vertices[0].Green = channel(settings.statTopGreen);
-    vertices[0].Blue = channel(settings.statTopBlue);
-    vertices[1].x = client.right;
-    vertices[1].y = client.bottom;
-    vertices[1].Red = channel(settings.statBottomRed);
-    vertices[1].Green = channel(settings.statBottomGreen);
-    vertices[1].Blue = channel(settings.statBottomBlue);
-    GRADIENT_RECT rectangle = {0, 1};
-    ::GradientFill(dc, vertices, 2, &rectangle, 1, GRADIENT_FILL_RECT_V);
 }
 
 void fillRect(HDC dc, const RECT& rect, COLORREF colour) {
@@ -353,7 +333,7 @@ void HistoryDlg::paint() {
 void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
     const HistoryLayout layout({client.right - client.left, client.bottom - client.top});
     const RECT plot = layout.plot();
-    fillGradient(dc, client);
+    keywhirl::fillPaletteGradient(dc, client);
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kInk);
 

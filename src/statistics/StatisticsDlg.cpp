@@ -4,6 +4,7 @@
 #include "ui/AppMessages.h"
 #include "app/TrayMenu.h"
 #include "settings/Settings.h"
+#include "statistics/PaletteGradient.h"
 #include "statistics/StatisticsLayout.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/Handles.h"
@@ -37,26 +38,6 @@ HFONT createPointFont(HDC dc, int points10, LONG weight) {
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
     return ::CreateFontIndirectW(&font);
-}
-
-COLOR16 channel(BYTE value) {
-    return static_cast<COLOR16>(value << 8);
-}
-
-void fillGradient(HDC dc, const RECT& client, const Settings& settings) {
-    TRIVERTEX vertices[2] = {};
-    vertices[0].x = client.left;
-    vertices[0].y = client.top;
-    vertices[0].Red = channel(settings.statTopRed);
-    vertices[0].Green = channel(settings.statTopGreen);
-    vertices[0].Blue = channel(settings.statTopBlue);
-    vertices[1].x = client.right;
-    vertices[1].y = client.bottom;
-    vertices[1].Red = channel(settings.statBottomRed);
-    vertices[1].Green = channel(settings.statBottomGreen);
-    vertices[1].Blue = channel(settings.statBottomBlue);
-    GRADIENT_RECT rectangle = {0, 1};
-    ::GradientFill(dc, vertices, 2, &rectangle, 1, GRADIENT_FILL_RECT_V);
 }
 
 // The same rounded outline as the window's region, which leaves out its right
@@ -303,8 +284,7 @@ void StatisticsDlg::announceRows() {
 }
 
 void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
-    Settings& settings = *Settings::instance();
-    fillGradient(dc, client, settings);
+    keywhirl::fillPaletteGradient(dc, client);
     frameOutline(dc, client);
 
     ::SetBkMode(dc, TRANSPARENT);
