@@ -14,6 +14,7 @@
 //   bench_keywhirl_probe wait-exit MS    waits for the program to end
 // Output lines are "name=value". Exit code 1 when Keywhirl is not running.
 #include "Probe.h"
+#include "app/StartedSignal.h"
 
 #include <windows.h>
 
@@ -66,10 +67,18 @@ int start(const std::wstring& program) {
         }
     }
     double windowAt = seconds();
-    // A sent message is answered once the dialog's initialisation has ended:
-    // the tray icon, the hook, the windows and the autorun value are in place.
-    DWORD_PTR result = 0;
-    ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+    // Ready is the end of the initialisation (tray icon, hook, windows,
+    // autorun value), which the program announces with its started event.
+    std::wstring startedName = keywhirl::StartedSignal::nameFor(process.dwProcessId);
+    HANDLE started = nullptr;
+    while (!(started = ::OpenEventW(SYNCHRONIZE, FALSE, startedName.c_str()))) {
+        if (::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0 || seconds() - begin > 30) {
+            std::fprintf(stderr, "the start did not end\n");
+            return 1;
+        }
+    }
+    ::WaitForSingleObject(started, 30000);
+    ::CloseHandle(started);
     double readyAt = seconds();
     // The splash window goes on its own idle-priority thread a little later;
     // when it goes, another window becomes active, so typing measurements

@@ -108,6 +108,7 @@ bool CkeywhirlDlg::initialise() {
     applyAutorun();
     if (splash)
         splash->hide(nullptr);
+    started.raise();
     // No default focus: the window is never shown, and the user may be
     // typing in another program.
     return false;

@@ -3,6 +3,7 @@
 
 #include "app/HookGuard.h"
 #include "app/HookLibrary.h"
+#include "app/StartedSignal.h"
 #include "app/TrayIcon.h"
 #include "history/DayRecorder.h"
 #include "history/HistoryDlg.h"
@@ -66,6 +67,7 @@ private:
     void shutdown();
 
     SplashHolder* splash = nullptr;
+    StartedSignal started;
     ui::UniqueIcon bigIcon;
     ui::UniqueIcon smallIcon;
     TrayIcon trayIcon{smallIcon.get()};

@@ -29,6 +29,9 @@ inline constexpr UINT kSetStatisticsOpacityMessage = WM_USER + 4;
 // caption). See SingleInstance.
 inline constexpr wchar_t kIdentifyMessageName[] = L"Keywhirl.IsMainWindow";
 inline constexpr LRESULT kMainWindowAnswer = 0x4B57;
+// A manual-reset event, this prefix plus the decimal process id, that the
+// program sets once its start has ended (StartedSignal).
+inline constexpr wchar_t kStartedEventPrefix[] = L"Local\\Keywhirl.Started.";
 // The hook library's WM_COPYDATA to the main window carries a key record
 // (dwData 1) or a keyboard layout report (dwData 2): see input/KeyRecord.h.
 // The tray menu's WM_COMMAND ids are in resources/resource.h.
