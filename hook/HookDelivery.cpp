@@ -20,7 +20,8 @@ bool HookDelivery::start(HWND newTarget) {
         stopping = false;
         pending.clear();
     }
-    thread.reset(::CreateThread(nullptr, 0, &HookDelivery::threadMain, this, 0, nullptr));
+    thread.reset(::CreateThread(nullptr, kStackReservation, &HookDelivery::threadMain, this,
+                                STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     return static_cast<bool>(thread);
 }
 

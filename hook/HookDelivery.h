@@ -33,6 +33,9 @@ public:
     // While the program does not take its messages, at most this many wait;
     // later ones are dropped rather than filling memory.
     static constexpr size_t kMaximumPending = 4096;
+    // Address space kept for the stack of each of the library's threads,
+    // which only queue and send small records.
+    static constexpr SIZE_T kStackReservation = 128 * 1024;
 
 private:
     struct Message {

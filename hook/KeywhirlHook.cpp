@@ -118,7 +118,8 @@ bool installHook(HWND window) {
     ui::UniqueHandle ready = ui::makeEvent(true);
     HookThreadStart start{ready.get(), false};
     if (ready) {
-        hookThread.reset(::CreateThread(nullptr, 0, hookThreadMain, &start, 0, &hookThreadId));
+        hookThread.reset(::CreateThread(nullptr, HookDelivery::kStackReservation, hookThreadMain,
+                                        &start, STACK_SIZE_PARAM_IS_A_RESERVATION, &hookThreadId));
         if (hookThread)
             ::WaitForSingleObject(ready.get(), INFINITE);
     }

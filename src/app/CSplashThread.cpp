@@ -1,6 +1,8 @@
 // src/app/CSplashThread.cpp
 #include "app/CSplashThread.h"
 
+#include "utils/Thread.h"
+
 namespace keywhirl {
 
 CSplashThread::CSplashThread(SplashFactory windowClass)
@@ -12,8 +14,9 @@ CSplashThread::~CSplashThread() {
 }
 
 bool CSplashThread::start() {
-    thread.reset(
-        ::CreateThread(nullptr, 0, &CSplashThread::threadMain, this, CREATE_SUSPENDED, &id));
+    thread.reset(::CreateThread(nullptr, utils::Thread::kStackReservation,
+                                &CSplashThread::threadMain, this,
+                                CREATE_SUSPENDED | STACK_SIZE_PARAM_IS_A_RESERVATION, &id));
     if (!thread)
         return false;
     ::SetThreadPriority(thread.get(), THREAD_PRIORITY_IDLE);

@@ -22,7 +22,6 @@
 namespace keywhirl {
 
 namespace {
-constexpr UINT kWakeMilliseconds = 50;
 constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 // The history is looked at every 30 s: saved every 10 minutes and when the
 // date has changed.
@@ -99,7 +98,6 @@ bool CkeywhirlDlg::initialise() {
         // Topmost, so that it stands above the start-up picture.
         ::MessageBoxW(window, text.c_str(), kProductName, MB_OK | MB_ICONWARNING | MB_TOPMOST);
     }
-    setTimer(kWakeTimer, kWakeMilliseconds);
     setTimer(kWeakKeysTimer, kWeakKeysSaveMilliseconds);
 
     startHistory();
@@ -226,9 +224,7 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
                 typingHistory->saveIfDue();
             return false;
         }
-        if (controller && controller->isSuspended())
-            controller->wake();
-        hookGuard.onTimer();
+        hookGuard.onTimer(wParam);
         return false;
     case WM_INPUT:
         hookGuard.onRawInput();
@@ -317,6 +313,8 @@ void CkeywhirlDlg::openSettings() {
     SettingsDlg settings(controller->keyboardWindow(), statisticsWindow.handle());
     settings.run(handle());
     dialogOpen = false;
+    // A shorter wait interval applies to the pause under way, too.
+    controller->wake();
 }
 
 void CkeywhirlDlg::openAbout() {
@@ -384,7 +382,6 @@ void CkeywhirlDlg::onDestroy() {
 }
 
 void CkeywhirlDlg::shutdown() {
-    killTimer(kWakeTimer);
     killTimer(kWeakKeysTimer);
     killTimer(kHistoryTimer);
     statisticsWindow.detachMonitors();

@@ -52,6 +52,7 @@ void HookGuard::attach(HWND mainWindow) {
 void HookGuard::detach() {
     if (!window)
         return;
+    stopChecking();
     registerRawKeyboard(nullptr, RIDEV_REMOVE);
     auto unregister = libraryFunction<SessionUnregisterFunction>(
         sessionLibrary.get(), "WTSUnRegisterSessionNotification");
@@ -66,13 +67,33 @@ void HookGuard::onHookMessage() {
 }
 
 void HookGuard::onRawInput() {
-    if (window)
-        watchdog.keyTyped(utils::tickCount());
+    if (!window)
+        return;
+    watchdog.keyTyped(utils::tickCount());
+    if (watchdog.awaitsAnswer())
+        startChecking();
 }
 
-void HookGuard::onTimer() {
+void HookGuard::startChecking() {
+    if (checking || !window)
+        return;
+    checking = ::SetTimer(window, kHookCheckTimer, kCheckMilliseconds, nullptr) != 0;
+}
+
+void HookGuard::stopChecking() {
+    if (checking && window)
+        ::KillTimer(window, kHookCheckTimer);
+    checking = false;
+}
+
+bool HookGuard::onTimer(UINT_PTR id) {
+    if (id != kHookCheckTimer)
+        return false;
     if (window && !givenUp && watchdog.hookSeemsLost(utils::tickCount()))
         reinstall();
+    if (!watchdog.awaitsAnswer() || givenUp)
+        stopChecking();
+    return true;
 }
 
 void HookGuard::onPowerBroadcast(WPARAM event) {

@@ -27,15 +27,18 @@ public:
     void detach();
 
     // The main window's messages: every WM_COPYDATA from the hook library,
-    // its 50 ms timer, WM_INPUT, WM_POWERBROADCAST, WM_WTSSESSION_CHANGE.
+    // WM_INPUT, WM_POWERBROADCAST, WM_WTSSESSION_CHANGE, and WM_TIMER, of
+    // which it takes only its own timer (true then).
     void onHookMessage();
-    void onTimer();
+    bool onTimer(UINT_PTR id);
     void onRawInput();
     void onPowerBroadcast(WPARAM event);
     void onSessionChange(WPARAM event);
 
 private:
     void reinstall();
+    void startChecking();
+    void stopChecking();
 
     HookLibrary& hook;
     HookWatchdog watchdog;
@@ -43,6 +46,10 @@ private:
     ui::UniqueModule sessionLibrary;
     // After a failed re-install the user has been told; no more tries.
     bool givenUp = false;
+    // The check timer runs only while typing waits for its key records, so
+    // that an idle program is never woken.
+    bool checking = false;
+    static constexpr UINT kCheckMilliseconds = 500;
 };
 
 } // namespace keywhirl

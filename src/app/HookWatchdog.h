@@ -21,6 +21,8 @@ public:
     void keyTyped(DWORD now);
     // True once typing has gone unanswered for longer than kSilenceMs.
     bool hookSeemsLost(DWORD now) const;
+    // True while typing has been seen that no key record has answered yet.
+    bool awaitsAnswer() const { return unanswered; }
     // After the hook was installed again: the watch starts afresh.
     void hookInstalled(DWORD now);
 

@@ -118,7 +118,9 @@ void KeywhirlController::receive(const COPYDATASTRUCT& data) {
 
 void KeywhirlController::process() {
     if (idle)
-        suspend();
+        // Asleep until the next event, or until the pause the keyboard
+        // waits for would be over: nothing wakes the thread in between.
+        suspend(keyboardInUse.millisecondsLeft());
     else
         // Events came while the last pass ran; this pass takes them, and
         // the wake-up they sent is spent with it.

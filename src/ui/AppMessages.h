@@ -40,8 +40,9 @@ inline constexpr wchar_t kStartedEventPrefix[] = L"Local\\Keywhirl.Started.";
 inline constexpr UINT kTrayIconId = 128;
 
 // Timers, by the window that owns them.
-// Main window: wakes the idle dispatcher for its time check every 50 ms.
-inline constexpr UINT_PTR kWakeTimer = 1;
+// Main window: runs while typing seen through raw input waits for its key
+// records, to tell when the keyboard hook has been lost.
+inline constexpr UINT_PTR kHookCheckTimer = 1;
 // Statistics window: repaints its rows once a second.
 inline constexpr UINT_PTR kStatisticsRefreshTimer = 2;
 // Main window: offers the tray icon again while the shell is starting.

@@ -16,7 +16,8 @@ void Thread::start() {
     // A wake-up left over from the last run must not skip the first sleep.
     ::ResetEvent(wakeUp.get());
     // The runtime's own thread function sets up per-thread runtime state.
-    uintptr_t created = _beginthreadex(nullptr, 0, &Thread::entry, this, 0, nullptr);
+    uintptr_t created = _beginthreadex(nullptr, kStackReservation, &Thread::entry, this,
+                                       STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
     thread.reset(reinterpret_cast<HANDLE>(created));
 }
 
@@ -30,10 +31,11 @@ void Thread::run() {
         process();
 }
 
-void Thread::suspend() {
+bool Thread::suspend(DWORD timeoutMilliseconds) {
     suspended = true;
-    ::WaitForSingleObject(wakeUp.get(), INFINITE);
+    DWORD result = ::WaitForSingleObject(wakeUp.get(), timeoutMilliseconds);
     suspended = false;
+    return result == WAIT_OBJECT_0;
 }
 
 void Thread::resume() {

@@ -11,6 +11,10 @@ namespace keywhirl::utils {
 
 class Thread {
 public:
+    // Address space kept for each thread's stack. The threads run short
+    // units of work with small frames, far from the runtime's 2 MB default.
+    static constexpr unsigned kStackReservation = 256 * 1024;
+
     Thread();
     virtual ~Thread();
     Thread(const Thread&) = delete;
@@ -20,9 +24,10 @@ public:
     // Calls process() until a stop is requested; a unit of work is never cut short.
     virtual void run();
     virtual void process() = 0;
-    // Called by the thread on itself: sleeps until the next resume(). A
+    // Called by the thread on itself: sleeps until the next resume(), or
+    // until the time-out has passed; false when it woke by the time-out. A
     // resume() that came before it is kept, so no wake-up is ever lost.
-    virtual void suspend();
+    virtual bool suspend(DWORD timeoutMilliseconds = INFINITE);
     // Wakes the thread; wake-ups do not pile up, one wakes one suspend().
     virtual void resume();
 

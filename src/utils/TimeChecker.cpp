@@ -13,6 +13,13 @@ void TimeChecker::reset() {
     lastTime.store(utils::tickCount(), std::memory_order_relaxed);
 }
 
+DWORD TimeChecker::millisecondsLeft() const {
+    DWORD elapsed = utils::tickCount() - lastTime.load(std::memory_order_relaxed);
+    DWORD limit = interval->load(std::memory_order_relaxed);
+    // check() acts once strictly more than the interval has passed.
+    return elapsed > limit ? 0 : limit - elapsed + 1;
+}
+
 void TimeChecker::check() {
     // Unsigned 32-bit subtraction stays right across the counter's wrap.
     DWORD elapsed = utils::tickCount() - lastTime.load(std::memory_order_relaxed);

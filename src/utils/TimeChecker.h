@@ -20,6 +20,9 @@ public:
     virtual void onTimeElapsed() = 0;
 
     void reset();
+    // How long until check() would act: 0 once it is due. A thread that has
+    // nothing else to do sleeps this long instead of checking by the clock.
+    virtual DWORD millisecondsLeft() const;
 
 private:
     std::atomic<DWORD> lastTime;

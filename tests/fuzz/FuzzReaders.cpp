@@ -381,6 +381,7 @@ class CountingKeyboard : public Keyboard {
 public:
     void handleKey(const KeyInfoWrapper&) override { ++events; }
     void check() override {}
+    DWORD millisecondsLeft() const override { return INFINITE; }
     void onLayoutChanged(HKL) override {}
     void createWindow(HWND) override {}
     void closeWindow() override {}

@@ -47,6 +47,8 @@ TEST(HookWatchdog, ARecordAnswersTypingThatCameBeforeOrJustAfterIt) {
         if (c.recordAfter)
             watchdog.keyRecordArrived(c.recordAfter);
         EXPECT_EQ(watchdog.hookSeemsLost(c.typed + kSilence + 1), c.lost);
+        // The check timer runs exactly while an answer is awaited.
+        EXPECT_EQ(watchdog.awaitsAnswer(), c.lost);
     }
 }
 

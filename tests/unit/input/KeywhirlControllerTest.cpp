@@ -47,6 +47,8 @@ public:
         journal.add("keyboard " + describe(event));
     }
     void check() override { journal.add("check"); }
+    // The tests wake the dispatcher themselves unless they set a pause.
+    DWORD millisecondsLeft() const override { return pause; }
     void onLayoutChanged(HKL layout) override {
         journal.add("layout " + std::to_string(reinterpret_cast<UINT_PTR>(layout)));
     }
@@ -58,6 +60,7 @@ public:
 
     Journal& journal;
     std::atomic<bool> visible{false};
+    std::atomic<DWORD> pause{INFINITE};
 };
 
 class RecordingHandler : public KeyHandler {
@@ -144,6 +147,23 @@ TEST_F(KeywhirlControllerTest, AWakeUpWithNothingQueuedRunsOnlyTheTimeCheck) {
     startAndSettle();
     controller.wake();
     EXPECT_EQ(settle(1), (Entries{"check"}));
+    controller.stopAndWait();
+}
+
+TEST_F(KeywhirlControllerTest, AnIdleDispatcherChecksAgainWhenTheKeyboardsPauseIsOver) {
+    startAndSettle();
+    keyboard.pause = 20;
+    controller.wake(); // the sleep it was in began before the pause was set
+    std::vector<std::string> checks;
+    for (int i = 0; i < 300 && checks.size() < 4; ++i) {
+        ::Sleep(10);
+        checks = journal.read();
+    }
+    keyboard.pause = INFINITE;
+    controller.wake();
+    EXPECT_GE(checks.size(), 4u) << "one wake-up, then the checks come by themselves";
+    for (const std::string& entry : checks)
+        EXPECT_EQ(entry, "check");
     controller.stopAndWait();
 }
 

@@ -74,6 +74,33 @@ TEST(TimeChecker, ReadsTheIntervalAnewAtEveryCheck) {
     EXPECT_EQ(checker.fired, 1);
 }
 
+// A thread sleeps this long before its check: waking one tick early would
+// find nothing due, one tick late would be a late hint.
+TEST(TimeChecker, TimeLeftEndsExactlyWhereTheCheckActs) {
+    struct Case {
+        DWORD start;
+        unsigned interval;
+        DWORD elapsed;
+        DWORD left;
+    };
+    const Case cases[] = {
+        {0, 100, 0, 101},           {0, 100, 99, 2}, {0, 100, 100, 1}, {0, 100, 101, 0},
+        {0, 100, 5000, 0},          {0, 0, 0, 1},    {0, 0, 1, 0},     {4294967000u, 495, 300, 196},
+        {4294967000u, 495, 496, 0},
+    };
+    for (const Case& c : cases) {
+        testing::FakeClock clock(c.start);
+        std::atomic<unsigned> interval{c.interval};
+        CountingChecker checker(&interval);
+        clock.advance(c.elapsed);
+        EXPECT_EQ(checker.millisecondsLeft(), c.left)
+            << "interval " << c.interval << ", elapsed " << c.elapsed;
+        clock.advance(checker.millisecondsLeft());
+        checker.check();
+        EXPECT_EQ(checker.fired, 1) << "due once the time left has passed";
+    }
+}
+
 TEST(TimeChecker, ResetPostponesTheAction) {
     testing::FakeClock clock(0);
     std::atomic<unsigned> interval{100};

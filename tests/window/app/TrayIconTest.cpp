@@ -32,7 +32,7 @@ TEST(TrayIcon, ShownRemovedAndBroughtBackWhenTheShellRestarts) {
     ASSERT_TRUE(iconShown(window.get())) << "no notification area on the test desktop";
     EXPECT_FALSE(tray.isRetrying());
 
-    EXPECT_FALSE(tray.onTimer(kWakeTimer)) << "another timer of the window";
+    EXPECT_FALSE(tray.onTimer(kHookCheckTimer)) << "another timer of the window";
     EXPECT_FALSE(tray.onShellMessage(WM_USER + 77));
     EXPECT_FALSE(tray.onShellMessage(0));
 
