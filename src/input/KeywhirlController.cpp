@@ -18,7 +18,6 @@ KeywhirlController::KeywhirlController(HWND mainWindow, Keyboard& keyboardInUse)
       layoutCommand(kNoCommand), layout(nullptr), idle(true), keyboardInUse(keyboardInUse) {
     this->keyboardInUse.createWindow(mainWindow);
     metronome.start();
-    metronome.setPriority(THREAD_PRIORITY_TIME_CRITICAL);
     layout = ::GetKeyboardLayout(0);
 }
 

@@ -1,6 +1,8 @@
 // src/keyboard/OpacityChanger.cpp
 #include "keyboard/OpacityChanger.h"
 
+#include <mmsystem.h>
+
 namespace keywhirl {
 
 namespace {
@@ -10,6 +12,22 @@ constexpr unsigned kDefaultDuration = 300;
 constexpr unsigned kStepInterval = 10;
 constexpr UINT kRefreshFrame =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
+
+// The system's timer ticks every 15.6 ms unless asked for finer ones; a fade
+// asks for 1 ms for as long as it runs, so that its steps come on time.
+class FineTimer {
+public:
+    FineTimer() : granted(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
+    ~FineTimer() {
+        if (granted)
+            ::timeEndPeriod(1);
+    }
+    FineTimer(const FineTimer&) = delete;
+    FineTimer& operator=(const FineTimer&) = delete;
+
+private:
+    bool granted;
+};
 } // namespace
 
 // The TimeChecker base only keeps the address of stepInterval; it reads the
@@ -17,7 +35,7 @@ constexpr UINT kRefreshFrame =
 OpacityChanger::OpacityChanger()
     : TimeChecker(&stepInterval), low(kDefaultLow), high(kDefaultHigh), current(kDefaultHigh),
       duration(kDefaultDuration), window(nullptr), step(1.0), stepInterval(kStepInterval),
-      fadingIn(true), halted(false) {
+      fadingIn(true), halted(false), running(false), requested(false), closed(false) {
     computeStep();
 }
 
@@ -31,9 +49,30 @@ void OpacityChanger::start() {
     stopAndWait();
     {
         utils::Lock guard(lock);
-        halted = false;
+        closed = false;
     }
-    Thread::start();
+    resume();
+}
+
+void OpacityChanger::stop() {
+    {
+        utils::Lock guard(lock);
+        closed = true;
+    }
+    Thread::stop();
+}
+
+void OpacityChanger::stopAndWait() {
+    stop();
+    // A resume that got past the closed flag just before the stop may be
+    // starting a thread: once it has, that thread is stopped as well.
+    utils::Lock guard(threadLock);
+    Thread::stopAndWait();
+}
+
+bool OpacityChanger::isIdle() const {
+    utils::Lock guard(lock);
+    return !running;
 }
 
 void OpacityChanger::attach(HWND target) {
@@ -162,25 +201,60 @@ bool OpacityChanger::isFinished() {
     return true;
 }
 
+void OpacityChanger::run() {
+    FineTimer fineTimer;
+    for (;;) {
+        bool isHalted;
+        {
+            utils::Lock guard(lock);
+            requested = false;
+            isHalted = halted;
+        }
+        bool over = isStopped() || isHalted || isFinished();
+        if (!over)
+            process();
+        else if (mayEnd())
+            return;
+    }
+}
+
+bool OpacityChanger::mayEnd() {
+    utils::Lock guard(lock);
+    // A resume since the last look asks for another round; a stop does not.
+    if (requested && !isStopped())
+        return false;
+    running = false;
+    return true;
+}
+
 void OpacityChanger::process() {
-    bool isHalted;
-    {
-        utils::Lock guard(lock);
-        isHalted = halted;
-    }
-    if (isHalted || isFinished()) {
-        suspend();
-        return;
-    }
+    suspend(millisecondsLeft());
     check();
 }
 
 void OpacityChanger::resume() {
+    bool startThread;
     {
         utils::Lock guard(lock);
+        if (closed)
+            return;
         halted = false;
+        requested = true;
+        startThread = !running;
+        running = true;
     }
-    Thread::resume();
+    if (startThread)
+        launch();
+    else
+        Thread::resume();
+}
+
+void OpacityChanger::launch() {
+    utils::Lock guard(threadLock);
+    // The last fade's thread has marked itself ended; all it has left to do
+    // is to return.
+    waitUntilEnded();
+    Thread::start();
 }
 
 void OpacityChanger::applyAlpha(HWND target, BYTE alpha) {

@@ -15,18 +15,68 @@ Metronome::~Metronome() {
     stopNow();
 }
 
+namespace {
+bool isOn() {
+    return Settings::instance()->metronomeRunning.load(std::memory_order_relaxed);
+}
+} // namespace
+
+void Metronome::start() {
+    utils::Lock guard(lock);
+    open = true;
+    if (isOn() && !running)
+        launch();
+}
+
+void Metronome::launch() {
+    // A thread that ended by itself marked so under this lock; all it had
+    // left to do was to return.
+    waitUntilEnded();
+    Thread::start();
+    setPriority(THREAD_PRIORITY_TIME_CRITICAL);
+    running = true;
+}
+
+void Metronome::wake() {
+    utils::Lock guard(lock);
+    if (!open)
+        return;
+    if (running)
+        resume();
+    else if (isOn())
+        launch();
+}
+
+bool Metronome::isRunning() const {
+    utils::Lock guard(lock);
+    return running;
+}
+
 void Metronome::stopNow() {
+    {
+        utils::Lock guard(lock);
+        open = false;
+    }
     stop();
     stopSound();
     stopAndWait();
+    utils::Lock guard(lock);
+    running = false;
 }
 
 void Metronome::process() {
     check();
-    if (Settings::instance()->metronomeRunning.load(std::memory_order_relaxed))
+    if (isOn()) {
         sleep(1);
-    else
-        suspend();
+        return;
+    }
+    // Switched off: the thread ends, unless it was switched on again
+    // before wake() could see this thread as gone.
+    utils::Lock guard(lock);
+    if (isOn())
+        return;
+    running = false;
+    stop();
 }
 
 void Metronome::onTimeElapsed() {

@@ -1,6 +1,7 @@
 // src/sound/Metronome.h - beats at the configured interval on a thread of its own.
 #pragma once
 
+#include "utils/CriticalSection.h"
 #include "utils/Thread.h"
 #include "utils/TimeChecker.h"
 
@@ -11,10 +12,10 @@ namespace keywhirl {
 // While on, polls about once a millisecond; the beat plays synchronously, so
 // the time the sound takes counts towards the next interval. The interval
 // and the on/off setting (metronomeRunning) are read anew at every poll and
-// beat, so a change applies from the next beat on. Switched off, the thread
-// sleeps until wake() and costs nothing; its clock runs on meanwhile. The
-// owner starts the thread (at time-critical priority); the destructor stops
-// it and waits for the current poll.
+// beat, so a change applies from the next beat on. Switched off, its thread
+// ends, and wake() starts a new one (at time-critical priority) when it is
+// switched on again; its clock runs on meanwhile. The owner opens it with
+// start(); the destructor stops it and waits for the current poll.
 class Metronome : public TimeChecker, public utils::Thread {
 public:
     Metronome();
@@ -23,11 +24,15 @@ public:
     // The beat: plays the metronome sound when the metronome is on and the
     // sound is there.
     void onTimeElapsed() override;
+    // Opens the metronome; the thread starts at once if it is on.
+    void start() override;
     // One poll: check(), then a millisecond's sleep while the metronome is
-    // on; while it is off, sleeps until wake().
+    // on; once it is off, the thread ends.
     void process() override;
     // Called whenever metronomeRunning has been switched.
-    void wake() { resume(); }
+    void wake();
+    // True while its thread runs.
+    bool isRunning() const;
     // Ends the thread without waiting for a beat that is playing: the
     // sound is cut off first. The program's shutdown must not wait for a
     // long metronome sound.
@@ -39,6 +44,15 @@ protected:
     virtual void playSound(const std::vector<char>& wav);
     // Cuts off a sound that playSound() is playing on the thread.
     virtual void stopSound();
+
+private:
+    // Starts a thread, once one that ended by itself has gone; the caller
+    // holds the lock.
+    void launch();
+
+    mutable utils::CriticalSection lock;
+    bool open = false;    // guarded by lock: between start() and stopNow()
+    bool running = false; // guarded by lock: a thread exists that polls on
 };
 
 } // namespace keywhirl

@@ -53,9 +53,13 @@ void Thread::stop() {
 
 void Thread::stopAndWait() {
     stop();
+    // No time-out: the current unit of work always finishes.
+    waitUntilEnded();
+}
+
+void Thread::waitUntilEnded() {
     if (!thread)
         return;
-    // No time-out: the current unit of work always finishes.
     ::WaitForSingleObject(thread.get(), INFINITE);
     thread.reset();
 }

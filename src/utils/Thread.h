@@ -31,9 +31,9 @@ public:
     // Wakes the thread; wake-ups do not pile up, one wakes one suspend().
     virtual void resume();
 
-    void stop();
+    virtual void stop();
     // Stops and waits without time-out for the current unit of work to end.
-    void stopAndWait();
+    virtual void stopAndWait();
     bool isStopped() const { return stopped.load(std::memory_order_relaxed); }
     // True while the thread sleeps in suspend().
     bool isSuspended() const { return suspended.load(std::memory_order_relaxed); }
@@ -44,6 +44,9 @@ protected:
     // Forgets a wake-up that has come but was not slept on: for a thread
     // that has already seen, by other means, the work it was woken for.
     void forgetWakeUp();
+    // Waits for a thread that ends by itself, without asking it to stop,
+    // and lets its handle go; at once when there is none.
+    void waitUntilEnded();
 
 private:
     static unsigned __stdcall entry(void* self);

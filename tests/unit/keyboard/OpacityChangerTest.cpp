@@ -1,6 +1,7 @@
 // tests/unit/keyboard/OpacityChangerTest.cpp
 #include "keyboard/OpacityChanger.h"
 
+#include "support/Threads.h"
 #include "support/Waiting.h"
 #include "utils/CriticalSection.h"
 #include "keyboard/OpacityFinish.h"
@@ -345,6 +346,37 @@ TEST_F(OpacityChangerThread, RangeChangesDuringAFadeEndAtTheNewRange) {
     BYTE alpha = 0;
     ASSERT_TRUE(::GetLayeredWindowAttributes(window.handle, nullptr, &alpha, nullptr));
     EXPECT_EQ(60, alpha);
+}
+
+using testing::threadsOfThisProcess;
+
+TEST_F(OpacityChangerThread, AThreadLivesOnlyWhileAFadeRunsAndNotAfterAStop) {
+    const int before = threadsOfThisProcess();
+    fader.setRange(0, 255, 255);
+    fader.setDuration(2550); // steps of 1: a long fade
+    fader.start();
+    ASSERT_TRUE(listener.waitForCall());
+    EXPECT_TRUE(testing::eventually([&] { return threadsOfThisProcess() == before; }))
+        << "no thread between fades";
+
+    fader.setFadingIn(false);
+    fader.resume();
+    EXPECT_FALSE(fader.isIdle());
+    EXPECT_EQ(threadsOfThisProcess(), before + 1);
+    fader.setFadingIn(true); // back to where it was: the fade ends at once
+    fader.resume();
+    ASSERT_TRUE(listener.waitForCall());
+    ASSERT_TRUE(waitUntilIdle());
+    EXPECT_TRUE(testing::eventually([&] { return threadsOfThisProcess() == before; }));
+
+    fader.stopAndWait();
+    fader.forget();
+    fader.setFadingIn(false);
+    fader.resume();
+    EXPECT_TRUE(fader.isIdle()) << "a stopped fader starts nothing";
+    ::Sleep(50);
+    EXPECT_TRUE(fader.applied().empty());
+    EXPECT_EQ(threadsOfThisProcess(), before);
 }
 
 TEST(OpacityFinishTest, HidesTheWindowOnlyAtZeroAlpha) {

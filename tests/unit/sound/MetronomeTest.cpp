@@ -4,6 +4,7 @@
 #include "WavBytes.h"
 #include "settings/FileResources.h"
 #include "settings/Settings.h"
+#include "support/Threads.h"
 #include "support/FakeClock.h"
 #include "support/TestSettings.h"
 #include "support/Waiting.h"
@@ -174,11 +175,13 @@ TEST_F(MetronomeTest, ItsOwnThreadBeatsAtEveryExpiryUntilStopped) {
         clock.advance(501);
         ASSERT_TRUE(eventually([&] { return metronome.beats == beat; }, 5000)) << beat;
     }
-    // Switched off, the thread sleeps instead of polling; switched on and
-    // woken, it beats again.
+    // Switched off, the thread ends instead of polling; switched on and
+    // woken, a new one beats again.
+    const int withThread = testing::threadsOfThisProcess();
     Settings::instance()->metronomeRunning = false;
     clock.advance(501);
-    ASSERT_TRUE(eventually([&] { return metronome.isSuspended(); }));
+    ASSERT_TRUE(eventually([&] { return !metronome.isRunning(); }));
+    EXPECT_TRUE(eventually([&] { return testing::threadsOfThisProcess() == withThread - 1; }));
     clock.advance(501);
     ::Sleep(30);
     EXPECT_EQ(metronome.beats, 3);
@@ -192,6 +195,25 @@ TEST_F(MetronomeTest, ItsOwnThreadBeatsAtEveryExpiryUntilStopped) {
     clock.advance(501);
     ::Sleep(30);
     EXPECT_EQ(metronome.beats, 4) << "no beat after the thread has stopped";
+}
+
+TEST_F(MetronomeTest, OffAtTheStartItHasNoThreadUntilSwitchedOn) {
+    Settings::instance()->metronomeRunning = false;
+    CountingMetronome metronome;
+    const int before = testing::threadsOfThisProcess();
+    metronome.start();
+    metronome.wake(); // woken while still off: nothing to start
+    EXPECT_FALSE(metronome.isRunning());
+    EXPECT_EQ(testing::threadsOfThisProcess(), before);
+
+    Settings::instance()->metronomeRunning = true;
+    metronome.wake();
+    EXPECT_TRUE(metronome.isRunning());
+    clock.advance(501);
+    EXPECT_TRUE(eventually([&] { return metronome.beats == 1; }));
+    metronome.stopNow();
+    metronome.wake();
+    EXPECT_FALSE(metronome.isRunning()) << "no new thread after the stop";
 }
 
 // A beat that lasts until it is cut off, like a very long metronome sound.
