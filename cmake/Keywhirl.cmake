@@ -11,6 +11,11 @@ target_include_directories(keywhirl_options INTERFACE ${KEYWHIRL_SOURCE_ROOT})
 target_link_options(keywhirl_options INTERFACE -static -static-libgcc -static-libstdc++)
 # What ships carries no symbols or debug sections.
 target_link_options(keywhirl_options INTERFACE $<$<CONFIG:Release>:-s>)
+# Sections that start on page boundaries in the file can be mapped straight
+# from it, as the system maps any image: a loader that meets the linker's
+# default of 512 bytes copies the whole image into private memory instead
+# (Wine does), pictures and all.
+target_link_options(keywhirl_options INTERFACE -Wl,--file-alignment,4096)
 
 # keywhirl_subsystem(name [SOURCES a.cpp ...] [EXCLUDE a.cpp ...]
 #                    [DEPENDS kw_x ...] [SYSTEM_LIBS lib ...])

@@ -285,6 +285,10 @@ bool KeyboardDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         return true;
     case WM_SHOWWINDOW:
         shown = wParam != FALSE;
+        // A hidden keyboard keeps only its picture; the labelled copy is
+        // drawn again, in a millisecond or two, when it shows next.
+        if (!wParam)
+            forgetComposedPicture();
         return false;
     case WM_CONTEXTMENU:
         showContextMenu();
@@ -530,10 +534,15 @@ void KeyboardDlg::onDestroy() {
     settings().keyboardIsVisible = shown.load();
     fader.stop();
     background.reset();
-    composed.reset();
-    composedLabels.clear();
-    composedLevels.clear();
+    forgetComposedPicture();
     tooltip = nullptr;
+}
+
+void KeyboardDlg::forgetComposedPicture() {
+    composed.reset();
+    composedLabels = {};
+    composedLevels = {};
+    composedKeyNames = {};
 }
 
 } // namespace keywhirl

@@ -113,6 +113,8 @@ private:
     static std::vector<std::wstring> namedKeyTexts();
     // One tool per key cell; the texts come when the tooltip asks.
     void createTooltip();
+    // Lets the labelled copy of the picture go, with what it was drawn from.
+    void forgetComposedPicture();
     void onTooltipText(NMHDR* header);
     template <typename CommandType> void runCommands();
 
