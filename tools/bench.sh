@@ -3,12 +3,16 @@
 # as one table. Never part of the tests: figures depend on the machine.
 #   tools/bench.sh          (KEYWHIRL_BUILD_DIR picks another build folder)
 # The raw output and the table are also kept in BUILD/bench/results.txt and
-# BUILD/bench/results.md. bench/README.md says what each figure means.
+# BUILD/bench/results.md. bench/README.md says what each figure means and
+# which variables shorten a run; by default it takes some 20 minutes, almost
+# all of it bench/system/system_bench.sh, which prints its own estimate.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=$(realpath -m "${KEYWHIRL_BUILD_DIR:-$root/build}")
 
 "$root/tools/bootstrap.sh"
+# The other benchmarks take a minute or two besides the system part.
+echo "bench: about $(($(bash "$root/bench/system/system_bench.sh" --estimate) + 2)) minutes" >&2
 "$root/tools/build.sh" "$build_dir"
 
 run_all() {
@@ -19,7 +23,7 @@ run_all() {
     echo "== ${name#bench_}"
     wine "$program" 2>/dev/null | tr -d '\r'
   done
-  echo "bench: system (several minutes)" >&2
+  echo "bench: system" >&2
   echo "== system"
   bash "$root/bench/system/system_bench.sh" "$build_dir"
 }

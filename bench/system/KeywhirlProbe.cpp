@@ -1,20 +1,27 @@
 // bench/system/KeywhirlProbe.cpp - measures a running Keywhirl from outside.
-//   bench_keywhirl_probe start PROGRAM   starts it; prints the time to its
-//                                        main window, to the end of its
-//                                        initialisation and to the end of its
-//                                        splash window, in milliseconds
-//   bench_keywhirl_probe memory [TITLE]  committed private bytes and working set
-//                                        of Keywhirl, or of the program whose
-//                                        window has the given title
-//   bench_keywhirl_probe keys COUNT [VK] sends COUNT key records (presses and
-//                                        releases of letters, or of the one
-//                                        virtual key), prints the time per
-//                                        record in microseconds
+//   bench_keywhirl_probe start PROGRAM [TITLE]
+//       starts it; prints the time to its main window (Keywhirl's, or the
+//       hidden window with the given title), to its started event and to the
+//       end of its splash window, in milliseconds
+//   bench_keywhirl_probe memory [TITLE]
+//       committed private bytes and working set of Keywhirl, or of the
+//       program whose window has the given title
+//   bench_keywhirl_probe keys COUNT [VK] [TITLE]
+//       sends COUNT key records (presses and releases of letters, or of the
+//       one virtual key; 0 for letters) to Keywhirl or to the window with the
+//       given title, prints the time per record in microseconds
+//   bench_keywhirl_probe keyboard-cycles COUNT
+//       shows Keywhirl's keyboard as a second start does and lets the next
+//       typing key fade it out, COUNT times, each time waiting for the fade's
+//       end; prints the time per cycle
 //   bench_keywhirl_probe command ID      posts WM_COMMAND ID (a tray menu item)
 //   bench_keywhirl_probe wait-exit MS    waits for the program to end
+//   bench_keywhirl_probe close TITLE MS  closes the window with the title and
+//                                        waits for its program to end
 // Output lines are "name=value". Exit code 1 when Keywhirl is not running.
 #include "Probe.h"
 #include "app/StartedSignal.h"
+#include "ui/AppMessages.h"
 
 #include <windows.h>
 
@@ -23,6 +30,7 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <utility>
 
 using namespace keywhirl::probe;
 
@@ -48,7 +56,19 @@ HANDLE openProgram(DWORD access, HWND& window, const wchar_t* title = nullptr) {
     return ::OpenProcess(access, FALSE, processId);
 }
 
-int start(const std::wstring& program) {
+// The top-level window of the process with the given title, shown or not.
+HWND windowOf(DWORD processId, const wchar_t* title) {
+    HWND window = nullptr;
+    while ((window = ::FindWindowExW(nullptr, window, nullptr, title)) != nullptr) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        if (owner == processId)
+            return window;
+    }
+    return nullptr;
+}
+
+int start(const std::wstring& program, const wchar_t* title) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
@@ -60,7 +80,8 @@ int start(const std::wstring& program) {
         return 1;
     }
     HWND window = nullptr;
-    while (!(window = mainWindowOf(process.dwProcessId))) {
+    while (!(window = title ? windowOf(process.dwProcessId, title)
+                            : mainWindowOf(process.dwProcessId))) {
         if (::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0 || seconds() - begin > 30) {
             std::fprintf(stderr, "no main window\n");
             return 1;
@@ -119,8 +140,8 @@ int memory(const wchar_t* title) {
     return 0;
 }
 
-int keys(unsigned count, UINT onlyKey) {
-    HWND window = mainWindowOf(0);
+int keys(unsigned count, UINT onlyKey, const wchar_t* title) {
+    HWND window = title ? ::FindWindowW(nullptr, title) : mainWindowOf(0);
     if (!window)
         return 1;
     double begin = seconds();
@@ -133,6 +154,73 @@ int keys(unsigned count, UINT onlyKey) {
     double elapsed = seconds() - begin;
     std::printf("records=%u\nper_record_us=%.2f\n", sent, sent ? elapsed * 1e6 / sent : 0.0);
     return sent == count ? 0 : 1;
+}
+
+// The window with the minimize button (control 1006): the keyboard.
+BOOL CALLBACK findKeyboard(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<std::pair<DWORD, HWND>*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->first && ::GetDlgItem(window, 1006)) {
+        search->second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waits up to five seconds for the window to be shown or hidden.
+bool waitVisible(HWND window, bool visible) {
+    double begin = seconds();
+    while ((::IsWindowVisible(window) != FALSE) != visible) {
+        if (seconds() - begin > 5)
+            return false;
+        ::Sleep(1);
+    }
+    return true;
+}
+
+// The show is what a second start sends; the hide is the fade-out that the
+// next typing key starts when the keyboard pops up by itself (the program
+// must run with keyboardAutoPopupping on), which hides the window at its end.
+int keyboardCycles(unsigned count) {
+    HWND main = mainWindowOf(0);
+    if (!main)
+        return 1;
+    std::pair<DWORD, HWND> search{0, nullptr};
+    ::GetWindowThreadProcessId(main, &search.first);
+    ::EnumWindows(findKeyboard, reinterpret_cast<LPARAM>(&search));
+    HWND keyboard = search.second;
+    if (!keyboard)
+        return 1;
+    double begin = seconds();
+    unsigned done = 0;
+    for (; done < count; ++done) {
+        DWORD_PTR result = 0;
+        UINT key = 'A' + done % 26;
+        if (!::SendMessageTimeoutW(main, keywhirl::kShowKeyboardMessage, 0, 0, SMTO_NORMAL, 5000,
+                                   &result) ||
+            !waitVisible(keyboard, true) || !sendKeyRecord(main, makeKeyRecord(key, false)) ||
+            !sendKeyRecord(main, makeKeyRecord(key, true)) || !waitVisible(keyboard, false))
+            break;
+    }
+    double elapsed = seconds() - begin;
+    std::printf("cycles=%u\nper_cycle_ms=%.1f\n", done, done ? elapsed * 1000 / done : 0.0);
+    return done == count ? 0 : 1;
+}
+
+int close(const wchar_t* title, DWORD milliseconds) {
+    HWND window = ::FindWindowW(nullptr, title);
+    if (!window)
+        return 0; // already gone
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
+    ::PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!process)
+        return 1;
+    DWORD result = ::WaitForSingleObject(process, milliseconds);
+    ::CloseHandle(process);
+    return result == WAIT_OBJECT_0 ? 0 : 1;
 }
 
 int command(unsigned id) {
@@ -157,19 +245,24 @@ int waitExit(DWORD milliseconds) {
 
 int wmain(int argc, wchar_t** argv) {
     std::wstring what = argc > 1 ? argv[1] : L"";
-    if (what == L"start" && argc == 3)
-        return start(argv[2]);
+    if (what == L"start" && (argc == 3 || argc == 4))
+        return start(argv[2], argc == 4 ? argv[3] : nullptr);
     if (what == L"memory")
         return memory(argc > 2 ? argv[2] : nullptr);
-    if (what == L"keys" && (argc == 3 || argc == 4))
+    if (what == L"keys" && argc >= 3 && argc <= 5)
         return keys(static_cast<unsigned>(std::wcstoul(argv[2], nullptr, 10)),
-                    argc == 4 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)) : 0);
+                    argc >= 4 ? static_cast<UINT>(std::wcstoul(argv[3], nullptr, 0)) : 0,
+                    argc == 5 ? argv[4] : nullptr);
+    if (what == L"keyboard-cycles" && argc == 3)
+        return keyboardCycles(static_cast<unsigned>(std::wcstoul(argv[2], nullptr, 10)));
+    if (what == L"close" && argc == 4)
+        return close(argv[2], std::wcstoul(argv[3], nullptr, 10));
     if (what == L"command" && argc == 3)
         return command(static_cast<unsigned>(std::wcstoul(argv[2], nullptr, 10)));
     if (what == L"wait-exit" && argc == 3)
         return waitExit(std::wcstoul(argv[2], nullptr, 10));
-    std::fprintf(stderr,
-                 "usage: bench_keywhirl_probe start PROGRAM | memory [TITLE] | keys COUNT [VK] | "
-                 "command ID | wait-exit MILLISECONDS\n");
+    std::fprintf(stderr, "usage: bench_keywhirl_probe start PROGRAM [TITLE] | memory [TITLE] | "
+                         "keys COUNT [VK] [TITLE] | keyboard-cycles COUNT | command ID | "
+                         "wait-exit MILLISECONDS | close TITLE MILLISECONDS\n");
     return 2;
 }
