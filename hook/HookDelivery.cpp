@@ -11,6 +11,14 @@ HookDelivery::~HookDelivery() {
     stop();
 }
 
+namespace {
+// The layout of the program the user types in.
+HKL foregroundLayout() {
+    DWORD thread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    return ::GetKeyboardLayout(thread);
+}
+} // namespace
+
 bool HookDelivery::start(HWND newTarget) {
     setTarget(newTarget);
     if (thread)
@@ -20,11 +28,12 @@ bool HookDelivery::start(HWND newTarget) {
         stopping = false;
         pending.clear();
     }
+    tracker.seedFromSystem();
+    layoutReported = false;
     thread.reset(::CreateThread(nullptr, kStackReservation, &HookDelivery::threadMain, this,
                                 STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr));
     return static_cast<bool>(thread);
 }
-
 void HookDelivery::stop() {
     if (!thread)
         return;
@@ -47,26 +56,18 @@ bool HookDelivery::isStopping() {
     return stopping;
 }
 
-void HookDelivery::push(const Message& message) {
-    bool room;
+void HookDelivery::pushKey(const LowLevelKey& key) {
+    bool wake;
     {
         Lock guard(lock);
-        room = pending.size() < kMaximumPending;
-        if (room)
-            pending.push_back(message);
+        if (pending.size() >= kMaximumPending)
+            return;
+        // A queue that held keys already has its wake-up on the way.
+        wake = pending.empty();
+        pending.push_back(key);
     }
-    if (room)
+    if (wake)
         ::SetEvent(wakeEvent.get());
-}
-
-void HookDelivery::pushKey(const KeyRecord& record) {
-    push(Message{kKeyRecordMessage, record});
-}
-
-void HookDelivery::pushLayout(HKL layout) {
-    Message message{kLayoutReportMessage, {}};
-    message.record.keyboardLayout = layout;
-    push(message);
 }
 
 DWORD WINAPI HookDelivery::threadMain(void* self) {
@@ -86,24 +87,31 @@ void HookDelivery::deliverAll() {
         sending.swap(pending);
         window = target;
     }
-    for (Message& message : sending) {
+    for (const LowLevelKey& key : sending) {
         // At most one more message waits its time-out once a stop is asked for.
         if (isStopping())
             break;
-        COPYDATASTRUCT data;
-        data.dwData = message.kind;
-        if (message.kind == kKeyRecordMessage) {
-            data.cbData = sizeof(KeyRecord);
-            data.lpData = &message.record;
-        } else {
-            data.cbData = kLayoutReportSize;
-            data.lpData = &message.record.keyboardLayout;
+        HKL layout = foregroundLayout();
+        if (!layoutReported || layout != lastReportedLayout) {
+            send(window, kLayoutReportMessage, &layout, kLayoutReportSize);
+            lastReportedLayout = layout;
+            layoutReported = true;
         }
-        DWORD_PTR result;
-        ::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                              SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMilliseconds, &result);
+        KeyRecord record;
+        tracker.track(key, layout, record);
+        send(window, kKeyRecordMessage, &record, sizeof record);
     }
     sending.clear();
+}
+
+void HookDelivery::send(HWND window, ULONG_PTR kind, const void* data, DWORD size) {
+    COPYDATASTRUCT copy;
+    copy.dwData = kind;
+    copy.cbData = size;
+    copy.lpData = const_cast<void*>(data);
+    DWORD_PTR result;
+    ::SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&copy),
+                          SMTO_NORMAL | SMTO_ABORTIFHUNG, kSendTimeoutMilliseconds, &result);
 }
 
 } // namespace keywhirl::hook

@@ -1,6 +1,8 @@
-// hook/HookDelivery.h - hands key records to the program's window from a thread of its own.
+// hook/HookDelivery.h - turns the hook's key events into key records and hands
+// them to the program's window from a thread of its own.
 #pragma once
 
+#include "KeyStateTracker.h"
 #include "input/KeyRecord.h"
 #include "ui/Handles.h"
 #include "utils/CriticalSection.h"
@@ -11,9 +13,11 @@
 
 namespace keywhirl::hook {
 
-// The hook procedure only appends to a queue; this thread sends the
-// messages, each with a bounded wait, so a busy or hung program never
-// holds up the system's keyboard input.
+// The hook procedure only appends the system's event to a queue: every key
+// the user types waits for the hook, so it does no more. This thread looks
+// up the foreground layout, keeps the key state, reports layout changes and
+// sends the records, each with a bounded wait, so a busy or hung program
+// never holds up the system's keyboard input.
 class HookDelivery {
 public:
     HookDelivery();
@@ -21,13 +25,14 @@ public:
     HookDelivery(const HookDelivery&) = delete;
     HookDelivery& operator=(const HookDelivery&) = delete;
 
+    // Takes the key state from the system and starts the thread.
     bool start(HWND target);
     // Ends the thread; a message being sent finishes or times out first.
     void stop();
     void setTarget(HWND target);
 
-    void pushKey(const KeyRecord& record);
-    void pushLayout(HKL layout);
+    // Called by the hook procedure.
+    void pushKey(const LowLevelKey& key);
 
     static constexpr UINT kSendTimeoutMilliseconds = 200;
     // While the program does not take its messages, at most this many wait;
@@ -38,21 +43,20 @@ public:
     static constexpr SIZE_T kStackReservation = 128 * 1024;
 
 private:
-    struct Message {
-        ULONG_PTR kind;
-        KeyRecord record; // a layout report uses keyboardLayout only
-    };
-
     static DWORD WINAPI threadMain(void* self);
     void deliverAll();
     bool isStopping();
-    void push(const Message& message);
+    void send(HWND window, ULONG_PTR kind, const void* data, DWORD size);
 
     utils::CriticalSection lock;
-    std::vector<Message> pending; // guarded by lock
-    std::vector<Message> sending; // delivery thread only
-    HWND target;                  // guarded by lock
-    bool stopping;                // guarded by lock
+    std::vector<LowLevelKey> pending; // guarded by lock
+    HWND target;                      // guarded by lock
+    bool stopping;                    // guarded by lock
+    // Used by the delivery thread only.
+    std::vector<LowLevelKey> sending;
+    KeyStateTracker tracker;
+    HKL lastReportedLayout = nullptr;
+    bool layoutReported = false;
     ui::UniqueHandle wakeEvent;
     ui::UniqueHandle thread;
 };

@@ -1,16 +1,13 @@
 // hook/KeywhirlHook.cpp - Keywhirl.dll: a low-level keyboard hook that sends
 // every key press and release to the program's main window.
 #include "HookDelivery.h"
-#include "KeyStateTracker.h"
 #include "ui/Handles.h"
 
 #include <windows.h>
 
 namespace {
 
-using keywhirl::KeyRecord;
 using keywhirl::hook::HookDelivery;
-using keywhirl::hook::KeyStateTracker;
 using keywhirl::hook::LowLevelKey;
 namespace ui = keywhirl::ui;
 
@@ -27,34 +24,17 @@ DWORD hookThreadId = 0;
 // notice by itself and install it again.
 ui::UniqueHandle dropEvent;
 
-// Used by the hook thread only.
-KeyStateTracker tracker;
-HKL lastReportedLayout = nullptr;
-bool layoutReported = false;
-
-HKL foregroundLayout() {
-    DWORD thread = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-    return ::GetKeyboardLayout(thread);
-}
-
 LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
     if (code == HC_ACTION) {
+        // Every key waits for this procedure: it only queues the event.
         const auto* info = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
-        HKL layout = foregroundLayout();
-        if (!layoutReported || layout != lastReportedLayout) {
-            delivery->pushLayout(layout);
-            lastReportedLayout = layout;
-            layoutReported = true;
-        }
         LowLevelKey key;
         key.virtualKey = info->vkCode;
         key.scanCode = info->scanCode;
         key.extended = (info->flags & LLKHF_EXTENDED) != 0;
         key.altDown = (info->flags & LLKHF_ALTDOWN) != 0;
         key.released = message == WM_KEYUP || message == WM_SYSKEYUP;
-        KeyRecord record;
-        tracker.track(key, layout, record);
-        delivery->pushKey(record);
+        delivery->pushKey(key);
     }
     return ::CallNextHookEx(nullptr, code, message, data);
 }
@@ -71,8 +51,6 @@ DWORD WINAPI hookThreadMain(void* parameter) {
     MSG message;
     ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 
-    tracker.seedFromSystem();
-    layoutReported = false;
     HHOOK hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, lowLevelKeyboardProc, moduleInstance, 0);
     start->installed = hook != nullptr;
     ::SetEvent(start->ready);
