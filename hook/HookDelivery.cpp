@@ -76,6 +76,7 @@ DWORD WINAPI HookDelivery::threadMain(void* self) {
         ::WaitForSingleObject(delivery->wakeEvent.get(), INFINITE);
         if (delivery->isStopping())
             return 0;
+        ::Sleep(kHeadStartMilliseconds);
         delivery->deliverAll();
     }
 }

@@ -46,7 +46,7 @@ std::optional<unsigned> LastRhythmMonitor::measuredRhythm() {
     std::uint64_t n = 0;
     std::uint64_t sum = 0;
     std::uint64_t sumOfSquares = 0;
-    keyTimes.visitRecent([&](DWORD, const std::list<DWORD>& stamps) {
+    keyTimes.visitRecent([&](DWORD, const TimeStampList::Stamps& stamps) {
         auto it = stamps.begin();
         if (it == stamps.end())
             return;

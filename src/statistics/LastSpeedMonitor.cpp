@@ -17,7 +17,7 @@ void LastSpeedMonitor::handleKey(const KeyInfoWrapper& event) {
 unsigned LastSpeedMonitor::measureSpeed() {
     std::uint64_t gaps = 0;
     DWORD elapsed = 0;
-    keyTimes.visitRecent([&](DWORD now, const std::list<DWORD>& stamps) {
+    keyTimes.visitRecent([&](DWORD now, const TimeStampList::Stamps& stamps) {
         if (stamps.size() > 1) {
             gaps = stamps.size() - 1;
             elapsed = now - stamps.front();
