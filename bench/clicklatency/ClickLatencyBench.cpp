@@ -137,10 +137,10 @@ template <typename Voice> bool measure(const char* what) {
     for (int i = 0; i < records; ++i) {
         LONGLONG received = counter();
         controller.receive(data);
-        // As the main window's 50 ms timer would, wake a dispatcher that went
-        // to sleep with the record still queued; such a record is counted
-        // with the wait, as in the program, and should never occur: a
-        // wake-up that comes before the dispatcher sleeps is kept. One that
+        // Wake a dispatcher that went to sleep with the record still queued
+        // after 50 ms; such a record is counted with the wait and should
+        // never occur: a wake-up that comes before the dispatcher sleeps is
+        // kept, and the program has no timer that would find it. One that
         // stays asleep for a second while saying it is awake is woken here
         // and counted apart, so that the run can go on.
         long lostBefore = lostWakes;
@@ -174,8 +174,7 @@ template <typename Voice> bool measure(const char* what) {
     player.stop();
     ::DestroyWindow(window);
     printFigures(what, latencies);
-    std::printf("%-36s %ld of %d records waited for the 50 ms timer's wake-up\n", "", timerWakes,
-                records);
+    std::printf("%-36s %ld of %d records were left asleep in the queue\n", "", timerWakes, records);
     if (lostWakes) {
         std::printf("%-36s %ld records found the dispatcher asleep with its flag saying awake\n",
                     "", lostWakes);
