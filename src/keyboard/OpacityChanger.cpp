@@ -233,12 +233,25 @@ void OpacityChanger::process() {
 }
 
 void OpacityChanger::resume() {
-    bool startThread;
     {
         utils::Lock guard(lock);
         if (closed)
             return;
         halted = false;
+    }
+    // A fade that is at its end already needs no thread: the listeners are
+    // told here. Every typing key asks the hidden keyboard to fade out.
+    if (isIdle() && isFinished())
+        return;
+    requestRound();
+}
+
+void OpacityChanger::requestRound() {
+    bool startThread;
+    {
+        utils::Lock guard(lock);
+        if (closed)
+            return;
         requested = true;
         startThread = !running;
         running = true;

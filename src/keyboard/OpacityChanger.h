@@ -20,8 +20,8 @@ namespace keywhirl {
 //
 // Use: attach a window, setRange and setDuration, add listeners, start()
 // once; then request each fade with setFadingIn followed by resume().
-// Listeners are told, on the fader's thread, whenever a fade is found
-// finished, also when a resume found nothing left to do.
+// Listeners are told whenever a fade is found finished: on the fader's
+// thread, or on the caller's when a resume finds nothing left to do.
 //
 // Any thread may call the setters; the range, the alpha reached, the step,
 // the direction and the thread's state are guarded by one lock, which is
@@ -75,7 +75,7 @@ public:
     // thread early.
     void process() override;
     // Lifts a halt and starts or wakes the thread for the fade that was
-    // requested.
+    // requested; a fade already at its end only tells the listeners.
     void resume() override;
 
 protected:
@@ -85,6 +85,8 @@ protected:
 private:
     // The caller holds the lock.
     void computeStep();
+    // Starts or wakes the thread for another look at the fade.
+    void requestRound();
     // Starts the thread for a fade, once the last fade's thread has gone.
     void launch();
     // On the fade thread: whether the thread may end now; if so, it is

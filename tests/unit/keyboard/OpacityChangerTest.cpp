@@ -369,6 +369,14 @@ TEST_F(OpacityChangerThread, AThreadLivesOnlyWhileAFadeRunsAndNotAfterAStop) {
     ASSERT_TRUE(waitUntilIdle());
     EXPECT_TRUE(testing::eventually([&] { return threadsOfThisProcess() == before; }));
 
+    // Asked again for where it is already, as every typing key asks the
+    // hidden keyboard: the listeners hear of it, and no thread starts.
+    const int calls = listener.calls;
+    fader.resume();
+    EXPECT_EQ(listener.calls, calls + 1);
+    EXPECT_TRUE(fader.isIdle());
+    EXPECT_EQ(threadsOfThisProcess(), before);
+
     fader.stopAndWait();
     fader.forget();
     fader.setFadingIn(false);
