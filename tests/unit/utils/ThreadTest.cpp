@@ -94,6 +94,43 @@ TEST(Thread, AWakeUpBeforeTheSleepIsKeptAndWakeUpsDoNotPileUp) {
     ::CloseHandle(thread.started);
 }
 
+// Sleeps with a time-out in every unit and notes how each sleep ended, like
+// the dispatcher that waits for the hint's pause.
+class TimedSleeper : public Thread {
+public:
+    ~TimedSleeper() override { stopAndWait(); }
+    void process() override {
+        bool woken = suspend(timeout);
+        (woken ? byResume : byTimeOut)++;
+    }
+    std::atomic<DWORD> timeout{INFINITE};
+    std::atomic<int> byResume{0};
+    std::atomic<int> byTimeOut{0};
+};
+
+TEST(Thread, ASleepWithATimeOutEndsByItselfOrEarlierByAResume) {
+    TimedSleeper thread;
+    thread.timeout = 10;
+    thread.start();
+    EXPECT_TRUE(eventually([&] { return thread.byTimeOut >= 3; })) << "no resume needed";
+    EXPECT_EQ(thread.byResume, 0);
+
+    thread.timeout = INFINITE;
+    EXPECT_TRUE(eventually([&] { return thread.isSuspended(); }));
+    const int timedOut = thread.byTimeOut;
+    ::Sleep(50);
+    EXPECT_LE(thread.byTimeOut, timedOut + 1) << "at most the sleep that was under way";
+    thread.resume();
+    EXPECT_TRUE(eventually([&] { return thread.byResume == 1; })) << "told apart from a time-out";
+
+    // A resume that comes while the thread is awake wakes the next sleep at
+    // once, time-out or not.
+    thread.timeout = 60000;
+    thread.resume();
+    EXPECT_TRUE(eventually([&] { return thread.byResume >= 2; }));
+    thread.stopAndWait();
+}
+
 TEST(Thread, StopAndWaitEndsAThreadThatSuspendsJustAfterTheStopWokeIt) {
     SelfSuspendingThread thread;
     thread.delayBeforeSuspending = true;
