@@ -313,8 +313,9 @@ void CkeywhirlDlg::openSettings() {
     SettingsDlg settings(controller->keyboardWindow(), statisticsWindow.handle());
     settings.run(handle());
     dialogOpen = false;
-    // A shorter wait interval applies to the pause under way, too.
+    // A shorter wait interval or beat applies to the pause under way, too.
     controller->wake();
+    controller->wakeMetronome();
 }
 
 void CkeywhirlDlg::openAbout() {
@@ -334,6 +335,9 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
     switch (id) {
     case ID_TRAY_AUTOPOPUP:
         flip(settings->keyboardAutoPopupping);
+        // Switched on, the hint comes after a full pause from now.
+        if (controller)
+            controller->restartHintWait();
         return true;
     case ID_TRAY_METRONOME:
         flip(settings->metronomeRunning);

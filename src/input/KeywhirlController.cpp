@@ -58,6 +58,11 @@ void KeywhirlController::wake() {
     resume();
 }
 
+void KeywhirlController::restartHintWait() {
+    keyboardInUse.restartWait();
+    wake();
+}
+
 void KeywhirlController::setLayout(HKL newLayout) {
     {
         ProcessingIndicator guard(&processing);

@@ -26,6 +26,9 @@ public:
     // Everything below is called on the main window's thread.
     void postKey(const KeyInfoWrapper& event);
     void wake();
+    // The keyboard's wait for a pause starts anew, and the dispatcher sleeps
+    // until the new pause would be over.
+    void restartHintWait();
     void setLayout(HKL newLayout);
     void toggleKeyboard();
     // Hides and at once shows the keyboard on the calling thread.

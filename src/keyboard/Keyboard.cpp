@@ -56,12 +56,18 @@ bool Keyboard::isWindowVisible() {
 
 void Keyboard::showWindow() {
     dialogInUse.restoreFromTray();
-    reset();
+    restartWait();
 }
 
 void Keyboard::hideWindow() {
-    reset();
+    restartWait();
     dialogInUse.hideToTray();
+}
+
+void Keyboard::restartWait() {
+    reset();
+    putOff = false;
+    waitingForKey = false;
 }
 
 void Keyboard::onLayoutChanged(HKL layout) {
@@ -77,23 +83,41 @@ void Keyboard::handleKey(const KeyInfoWrapper& event) {
     if (typing) {
         if (autoPopupping())
             dialogInUse.startFade(false);
-        reset();
+        restartWait();
     }
     dialogInUse.onKey(event);
 }
 
+void Keyboard::check() {
+    if (!waitingForKey.load(std::memory_order_relaxed))
+        TimeChecker::check();
+}
+
+DWORD Keyboard::millisecondsLeft() const {
+    if (waitingForKey.load(std::memory_order_relaxed))
+        return INFINITE;
+    DWORD left = TimeChecker::millisecondsLeft();
+    if (putOff.load(std::memory_order_relaxed) && left < kPutOffRecheck)
+        return kPutOffRecheck;
+    return left;
+}
+
 void Keyboard::onTimeElapsed() {
-    if (!autoPopupping())
+    putOff = false;
+    if (!autoPopupping()) {
+        waitingForKey = true;
         return;
+    }
     // A modal dialog of ours (settings, about, a message) disables its
     // owner, the main window: the hint must not cover it. The wait starts
     // again, so the hint comes a full pause after the dialog has closed.
     if (owner && ::IsWindow(owner) && !::IsWindowEnabled(owner)) {
         reset();
+        putOff = true;
         return;
     }
     dialogInUse.startFade(true);
-    reset();
+    waitingForKey = true;
 }
 
 } // namespace keywhirl

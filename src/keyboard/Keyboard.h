@@ -5,11 +5,15 @@
 #include "keyboard/KeyboardDlg.h"
 #include "utils/TimeChecker.h"
 
+#include <atomic>
+
 namespace keywhirl {
 
 // While the user types steadily the picture keeps out of the way; after a
 // pause longer than the wait interval it fades in as a hint, and the next
-// typing key press fades it out again.
+// typing key press fades it out again. Once the hint has come (or the pause
+// found it switched off) nothing is due until the next typing key, so the
+// dispatcher sleeps until then however short the wait interval.
 class Keyboard : public TimeChecker, public KeyHandler {
 public:
     Keyboard();
@@ -17,7 +21,11 @@ public:
     Keyboard(const Keyboard&) = delete;
     Keyboard& operator=(const Keyboard&) = delete;
 
+    void check() override;
+    DWORD millisecondsLeft() const override;
     void onTimeElapsed() override;
+    // The hint was switched on: the wait starts anew from now. Any thread.
+    void restartWait();
     virtual void onLayoutChanged(HKL layout);
     virtual KeyboardDlg& getDialog();
     void handleKey(const KeyInfoWrapper& event) override;
@@ -34,9 +42,17 @@ protected:
     explicit Keyboard(KeyboardDlg& dialogInUse);
 
 private:
+    // While a modal dialog of ours is open the hint is put off, and looked
+    // for again no sooner than this, so a short wait does not spin.
+    static constexpr DWORD kPutOffRecheck = 50;
+
     KeyboardDlg dialog;
     HWND owner;
     KeyboardDlg& dialogInUse;
+    // Set on the dispatcher thread, cleared by typing or an explicit show,
+    // hide or restart from any thread.
+    std::atomic<bool> waitingForKey{false};
+    std::atomic<bool> putOff{false};
 };
 
 } // namespace keywhirl

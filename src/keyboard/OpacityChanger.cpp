@@ -1,7 +1,7 @@
 // src/keyboard/OpacityChanger.cpp
 #include "keyboard/OpacityChanger.h"
 
-#include <mmsystem.h>
+#include "utils/FineTimer.h"
 
 namespace keywhirl {
 
@@ -12,22 +12,6 @@ constexpr unsigned kDefaultDuration = 300;
 constexpr unsigned kStepInterval = 10;
 constexpr UINT kRefreshFrame =
     SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_NOOWNERZORDER;
-
-// The system's timer ticks every 15.6 ms unless asked for finer ones; a fade
-// asks for 1 ms for as long as it runs, so that its steps come on time.
-class FineTimer {
-public:
-    FineTimer() : granted(::timeBeginPeriod(1) == TIMERR_NOERROR) {}
-    ~FineTimer() {
-        if (granted)
-            ::timeEndPeriod(1);
-    }
-    FineTimer(const FineTimer&) = delete;
-    FineTimer& operator=(const FineTimer&) = delete;
-
-private:
-    bool granted;
-};
 } // namespace
 
 // The TimeChecker base only keeps the address of stepInterval; it reads the
@@ -202,7 +186,7 @@ bool OpacityChanger::isFinished() {
 }
 
 void OpacityChanger::run() {
-    FineTimer fineTimer;
+    utils::FineTimer fineTimer;
     for (;;) {
         bool isHalted;
         {

@@ -4,12 +4,23 @@
 #include "settings/FileResources.h"
 #include "settings/Settings.h"
 #include "sound/WavParser.h"
+#include "utils/FineTimer.h"
 
 #include <mmsystem.h>
 
 namespace keywhirl {
 
+DWORD beatIntervalFor(unsigned setting) {
+    if (setting == 0)
+        return kDefaultBeatInterval;
+    return setting < kShortestBeatInterval ? kShortestBeatInterval : setting;
+}
+
 Metronome::Metronome() : TimeChecker(&Settings::instance()->metronomeInterval) {}
+
+DWORD Metronome::currentInterval() const {
+    return beatIntervalFor(TimeChecker::currentInterval());
+}
 
 Metronome::~Metronome() {
     stopNow();
@@ -64,10 +75,16 @@ void Metronome::stopNow() {
     running = false;
 }
 
+void Metronome::run() {
+    utils::FineTimer fineTimer;
+    Thread::run();
+}
+
 void Metronome::process() {
     check();
     if (isOn()) {
-        sleep(1);
+        // wake() and stops cut the sleep short.
+        suspend(millisecondsLeft());
         return;
     }
     // Switched off: the thread ends, unless it was switched on again

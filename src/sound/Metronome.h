@@ -9,13 +9,24 @@
 
 namespace keywhirl {
 
-// While on, polls about once a millisecond; the beat plays synchronously, so
-// the time the sound takes counts towards the next interval. The interval
-// and the on/off setting (metronomeRunning) are read anew at every poll and
-// beat, so a change applies from the next beat on. Switched off, its thread
-// ends, and wake() starts a new one (at time-critical priority) when it is
-// switched on again; its clock runs on meanwhile. The owner opens it with
-// start(); the destructor stops it and waits for the current poll.
+// The shortest time between two beats: faster than twenty beats a second a
+// metronome is only noise, and each beat costs a PlaySound.
+constexpr DWORD kShortestBeatInterval = 50;
+// A metronomeInterval of 0 in the file stands for the default.
+constexpr DWORD kDefaultBeatInterval = 500;
+
+// The time between beats for a metronomeInterval setting.
+DWORD beatIntervalFor(unsigned setting);
+
+// While on, its thread sleeps until the next beat is due; the beat plays
+// synchronously, so the time the sound takes counts towards the next
+// interval. The interval and the on/off setting (metronomeRunning) are read
+// anew at every beat, and wake() cuts the sleep short, so a change applies
+// from the next beat on. Switched off, its thread ends, and wake() starts a
+// new one (at time-critical priority) when it is switched on again, which
+// beats at once when more than an interval has passed since the last beat.
+// The owner opens it with start(); the destructor stops
+// it and waits for the current beat.
 class Metronome : public TimeChecker, public utils::Thread {
 public:
     Metronome();
@@ -26,8 +37,10 @@ public:
     void onTimeElapsed() override;
     // Opens the metronome; the thread starts at once if it is on.
     void start() override;
-    // One poll: check(), then a millisecond's sleep while the metronome is
-    // on; once it is off, the thread ends.
+    // Holds the system's timer at 1 ms for as long as the thread beats.
+    void run() override;
+    // One beat if it is due, then a sleep until the next one while the
+    // metronome is on; once it is off, the thread ends.
     void process() override;
     // Called whenever metronomeRunning has been switched.
     void wake();
@@ -39,6 +52,7 @@ public:
     void stopNow();
 
 protected:
+    DWORD currentInterval() const override;
     // Plays a whole in-memory WAV file and returns when it has ended. A
     // test that counts beats replaces it.
     virtual void playSound(const std::vector<char>& wav);

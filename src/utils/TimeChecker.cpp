@@ -13,9 +13,13 @@ void TimeChecker::reset() {
     lastTime.store(utils::tickCount(), std::memory_order_relaxed);
 }
 
+DWORD TimeChecker::currentInterval() const {
+    return interval->load(std::memory_order_relaxed);
+}
+
 DWORD TimeChecker::millisecondsLeft() const {
     DWORD elapsed = utils::tickCount() - lastTime.load(std::memory_order_relaxed);
-    DWORD limit = interval->load(std::memory_order_relaxed);
+    DWORD limit = currentInterval();
     // check() acts once strictly more than the interval has passed.
     return elapsed > limit ? 0 : limit - elapsed + 1;
 }
@@ -23,7 +27,7 @@ DWORD TimeChecker::millisecondsLeft() const {
 void TimeChecker::check() {
     // Unsigned 32-bit subtraction stays right across the counter's wrap.
     DWORD elapsed = utils::tickCount() - lastTime.load(std::memory_order_relaxed);
-    if (elapsed > interval->load(std::memory_order_relaxed)) {
+    if (elapsed > currentInterval()) {
         // Time spent in the action counts towards the next interval.
         reset();
         onTimeElapsed();

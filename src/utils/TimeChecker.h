@@ -24,6 +24,11 @@ public:
     // nothing else to do sleeps this long instead of checking by the clock.
     virtual DWORD millisecondsLeft() const;
 
+protected:
+    // The interval in force now; a checker with rules of its own for the
+    // setting (a floor, a default for 0) replaces it.
+    virtual DWORD currentInterval() const;
+
 private:
     std::atomic<DWORD> lastTime;
     const std::atomic<unsigned>* interval;

@@ -161,9 +161,43 @@ TEST_F(KeyboardTest, PopsUpOnlyAfterStrictlyMoreThanTheWaitSinceTheLastTypingKey
     EXPECT_TRUE(after(2999).empty());
     EXPECT_TRUE(after(1).empty()) << "exactly the wait is not enough";
     EXPECT_EQ((Calls{"fade in"}), after(1));
-    // While the user stays idle it asks again after each further wait.
-    EXPECT_TRUE(after(3000).empty());
-    EXPECT_EQ((Calls{"fade in"}), after(1));
+    // While the user stays idle nothing more is asked of the window.
+    EXPECT_TRUE(after(3001).empty());
+}
+
+// The dispatcher sleeps as long as millisecondsLeft() says: once the hint
+// has come, or the pause found it switched off or put off by a dialog, a
+// short wait must not wake it again and again.
+TEST_F(KeyboardTest, TheSleepAfterAPauseLastsUntilTheNextTypingKey) {
+    Owner owner;
+    keyboard.createWindow(owner.handle);
+    options().keyboardWaitInterval = 0;
+    struct Case {
+        const char* name;
+        bool autoPopup;
+        bool dialogOpen;
+        DWORD sleepAfterThePause;
+    };
+    const Case cases[] = {{"hint shown", true, false, INFINITE},
+                          {"hint switched off", false, false, INFINITE},
+                          {"put off by a modal dialog", true, true, 50}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        options().keyboardAutoPopupping = c.autoPopup;
+        ::EnableWindow(owner.handle, c.dialogOpen ? FALSE : TRUE);
+        type(key('A'));
+        EXPECT_EQ(1u, keyboard.millisecondsLeft()) << "a wait of 0 ends 1 ms after typing";
+        after(1);
+        EXPECT_EQ(c.sleepAfterThePause, keyboard.millisecondsLeft());
+        after(100000);
+        type(key(VK_SHIFT));
+        type(key('A', true));
+        EXPECT_EQ(c.sleepAfterThePause, keyboard.millisecondsLeft()) << "not typing";
+    }
+    ::EnableWindow(owner.handle, TRUE);
+    options().keyboardAutoPopupping = true;
+    keyboard.restartWait();
+    EXPECT_EQ((Calls{"fade in"}), after(1)) << "switched on again, the hint comes after a pause";
 }
 
 TEST_F(KeyboardTest, ReleasesAndModifiersDoNotPostponeTheHint) {

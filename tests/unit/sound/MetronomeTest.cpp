@@ -24,7 +24,14 @@ using testing::Bytes;
 class CountingMetronome : public Metronome {
 public:
     ~CountingMetronome() override { stopAndWait(); }
+    // The fake clock does not move while the thread sleeps: it looks again
+    // after a millisecond, and notes how long it meant to sleep.
+    bool suspend(DWORD timeout) override {
+        requestedSleep = timeout;
+        return Metronome::suspend(timeout < 1 ? timeout : 1);
+    }
     std::atomic<int> beats{0};
+    std::atomic<DWORD> requestedSleep{0};
     std::vector<char> lastSound; // written by the thread, read after it stops
 
 protected:
@@ -73,6 +80,29 @@ TEST_F(MetronomeTest, BeatsOnlyWhenStrictlyMoreThanTheIntervalHasPassed) {
     clock.advance(501);
     metronome.process();
     EXPECT_EQ(metronome.beats, 2);
+}
+
+// Never more than twenty beats a second, and 0 from the file is the
+// default; between beats the thread sleeps until the next one.
+TEST_F(MetronomeTest, BeatsNoFasterThanEveryFiftyMilliseconds) {
+    const struct {
+        unsigned setting;
+        DWORD beatInterval;
+    } cases[] = {{0, 500}, {1, 50}, {49, 50}, {50, 50}, {51, 51}, {500, 500}, {60000, 60000}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        EXPECT_EQ(c.beatInterval, beatIntervalFor(c.setting));
+        Settings::instance()->metronomeInterval = c.setting;
+        CountingMetronome metronome;
+        clock.advance(c.beatInterval);
+        metronome.process();
+        EXPECT_EQ(metronome.beats, 0);
+        EXPECT_EQ(1u, metronome.requestedSleep);
+        clock.advance(1);
+        metronome.process();
+        EXPECT_EQ(metronome.beats, 1);
+        EXPECT_EQ(c.beatInterval + 1, metronome.requestedSleep);
+    }
 }
 
 TEST_F(MetronomeTest, PlaysTheMetronomeFileBytes) {
