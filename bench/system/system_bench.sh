@@ -48,7 +48,7 @@ clock_ticks=$(getconf CLK_TCK)
 expected_minutes=$(awk -v r="$repeats" -v i="$idle_seconds" -v k="$key_records" \
   -v c="$keyboard_cycles" -v l="$latency_keys" -v t="$typing_runs" -v p="$paced_runs" \
   -v n="$characters" -v d="$paced_delay_ms" -v settle="$settle_records" 'BEGIN {
-    main = r * (2 * i + 2 * (k + settle) * 0.0003 + c * 0.15 + 15)
+    main = r * (4 * i + 2 * (k + settle) * 0.0003 + c * 0.15 + 15)
     latency = r * (4 * (l * 0.005 + 2) + 6)
     typing = t * (3 * (n * 0.0004 + 3) + 7) + p * (3 * (n * (d + 0.5) / 1000 + 3) + 7)
     printf "%.0f\n", (main + latency + typing) / 60 + 0.5 }')
@@ -104,13 +104,21 @@ field() { sed -n "s/^$1=//p"; }
 # logon start value left behind in the prefix. Everything else keeps its
 # default. With "popping", the keyboard pops up as a hint and the next typing
 # key fades it out, as the keyboard cycles need; the hint's wait is an hour,
-# so that it never comes by itself during a run.
+# so that it never comes by itself during a run. The shortest values a user
+# can set: "short-wait" pops the hint up 1 ms after a key, "fast-metronome"
+# beats as often as the program lets it.
 write_settings() {
   mkdir -p "$settings_folder"
   {
-    printf '[Settings]\r\nkeyboardIsVisible=FALSE\r\nautoRun=FALSE\r\nmetronomeRunning=FALSE\r\n'
-    if [ "${1:-}" = popping ]; then
-      printf 'keyboardAutoPopupping=TRUE\r\nkeyboardWaitInterval=3600000\r\n'
+    printf '[Settings]\r\nkeyboardIsVisible=FALSE\r\nautoRun=FALSE\r\n'
+    case "${1:-}" in
+      popping) printf 'keyboardAutoPopupping=TRUE\r\nkeyboardWaitInterval=3600000\r\n' ;;
+      short-wait) printf 'keyboardAutoPopupping=TRUE\r\nkeyboardWaitInterval=0\r\n' ;;
+    esac
+    if [ "${1:-}" = fast-metronome ]; then
+      printf 'metronomeRunning=TRUE\r\nmetronomeInterval=1\r\n'
+    else
+      printf 'metronomeRunning=FALSE\r\n'
     fi
   } > "$settings_file"
 }
@@ -289,6 +297,21 @@ for rep in $(seq 1 "$repeats"); do
   fi
   stop_keywhirl
 
+  # Idle after one key with the shortest wait (the hint has come) and with
+  # the fastest metronome.
+  for variant in short-wait fast-metronome; do
+    progress "idle $rep of $repeats: Keywhirl, $variant"
+    write_settings "$variant"
+    start_program "$program" > /dev/null
+    pid=$(linux_pid 'Keywhirl\.exe')
+    if [ -n "$pid" ]; then
+      probe keys 2 > /dev/null
+      sleep 1
+      sample_idle "idle.$variant" "$pid"
+    fi
+    stop_keywhirl
+  done
+
   progress "start, idle and memory $rep of $repeats: floors"
   out=$(start_program "$floor_idle" "$idle_title")
   sample startup.floor "$(echo "$out" | field ready_ms)"
@@ -325,6 +348,12 @@ report_series "start-up to the started event, idle floor" ms 0 startup.floor
 report_series "idle processor time (${idle_seconds} s), Keywhirl" "% of a core" 3 \
   idle.keywhirl.cpu idle.floor.cpu median "<=" 0.3 "<= 0.3 %"
 report_series "idle processor time, idle floor" "% of a core" 3 idle.floor.cpu
+report_series "idle processor time, hint shown after a wait of 0, Keywhirl" "% of a core" 3 \
+  idle.short-wait.cpu idle.floor.cpu median "<=" 0.3 "<= 0.3 %"
+report_series "idle wake-ups of all threads, hint shown after a wait of 0" "per second" 1 \
+  idle.short-wait.wakes idle.floor.wakes
+report_series "idle processor time, metronome every 1 ms set, Keywhirl" "% of a core" 3 \
+  idle.fast-metronome.cpu idle.floor.cpu median "<=" 0.3 "<= 0.3 %"
 report_series "idle: the wineserver meanwhile, with Keywhirl" "% of a core" 3 \
   idle.keywhirl.server idle.floor.server
 report_series "idle: the wineserver meanwhile, with the idle floor" "% of a core" 3 \
