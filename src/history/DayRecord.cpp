@@ -7,14 +7,22 @@
 
 namespace keywhirl {
 
+namespace {
+// A sum stops at its largest value, as a hostile file's may already be,
+// instead of starting again from 0.
+void addUpTo(std::uint64_t& sum, std::uint64_t more) {
+    sum = more > UINT64_MAX - sum ? UINT64_MAX : sum + more;
+}
+} // namespace
+
 void DayRecord::add(const DayRecord& other) {
-    symbols += other.symbols;
-    keptSymbols += other.keptSymbols;
-    intervals += other.intervals;
-    activeMilliseconds += other.activeMilliseconds;
-    intervalSquares += other.intervalSquares;
+    addUpTo(symbols, other.symbols);
+    addUpTo(keptSymbols, other.keptSymbols);
+    addUpTo(intervals, other.intervals);
+    addUpTo(activeMilliseconds, other.activeMilliseconds);
+    addUpTo(intervalSquares, other.intervalSquares);
     bestSpeed = std::max(bestSpeed, other.bestSpeed);
-    hesitations += other.hesitations;
+    addUpTo(hesitations, other.hesitations);
 }
 
 unsigned DayRecord::averageSpeed() const {

@@ -3,6 +3,8 @@
 
 #include "settings/FileReplacement.h"
 #include "settings/Paths.h"
+#include "settings/SetAside.h"
+#include "settings/TextLines.h"
 
 #include <windows.h>
 
@@ -70,9 +72,10 @@ bool parseNumber(const std::string& text, Number& number) {
     if (text.empty() || text[0] < '0' || text[0] > '9')
         return false;
     for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        if (number.whole > (UINT64_MAX - 9) / 10)
+        const std::uint64_t digit = std::uint64_t(text[i] - '0');
+        if (number.whole > (UINT64_MAX - digit) / 10)
             return false;
-        number.whole = number.whole * 10 + std::uint64_t(text[i] - '0');
+        number.whole = number.whole * 10 + digit;
     }
     if (i == text.size())
         return true;
@@ -193,15 +196,7 @@ std::vector<HistoryFile::Line> HistoryFile::parse(const std::string& text) {
     bool headerSeen = false;
     std::set<int> dates;
 
-    std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+    for (const std::string& line : splitLines(textAsUtf8(text))) {
         if (trim(line).empty())
             continue;
 
@@ -262,9 +257,11 @@ HistoryFile::LoadResult HistoryFile::load() {
         lines_.clear();
         return LoadResult::Missing;
     }
+    // Left by a crash during a save: the file itself is whole.
+    FileReplacement(path_).discard();
     std::vector<char> bytes;
     const int error = readFileBytes(path_, bytes, kMaxBytes);
-    if (error == EFBIG && ::MoveFileExW(path_.c_str(), (path_ + L".too-large").c_str(), 0)) {
+    if (error == EFBIG && setAside(path_, L".too-large")) {
         lines_.clear();
         return LoadResult::SetAside;
     }
@@ -276,11 +273,7 @@ HistoryFile::LoadResult HistoryFile::load() {
 
 bool HistoryFile::save() const {
     FileReplacement file(path_);
-    if (!file.writeTemporary(format(lines_))) {
-        file.discard();
-        return false;
-    }
-    return file.commit();
+    return file.writeTemporary(format(lines_)) && file.commit();
 }
 
 void HistoryFile::add(const std::vector<DayRecord>& records) {

@@ -26,7 +26,8 @@ public:
     };
 
     // SetAside: the file was too large to be a history of this program; it
-    // was renamed to "<file>.too-large" and the history starts empty.
+    // was renamed to "<file>.too-large" (older ones of that name moving to
+    // .too-large.1 and on) and the history starts empty.
     enum class LoadResult { Loaded, Missing, Unreadable, SetAside };
 
     // Larger files are not read: they are no history of this program.
@@ -37,8 +38,10 @@ public:
     const std::wstring& path() const { return path_; }
     const std::vector<Line>& lines() const { return lines_; }
 
-    // Reads the file. Missing leaves no lines; Unreadable (locked, denied,
-    // too large) leaves the lines as they were.
+    // Reads the file, and removes a temporary that a crashed save left.
+    // Missing leaves no lines; Unreadable (locked, denied, too large)
+    // leaves the lines as they were. Line ends CR LF, LF or CR; UTF-8 with
+    // or without its byte order mark, or UTF-16 (as spreadsheets save it).
     LoadResult load();
     // Writes header and lines through a temporary that replaces the file in
     // one step; on failure the old file stays whole.

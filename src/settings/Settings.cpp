@@ -3,6 +3,7 @@
 
 #include "settings/FileReplacement.h"
 #include "settings/Paths.h"
+#include "settings/ReadBackStorage.h"
 #include "settings/persistence/CSettingsEntryTable.h"
 #include "utils/SingletonDeleter.h"
 
@@ -20,6 +21,19 @@ void entry(Duvuzora::CSettingsEntryTable& table, const wchar_t* key, std::atomic
     T value = member.load(std::memory_order_relaxed);
     table.Entry(key, value, static_cast<T>(defaultValue));
     member.store(value, std::memory_order_relaxed);
+}
+
+// An opacity is read wider than its byte, so that a value out of range in
+// the file is held to the nearest one allowed instead of wrapping round.
+void opacityEntry(Duvuzora::CSettingsEntryTable& table, const wchar_t* key,
+                  std::atomic<unsigned char>& member, int defaultValue) {
+    int value = member.load(std::memory_order_relaxed);
+    table.Entry(key, value, defaultValue);
+    if (value < Settings::MinimumOpacity)
+        value = Settings::MinimumOpacity;
+    if (value > 255)
+        value = 255;
+    member.store(static_cast<unsigned char>(value), std::memory_order_relaxed);
 }
 
 utils::SingletonDeleter<Settings> settingsDeleter;
@@ -63,12 +77,14 @@ Settings::~Settings() {
     if (fileKept || !storage_->IsBound())
         return;
     // The profile functions rewrite the whole file for every key; they work
-    // on a copy, which replaces the file once every key is written.
+    // on a copy, which replaces the file once every key is written and reads
+    // back as written (a full disk may cut the copy short without a word).
     FileReplacement file(storage_->GetPath());
     if (!file.beginFromCopy())
         return;
     Duvuzora::CSettingsStorageIniFile copy(file.temporaryPath().c_str(), storage_->GetSection());
-    if (copy.IsBound() && Save(copy))
+    ReadBackStorage readBack(copy);
+    if (copy.IsBound() && Save(copy) && Save(readBack))
         file.commit();
     else
         file.discard();
@@ -81,8 +97,8 @@ bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage
     entry(table, L"keyboardWaitInterval", keyboardWaitInterval, 3000u);
     entry(table, L"metronomeRunning", metronomeRunning, false);
     entry(table, L"metronomeInterval", metronomeInterval, DefaultMetronomeInterval);
-    entry(table, L"keyboardOpacity", keyboardOpacity, 225);
-    entry(table, L"statisticsOpacity", statisticsOpacity, 200);
+    opacityEntry(table, L"keyboardOpacity", keyboardOpacity, 225);
+    opacityEntry(table, L"statisticsOpacity", statisticsOpacity, 200);
     entry(table, L"enableKeyPressSound", enableKeyPressSound, false);
     entry(table, L"showShortStatistics", showShortStatistics, true);
     entry(table, L"setOpaqueStatisticsOnHover", setOpaqueStatisticsOnHover, true);
@@ -102,12 +118,6 @@ bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage
     // The settings dialog and the metronome divide by the interval.
     if (!save && metronomeInterval.load(std::memory_order_relaxed) == 0)
         metronomeInterval.store(DefaultMetronomeInterval, std::memory_order_relaxed);
-    if (!save) {
-        for (std::atomic<unsigned char>* opacity : {&keyboardOpacity, &statisticsOpacity}) {
-            if (opacity->load(std::memory_order_relaxed) < MinimumOpacity)
-                opacity->store(MinimumOpacity, std::memory_order_relaxed);
-        }
-    }
     return table.Result();
 }
 

@@ -3,11 +3,22 @@
 
 #include "utils/TickCount.h"
 
+#include <climits>
+
 namespace keywhirl {
 
 namespace {
 constexpr DWORD kExtendedKeyFlag = 1u << 24;
 static_assert(std::atomic<float>::is_always_lock_free, "the lead time is written without a lock");
+
+// Only the dispatcher thread writes the slots while the program runs: a plain
+// load and store is enough. A count stops at its largest value, as one read
+// from a file may already be, instead of starting again from 0.
+void countOneMore(std::atomic<unsigned>& count) {
+    const unsigned now = count.load(std::memory_order_relaxed);
+    if (now != UINT_MAX)
+        count.store(now + 1, std::memory_order_relaxed);
+}
 } // namespace
 
 WeakKeyRecorder::WeakKeyRecorder(const std::atomic<unsigned>* waitInterval)
@@ -30,15 +41,12 @@ void WeakKeyRecorder::handleKey(const KeyInfoWrapper& event) {
     if (event.wasDown())
         return;
 
-    // Only this thread writes the slots while the program runs: plain loads
-    // and stores are enough, and cheaper than read-modify-write operations.
     Slot& slot = slots[keyIndex(event)];
-    slot.presses.store(slot.presses.load(std::memory_order_relaxed) + 1, std::memory_order_relaxed);
+    countOneMore(slot.presses);
     if (timed && pause <= kBreakLimit) {
         const unsigned wait = waitInterval ? waitInterval->load(std::memory_order_relaxed) : 0;
         if (pause > wait)
-            slot.hesitations.store(slot.hesitations.load(std::memory_order_relaxed) + 1,
-                                   std::memory_order_relaxed);
+            countOneMore(slot.hesitations);
         const float lead = slot.leadTime.load(std::memory_order_relaxed);
         const float newest = static_cast<float>(pause);
         slot.leadTime.store(lead < 0 ? newest : lead + kLeadTimeWeight * (newest - lead),

@@ -3,16 +3,17 @@
 
 #include "settings/FileReplacement.h"
 #include "settings/Paths.h"
-#include "ui/Handles.h"
+#include "settings/SetAside.h"
+#include "settings/TextLines.h"
 
 #include <windows.h>
 
 #include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
-#include <vector>
+#include <set>
 
 namespace keywhirl {
 
@@ -21,47 +22,80 @@ namespace {
 const char kSection[] = "[WeakKeys]";
 const char kKeyPrefix[] = "key.";
 // A record of 512 keys is far below this; anything bigger is not ours.
-constexpr DWORD kLargestFile = 256 * 1024;
+constexpr std::size_t kLargestFile = 256 * 1024;
+
+std::string trim(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+bool sameIgnoringCase(const std::string& text, const char* word) {
+    std::size_t i = 0;
+    for (; word[i] != '\0'; ++i) {
+        if (i >= text.size() || std::tolower(static_cast<unsigned char>(text[i])) !=
+                                    std::tolower(static_cast<unsigned char>(word[i])))
+            return false;
+    }
+    return i == text.size();
+}
 
 bool parseNumber(const std::string& text, int base, unsigned long long limit,
                  unsigned long long& value) {
     if (text.empty() || text.size() > 12)
         return false;
     for (char c : text)
-        if (!std::isxdigit(static_cast<unsigned char>(c)) || (base == 10 && !std::isdigit(c)))
+        if (!std::isxdigit(static_cast<unsigned char>(c)) ||
+            (base == 10 && !std::isdigit(static_cast<unsigned char>(c))))
             return false;
     value = std::strtoull(text.c_str(), nullptr, base);
     return value <= limit;
 }
 
-std::vector<std::string> split(const std::string& text, char separator) {
+std::vector<std::string> splitValues(const std::string& text) {
     std::vector<std::string> parts;
-    std::string part;
-    std::istringstream stream(text);
-    while (std::getline(stream, part, separator))
-        parts.push_back(part);
-    if (!text.empty() && text.back() == separator)
-        parts.emplace_back();
-    return parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t comma = text.find(',', start);
+        parts.push_back(trim(text.substr(start, comma - start)));
+        if (comma == std::string::npos)
+            return parts;
+        start = comma + 1;
+    }
 }
 
-bool readWholeFile(const std::wstring& path, std::string& text, bool& missing) {
-    missing = false;
-    ui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        DWORD error = ::GetLastError();
-        missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+struct Entry {
+    unsigned index = 0;
+    WeakKeyRecorder::KeyCounts counts;
+};
+
+// One "key.XXX=presses,hesitations,lead" line; false when it is not one.
+bool parseKeyLine(const std::string& line, Entry& entry) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos)
         return false;
+    const std::string name = trim(line.substr(0, equals));
+    const std::size_t prefix = sizeof kKeyPrefix - 1;
+    if (name.size() <= prefix || !sameIgnoringCase(name.substr(0, prefix), kKeyPrefix))
+        return false;
+    const std::vector<std::string> values = splitValues(line.substr(equals + 1));
+    unsigned long long index = 0, presses = 0, hesitations = 0, lead = 0;
+    if (values.size() != 3 ||
+        !parseNumber(name.substr(prefix), 16, WeakKeyRecorder::kKeyCount - 1, index) ||
+        !parseNumber(values[0], 10, 0xFFFFFFFFu, presses) ||
+        !parseNumber(values[1], 10, 0xFFFFFFFFu, hesitations))
+        return false;
+    entry = Entry{};
+    entry.index = static_cast<unsigned>(index);
+    entry.counts.presses = static_cast<unsigned>(presses);
+    entry.counts.hesitations = static_cast<unsigned>(hesitations);
+    if (values[2] != "-") {
+        if (!parseNumber(values[2], 10, WeakKeyRecorder::kBreakLimit, lead))
+            return false;
+        entry.counts.hasLeadTime = true;
+        entry.counts.leadTime = static_cast<float>(lead);
     }
-    DWORD high = 0;
-    DWORD size = ::GetFileSize(file.get(), &high);
-    if (size == INVALID_FILE_SIZE || high != 0 || size > kLargestFile)
-        return false;
-    text.assign(size, '\0');
-    DWORD read = 0;
-    if (size > 0 && (!::ReadFile(file.get(), &text[0], size, &read, nullptr) || read != size))
-        return false;
     return true;
 }
 
@@ -73,7 +107,8 @@ std::wstring WeakKeyStore::defaultPath() {
     return getWeakKeysFile();
 }
 
-std::string WeakKeyStore::format(const WeakKeyRecorder& recorder) {
+std::string WeakKeyStore::format(const WeakKeyRecorder& recorder,
+                                 const std::vector<std::string>& unreadLines) {
     std::string text = "; Keywhirl: for each physical key, how often it was pressed, how often\r\n"
                        "; it ended a hesitation, and its usual lead time in milliseconds.\r\n"
                        "; Counters only: no characters, no order of keys.\r\n";
@@ -93,73 +128,69 @@ std::string WeakKeyStore::format(const WeakKeyRecorder& recorder) {
                           counts.presses, counts.hesitations);
         text += line;
     }
+    for (const std::string& line : unreadLines)
+        text += line + "\r\n";
     return text;
 }
 
-bool WeakKeyStore::parse(const std::string& text, WeakKeyRecorder& recorder) {
-    struct Entry {
-        unsigned index;
-        WeakKeyRecorder::KeyCounts counts;
-    };
+bool WeakKeyStore::parse(const std::string& text, WeakKeyRecorder& recorder,
+                         std::vector<std::string>* unreadLines) {
     std::vector<Entry> entries;
+    std::vector<std::string> unreadHere;
+    std::set<unsigned> seen;
+    bool sectionSeen = false;
     bool inSection = false;
-    for (std::string line : split(text, '\n')) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.empty() || line[0] == ';')
+    bool anyText = false;
+    for (const std::string& original : splitLines(textAsUtf8(text))) {
+        const std::string line = trim(original);
+        if (line.empty())
             continue;
+        anyText = true;
+        if (line[0] == ';')
+            continue; // the file's own comments are written anew
         if (line[0] == '[') {
-            if (line != kSection)
-                return false;
-            inSection = true;
+            inSection = sameIgnoringCase(line, kSection);
+            sectionSeen = sectionSeen || inSection;
+            if (!inSection)
+                unreadHere.push_back(original);
             continue;
         }
-        if (!inSection || line.compare(0, sizeof kKeyPrefix - 1, kKeyPrefix) != 0)
-            return false;
-        size_t equals = line.find('=');
-        if (equals == std::string::npos)
-            return false;
-        std::string name = line.substr(sizeof kKeyPrefix - 1, equals - (sizeof kKeyPrefix - 1));
-        std::vector<std::string> values = split(line.substr(equals + 1), ',');
-        unsigned long long index = 0, presses = 0, hesitations = 0, lead = 0;
-        if (values.size() != 3 || !parseNumber(name, 16, WeakKeyRecorder::kKeyCount - 1, index) ||
-            !parseNumber(values[0], 10, 0xFFFFFFFFu, presses) ||
-            !parseNumber(values[1], 10, 0xFFFFFFFFu, hesitations))
-            return false;
-        Entry entry{static_cast<unsigned>(index), {}};
-        entry.counts.presses = static_cast<unsigned>(presses);
-        entry.counts.hesitations = static_cast<unsigned>(hesitations);
-        if (values[2] != "-") {
-            if (!parseNumber(values[2], 10, WeakKeyRecorder::kBreakLimit, lead))
-                return false;
-            entry.counts.hasLeadTime = true;
-            entry.counts.leadTime = static_cast<float>(lead);
+        Entry entry;
+        if (!inSection || !parseKeyLine(line, entry) || !seen.insert(entry.index).second) {
+            unreadHere.push_back(original);
+            continue;
         }
         entries.push_back(entry);
     }
-    if (!inSection)
+    // Text with lines but no section of ours is some other file.
+    if (anyText && !sectionSeen)
         return false;
     recorder.clear();
     for (const Entry& entry : entries)
         recorder.setCounts(entry.index, entry.counts);
+    if (unreadLines)
+        unreadLines->swap(unreadHere);
     return true;
 }
 
 WeakKeyStore::LoadResult WeakKeyStore::load(WeakKeyRecorder& recorder) const {
-    std::string text;
-    bool missing = false;
     LoadResult result = LoadResult::Loaded;
+    unread.clear();
     if (file.empty()) {
         result = LoadResult::Missing;
-    } else if (!readWholeFile(file, text, missing)) {
-        result = missing ? LoadResult::Missing : LoadResult::SetAside;
-    } else if (!parse(text, recorder)) {
-        result = LoadResult::SetAside;
+    } else {
+        // Left by a crash during a save: the file itself is whole.
+        FileReplacement(file).discard();
+        std::vector<char> bytes;
+        const int error = readFileBytes(file, bytes, kLargestFile);
+        if (error == ENOENT)
+            result = LoadResult::Missing;
+        else if (error != 0 || !parse(std::string(bytes.begin(), bytes.end()), recorder, &unread))
+            result = LoadResult::SetAside;
     }
     if (result == LoadResult::SetAside) {
         // Kept for the user to look at, and out of the way of the next save.
-        std::wstring aside = file + L".bad";
-        if (!::MoveFileExW(file.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        if (!setAside(file, L".bad")) {
             result = LoadResult::Locked;
             keepOff = true;
         }
@@ -173,9 +204,8 @@ WeakKeyStore::LoadResult WeakKeyStore::load(WeakKeyRecorder& recorder) const {
 bool WeakKeyStore::save(const WeakKeyRecorder& recorder) const {
     if (file.empty() || keepOff)
         return false;
-    const std::string text = format(recorder);
     FileReplacement replacement(file);
-    return replacement.writeTemporary(text) && replacement.commit();
+    return replacement.writeTemporary(format(recorder, unread)) && replacement.commit();
 }
 
 } // namespace keywhirl

@@ -95,11 +95,18 @@ DWORD KeywhirlProcess::exitCode() const {
 }
 
 void removeKeywhirlSettings() {
+    // Everything the program writes there: the files, their temporaries and
+    // the copies set aside.
     std::wstring folder = settingsFolder();
-    for (const wchar_t* name :
-         {L"Keywhirl.ini", L"Keywhirl.ini.tmp", L"WeakKeys.ini", L"WeakKeys.ini.bad",
-          L"WeakKeys.ini.tmp", L"History.csv", L"History.csv.tmp"})
-        ::DeleteFileW((folder + L"\\" + name).c_str());
+    WIN32_FIND_DATAW found;
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                ::DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
     ::RemoveDirectoryW(folder.c_str());
 }
 

@@ -189,7 +189,8 @@ TEST(WeakKeysSystemTest, AnUnreadableFileIsSetAsideAndTheProgramRunsOn) {
     writeSetting(L"l10nLanguageCode", L"ENU");
     writeSetting(L"keyboardIsVisible", L"FALSE");
     writeSetting(L"autoRun", L"FALSE");
-    const char garbage[] = "[WeakKeys]\r\nkey.024=12,3\r\n\x01\x02";
+    // No [WeakKeys] section: no record at all (a bad line in one is skipped).
+    const char garbage[] = "key.024=12,3\r\n\x01\x02";
     {
         HANDLE file = ::CreateFileW(weakKeysFile().c_str(), GENERIC_WRITE, 0, nullptr,
                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

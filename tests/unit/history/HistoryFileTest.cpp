@@ -3,6 +3,7 @@
 #include "history/TypingHistory.h"
 
 #include "support/FakeClock.h"
+#include "support/FailingWriter.h"
 #include "support/FakeLocalTime.h"
 #include "support/TempFolder.h"
 #include "unit/statistics/KeyEvents.h"
@@ -218,6 +219,88 @@ TEST(HistoryFile, AFailingWriteLeavesTheOldFileWhole) {
     EXPECT_NE(readText(file.path()), before);
 }
 
+std::string utf16(const std::string& text, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : text) {
+        bytes += bigEndian ? '\0' : c;
+        bytes += bigEndian ? c : '\0';
+    }
+    return bytes;
+}
+
+// Every earlier day survives a start and a save, however the file was
+// saved by a spreadsheet or an editor.
+TEST(HistoryFile, HostileFilesKeepEveryDay) {
+    const std::string days[] = {"date,symbols,activeSeconds", "2026-03-01,10,5.000",
+                                "2026-03-02,20,9.000", "2026-03-03,30,11.500"};
+    auto joined = [&](const std::string& end) {
+        std::string text;
+        for (const std::string& line : days)
+            text += line + end;
+        return text;
+    };
+    const struct {
+        const char* name;
+        std::string bytes;
+        std::uint64_t firstSymbols;
+    } cases[] = {
+        {"CR LF", joined("\r\n"), 10},
+        {"LF", joined("\n"), 10},
+        {"CR only", joined("\r"), 10},
+        {"UTF-8 BOM", "\xEF\xBB\xBF" + joined("\r\n"), 10},
+        {"UTF-16", utf16(joined("\r\n"), false), 10},
+        {"UTF-16 big endian, CR only", utf16(joined("\r"), true), 10},
+        {"symbols near the largest",
+         "date,symbols\n2026-03-01,18446744073709551000\n2026-03-02,1\n2026-03-03,1\n", UINT64_MAX},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::TempFolder folder;
+        HistoryFile file(folder.file(L"History.csv"));
+        writeText(file.path(), c.bytes);
+        ASSERT_EQ(file.load(), HistoryFile::LoadResult::Loaded);
+        DayRecord more;
+        more.date = kFirst; // an earlier day, so the three stay the last three
+        more.symbols = 1000;
+        DayRecord sameDay = more;
+        sameDay.date = CalendarDate::fromYmd(2026, 3, 1);
+        file.add({more, sameDay});
+        ASSERT_TRUE(file.save());
+        HistoryFile again(file.path());
+        ASSERT_EQ(again.load(), HistoryFile::LoadResult::Loaded);
+        std::vector<DayRecord> read = again.days();
+        ASSERT_EQ(read.size(), 4u) << readText(file.path());
+        EXPECT_EQ(read[1].date, CalendarDate::fromYmd(2026, 3, 1));
+        EXPECT_EQ(read[1].symbols,
+                  c.firstSymbols == UINT64_MAX ? UINT64_MAX : c.firstSymbols + 1000)
+            << "a sum stops at the largest value";
+        EXPECT_EQ(read[3].date, CalendarDate::fromYmd(2026, 3, 3));
+        EXPECT_EQ(readText(file.path()).compare(0, 4, "date"), 0) << "written as UTF-8";
+    }
+}
+
+// A disk that fills up half way, reporting it or not: the old file stays
+// byte for byte and no temporary is left.
+TEST(HistoryFile, ASaveThatFailsHalfWayLeavesTheOldFileAndNoTemporary) {
+    testing::TempFolder folder;
+    HistoryFile file(folder.file(L"History.csv"));
+    file.add({sampleDay(kFirst, 500)});
+    ASSERT_TRUE(file.save());
+    const std::string before = readText(file.path());
+    file.add({sampleDay(kFirst + 1, 600)});
+    for (auto kind : {testing::FailingWriter::Honest, testing::FailingWriter::Lying}) {
+        for (DWORD fits : {0ul, 10ul, DWORD(before.size())}) {
+            SCOPED_TRACE(fits);
+            testing::FailingWriter full(kind, fits);
+            EXPECT_FALSE(file.save());
+            EXPECT_EQ(readText(file.path()), before);
+            EXPECT_EQ(::GetFileAttributesW((file.path() + L".tmp").c_str()),
+                      INVALID_FILE_ATTRIBUTES);
+        }
+    }
+    EXPECT_TRUE(file.save());
+}
+
 TEST(HistoryFile, AFileTooLargeToBeAHistoryIsSetAsideNotOverwritten) {
     testing::TempFolder folder;
     HistoryFile file(folder.file(L"History.csv"));
@@ -238,6 +321,13 @@ TEST(HistoryFile, AFileTooLargeToBeAHistoryIsSetAsideNotOverwritten) {
                                        &aside));
     EXPECT_EQ(aside.nFileSizeLow, DWORD(HistoryFile::kMaxBytes) + 1);
     EXPECT_EQ(::GetFileAttributesW(file.path().c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // A second one moves the first to .too-large.1.
+    ASSERT_TRUE(::CopyFileW((file.path() + L".too-large").c_str(), file.path().c_str(), TRUE));
+    EXPECT_EQ(file.load(), HistoryFile::LoadResult::SetAside);
+    EXPECT_NE(::GetFileAttributesW((file.path() + L".too-large").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(::GetFileAttributesW((file.path() + L".too-large.1").c_str()),
+              INVALID_FILE_ATTRIBUTES);
 }
 
 // The keeper of the file: this run's days added to what the file held.

@@ -2,6 +2,7 @@
 #include "settings/Settings.h"
 
 #include "settings/Paths.h"
+#include "settings/ReadBackStorage.h"
 
 #include "IniFileTestSupport.h"
 #include "support/TempFolder.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <fstream>
 
 namespace keywhirl {
 namespace {
@@ -125,8 +127,8 @@ TEST(Settings, OddStoredValuesLoadByTheTextRules) {
                        L"keyboardPosY=abc\r\n"
                        L"statTopRed=256\r\n");
     Settings settings(file, L"Settings");
-    EXPECT_EQ(settings.keyboardOpacity, 44);
-    EXPECT_EQ(settings.statisticsOpacity, 255);
+    EXPECT_EQ(settings.keyboardOpacity, 255) << "held to the range, never wrapped";
+    EXPECT_EQ(settings.statisticsOpacity, Settings::MinimumOpacity);
     EXPECT_EQ(settings.metronomeInterval, 500u) << "0 would be divided by";
     EXPECT_EQ(settings.keyboardWaitInterval, 2500u);
     EXPECT_FALSE(settings.keyboardAutoPopupping);
@@ -139,7 +141,7 @@ TEST(Settings, OddStoredValuesLoadByTheTextRules) {
     EXPECT_TRUE(settings.l10nLanguageCode.empty());
 }
 
-TEST(Settings, OpacitiesTooLowToSeeAreRaisedWhenRead) {
+TEST(Settings, OpacitiesOutOfRangeAreHeldToItWhenRead) {
     struct Case {
         const wchar_t* stored;
         unsigned char loaded;
@@ -149,7 +151,10 @@ TEST(Settings, OpacitiesTooLowToSeeAreRaisedWhenRead) {
                           {L"19", Settings::MinimumOpacity},
                           {L"20", 20},
                           {L"21", 21},
-                          {L"256", Settings::MinimumOpacity}}; // wraps to 0
+                          {L"255", 255},
+                          {L"256", 255},
+                          {L"300", 255},
+                          {L"-5", Settings::MinimumOpacity}};
     testing::TempFolder temp;
     const std::wstring file = temp.file(L"Keywhirl.ini");
     for (const Case& c : cases) {
@@ -162,6 +167,33 @@ TEST(Settings, OpacitiesTooLowToSeeAreRaisedWhenRead) {
         EXPECT_EQ(settings.keyboardOpacity, c.loaded);
         EXPECT_EQ(settings.statisticsOpacity, c.loaded);
     }
+}
+
+// The profile functions may lose a file's end on a full disk and still
+// report success: a save is only trusted once it reads back.
+TEST(Settings, ASavedFileIsTrustedOnlyWhenItReadsBack) {
+    testing::TempFolder temp;
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    Settings settings(L"", L"Settings");
+    settings.l10nLanguageCode = L"DEU";
+    settings.showWeakKeys = true; // the last key: "TRUE" cut short reads as false
+    Duvuzora::CSettingsStorageIniFile stored(file.c_str(), L"Settings");
+    ReadBackStorage readBack(stored);
+    ASSERT_TRUE(settings.Save(stored));
+    EXPECT_TRUE(settings.Save(readBack));
+    std::vector<char> whole;
+    ASSERT_EQ(readFileBytes(file, whole), 0);
+
+    for (size_t cut : {size_t(3), whole.size() / 2}) {
+        SCOPED_TRACE(cut);
+        std::ofstream(file.c_str(), std::ios::binary | std::ios::trunc)
+            .write(whole.data(), std::streamsize(whole.size() - cut));
+        EXPECT_FALSE(settings.Save(readBack));
+    }
+    std::ofstream(file.c_str(), std::ios::binary | std::ios::trunc)
+        .write(whole.data(), std::streamsize(whole.size()));
+    settings.autoRun = !settings.autoRun.load();
+    EXPECT_FALSE(settings.Save(readBack)) << "a value that differs";
 }
 
 TEST(Settings, LanguageCodeHasNoDefault) {

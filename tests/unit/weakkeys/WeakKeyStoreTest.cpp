@@ -2,6 +2,8 @@
 // unreadable, never half written.
 #include "weakkeys/WeakKeyStore.h"
 
+#include "WeakKeyEvents.h"
+#include "support/FailingWriter.h"
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 #include <windows.h>
 
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace keywhirl {
@@ -88,41 +91,104 @@ TEST(WeakKeyStore, AMissingFileGivesAnEmptyRecordAndNothingSetAside) {
     EXPECT_FALSE(WeakKeyStore(L"").save(r.recorder));
 }
 
-TEST(WeakKeyStore, AnUnreadableFileIsSetAsideAndTheRecordStartsEmpty) {
-    const std::string good = "[WeakKeys]\r\nkey.024=5,1,300\r\n";
-    const std::string unreadable[] = {
-        "",
-        "key.024=5,1,300\r\n",                      // no section
-        "[Other]\r\nkey.024=5,1,300\r\n",           // another section
-        "[WeakKeys]\r\nkey.024=5,1\r\n",            // a value missing
-        "[WeakKeys]\r\nkey.024=5,1,300,4\r\n",      // one too many
-        "[WeakKeys]\r\nkey.200=5,1,300\r\n",        // no such slot
-        "[WeakKeys]\r\nkey.024=4294967296,1,3\r\n", // beyond 32 bits
-        "[WeakKeys]\r\nkey.024=-5,1,300\r\n",
-        "[WeakKeys]\r\nkey.024=5,1,99999\r\n", // a lead time above the break limit
-        "[WeakKeys]\r\nkey.xyz=5,1,300\r\n",
-        "[WeakKeys]\r\nkey.024=5,1,\r\n",
-        "[WeakKeys]\r\nhello\r\n",
-        good.substr(0, good.size() - 6) + std::string("\0\0\0", 3), // cut off by a crash
-        std::string(300 * 1024, ';'),                               // far too big for a record
+std::string utf16(const std::string& ascii, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (char c : ascii) {
+        bytes += bigEndian ? '\0' : c;
+        bytes += bigEndian ? c : '\0';
+    }
+    return bytes;
+}
+
+// Only what is no record at all is set aside; each set-aside file is kept,
+// the newest as .bad, the older ones numbered, never written over.
+TEST(WeakKeyStore, AFileThatIsNoRecordIsSetAsideAndNeverOverwritten) {
+    const std::string notRecords[] = {
+        "key.024=5,1,300\r\n",                                     // no section
+        "[Other]\r\nkey.024=5,1,300\r\n",                          // another section
+        utf16("[Other]\r\n", false), std::string(300 * 1024, ';'), // far too big for a record
     };
-    for (const std::string& bytes : unreadable) {
-        TempFolder temp;
-        WeakKeyStore store(temp.file(L"WeakKeys.ini"));
+    TempFolder temp;
+    WeakKeyStore store(temp.file(L"WeakKeys.ini"));
+    for (size_t i = 0; i < std::size(notRecords); ++i) {
+        const std::string& bytes = notRecords[i];
         writeBytes(store.path(), bytes);
         Record r;
         r.recorder.setCounts(0x1E, countsOf(2, 2, 2));
-        EXPECT_EQ(store.load(r.recorder), WeakKeyStore::LoadResult::SetAside) << bytes;
-        EXPECT_EQ(r.recorder.counts(0x1E).presses, 0u) << bytes;
-        EXPECT_EQ(r.recorder.counts(0x24).presses, 0u) << bytes;
-        EXPECT_FALSE(exists(store.path())) << bytes;
-        EXPECT_EQ(readBytes(temp.file(L"WeakKeys.ini.bad")), bytes) << "kept as it was";
+        EXPECT_EQ(store.load(r.recorder), WeakKeyStore::LoadResult::SetAside) << i;
+        EXPECT_EQ(r.recorder.counts(0x1E).presses, 0u) << i;
+        EXPECT_FALSE(exists(store.path())) << i;
+        for (size_t older = 0; older <= i; ++older)
+            EXPECT_EQ(
+                readBytes(temp.file(older == 0 ? L"WeakKeys.ini.bad"
+                                               : L"WeakKeys.ini.bad." + std::to_wstring(older))),
+                notRecords[i - older])
+                << "set aside " << older << " loads ago";
         // The program runs on: the next save writes a fresh file.
         r.recorder.setCounts(0x24, countsOf(1, 0, 0, false));
         EXPECT_TRUE(store.save(r.recorder));
         Record again;
         EXPECT_EQ(store.load(again.recorder), WeakKeyStore::LoadResult::Loaded);
         EXPECT_EQ(again.recorder.counts(0x24).presses, 1u);
+    }
+}
+
+// Files as editors, spreadsheets, crashes and people leave them: every
+// readable count survives a load and a save, and a line that cannot be read
+// stays in the file.
+TEST(WeakKeyStore, HostileFilesKeepEveryCountAndEveryLine) {
+    const std::string good = "[WeakKeys]\r\nkey.024=5,1,300\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        unsigned presses; // of key 024
+        const char* keptLine;
+    } cases[] = {
+        {"CR only", "[WeakKeys]\rkey.024=5,1,300\r", 5, nullptr},
+        {"LF only", "[WeakKeys]\nkey.024=5,1,300", 5, nullptr},
+        {"UTF-8 BOM", "\xEF\xBB\xBF" + good, 5, nullptr},
+        {"UTF-16", utf16(good, false), 5, nullptr},
+        {"UTF-16 big endian", utf16(good, true), 5, nullptr},
+        {"case and spaces", "  [weakkeys] \r\n KEY.02a = 7 , 1 , 300 \r\nkey.024 =5, 1,-\r\n", 5,
+         nullptr},
+        {"empty file", "", 0, nullptr},
+        {"largest counts", "[WeakKeys]\r\nkey.024=4294967295,4294967295,10000\r\n", 4294967295u,
+         nullptr},
+        {"a value missing", good + "key.01E=5,1\r\n", 5, "key.01E=5,1"},
+        {"one too many", good + "key.01E=5,1,300,4\r\n", 5, "key.01E=5,1,300,4"},
+        {"no such slot", good + "key.200=5,1,300\r\n", 5, "key.200=5,1,300"},
+        {"beyond 32 bits", good + "key.01E=4294967296,1,3\r\n", 5, "key.01E=4294967296,1,3"},
+        {"negative", good + "key.01E=-5,1,300\r\n", 5, "key.01E=-5,1,300"},
+        {"lead above the break", good + "key.01E=5,1,99999\r\n", 5, "key.01E=5,1,99999"},
+        {"not hex", good + "key.xyz=5,1,300\r\n", 5, "key.xyz=5,1,300"},
+        {"a second line for a key", good + "key.024=9,9,9\r\n", 5, "key.024=9,9,9"},
+        {"a stray word", "[WeakKeys]\r\nhello\r\nkey.024=5,1,300\r\n", 5, "hello"},
+        {"cut off by a crash", good + std::string("key.01E=5,1\0\0", 13), 5,
+         nullptr /* the NULs are kept with the line */},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder temp;
+        WeakKeyStore store(temp.file(L"WeakKeys.ini"));
+        writeBytes(store.path(), c.bytes);
+        Record r;
+        ASSERT_EQ(store.load(r.recorder), WeakKeyStore::LoadResult::Loaded);
+        EXPECT_EQ(r.recorder.counts(0x24).presses, c.presses);
+        EXPECT_FALSE(exists(temp.file(L"WeakKeys.ini.bad")));
+        r.recorder.handleKey(testing::keyA()); // a press, and a change to save
+        ASSERT_TRUE(store.save(r.recorder));
+        const std::string saved = readBytes(store.path());
+        if (c.keptLine) {
+            EXPECT_NE(saved.find(std::string(c.keptLine) + "\r\n"), std::string::npos) << saved;
+        }
+        Record again;
+        ASSERT_EQ(store.load(again.recorder), WeakKeyStore::LoadResult::Loaded);
+        EXPECT_EQ(again.recorder.counts(0x24).presses, c.presses);
+        EXPECT_EQ(again.recorder.counts(0x1E).presses, 1u);
+        // A count at its largest stays there.
+        again.recorder.handleKey(testing::keyJ());
+        EXPECT_EQ(again.recorder.counts(0x24).presses,
+                  c.presses == 4294967295u ? c.presses : c.presses + 1);
     }
 }
 
@@ -156,6 +222,14 @@ TEST(WeakKeyStore, AFailedWriteLeavesTheOldFileWhole) {
     EXPECT_FALSE(blocked.save(after.recorder));
     EXPECT_FALSE(exists(temp.file(L"Locked.tmp")));
     EXPECT_TRUE(::GetFileAttributesW(temp.file(L"Locked").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+
+    // A disk that fills up half way, saying so or not.
+    for (auto kind : {testing::FailingWriter::Honest, testing::FailingWriter::Lying}) {
+        testing::FailingWriter full(kind, DWORD(old.size() / 2));
+        EXPECT_FALSE(store.save(after.recorder));
+        EXPECT_EQ(readBytes(store.path()), old);
+        EXPECT_FALSE(exists(temp.file(L"WeakKeys.ini.tmp")));
+    }
 
     EXPECT_TRUE(store.save(after.recorder));
     EXPECT_NE(readBytes(store.path()), old);
