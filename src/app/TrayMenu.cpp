@@ -142,11 +142,19 @@ HMENU buildTrayMenu() {
     return popup;
 }
 
-void showTrayMenu(HWND mainWindow) {
+void showTrayMenu(HWND mainWindow, HWND openedFrom) {
     HMENU popup = buildTrayMenu();
     POINT cursor;
     if (!popup || !mainWindow || !::GetCursorPos(&cursor))
         return;
+    if (openedFrom) {
+        UINT command = static_cast<UINT>(::TrackPopupMenu(
+            popup, TPM_RIGHTBUTTON | TPM_RETURNCMD, cursor.x, cursor.y, 0, mainWindow, nullptr));
+        ::PostMessageW(openedFrom, WM_NULL, 0, 0);
+        if (command != 0)
+            ::SendMessageW(mainWindow, WM_COMMAND, MAKEWPARAM(command, 0), 0);
+        return;
+    }
     HWND previous = ::GetForegroundWindow();
     ::SetForegroundWindow(mainWindow);
     UINT command =

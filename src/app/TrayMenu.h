@@ -13,11 +13,14 @@ namespace keywhirl {
 HMENU buildTrayMenu();
 
 // Shows the tray menu at the cursor, owned by the main window, which carries
-// out the chosen command (WM_COMMAND) as from the tray icon; the keyboard and
-// statistics windows offer it on a right click too. The main window takes
-// the foreground while the menu is open, or a click elsewhere would not
-// close it; afterwards the program the user was typing in gets the keyboard
-// back, unless the command opens a window of ours, which takes it itself.
-void showTrayMenu(HWND mainWindow);
+// out the chosen command (WM_COMMAND) as from the tray icon.
+// From the tray icon (openedFrom null) the menu opens left of the cursor,
+// and the main window takes the foreground while it is open, or a click
+// elsewhere would not close it; afterwards the program the user was typing
+// in gets the keyboard back, unless the command opens a window of ours,
+// which takes it itself. From a window of ours that was right-clicked (the
+// keyboard, the statistics window) it opens right at the cursor and leaves
+// the foreground alone; that window is sent WM_NULL afterwards.
+void showTrayMenu(HWND mainWindow, HWND openedFrom = nullptr);
 
 } // namespace keywhirl

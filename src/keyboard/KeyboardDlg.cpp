@@ -438,7 +438,7 @@ void KeyboardDlg::paintKeyboard() {
 void KeyboardDlg::showContextMenu() {
     // The owner (the main window) carries out the chosen command, exactly
     // as from the tray icon.
-    showTrayMenu(parent() ? parent() : handle());
+    showTrayMenu(parent() ? parent() : handle(), handle());
 }
 
 void KeyboardDlg::onSetOpacity(WPARAM opacity) {

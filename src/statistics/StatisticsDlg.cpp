@@ -193,7 +193,7 @@ bool StatisticsDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         result = onMouseLeave(wParam, lParam);
         return true;
     case WM_CONTEXTMENU:
-        keywhirl::showTrayMenu(parent());
+        keywhirl::showTrayMenu(parent(), handle());
         result = 0;
         return true;
     case kSetStatisticsOpacityMessage:

@@ -159,5 +159,47 @@ TEST_F(TrayMenuTest, PicturesAreMadeOnceAndSwitchesShowOneOnlyWhenChecked) {
     EXPECT_EQ(picture.bmHeight, 13);
 }
 
+// Where the open menu stands, found from a timer of the menu's own loop,
+// which then closes it.
+RECT openMenuRect;
+int menuLooks;
+void CALLBACK measureAndCloseMenu(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND menu = ::FindWindowW(L"#32768", nullptr);
+    if ((menu && ::IsWindowVisible(menu)) || ++menuLooks > 100) {
+        if (menu)
+            ::GetWindowRect(menu, &openMenuRect);
+        ::KillTimer(nullptr, timer);
+        ::EndMenu();
+    }
+}
+
+// From the tray the menu opens left of the cursor; from a window of ours
+// that was right-clicked, at the cursor.
+TEST_F(TrayMenuTest, OpensLeftOfTheCursorFromTheTrayAndAtItFromAWindow) {
+    HWND main = ::CreateWindowExW(0, L"STATIC", L"main", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                  ::GetModuleHandleW(nullptr), nullptr);
+    HWND clicked =
+        ::CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"keyboard", WS_POPUP | WS_VISIBLE, 300, 300,
+                          100, 100, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SetCursorPos(640, 500);
+    POINT cursor;
+    ::GetCursorPos(&cursor);
+    for (HWND from : {HWND(nullptr), clicked}) {
+        SCOPED_TRACE(from ? "from a window" : "from the tray");
+        openMenuRect = RECT{};
+        menuLooks = 0;
+        ::SetTimer(nullptr, 0, 20, &measureAndCloseMenu);
+        showTrayMenu(main, from);
+        ASSERT_LT(openMenuRect.left, openMenuRect.right) << "the menu was seen";
+        EXPECT_EQ(openMenuRect.top, cursor.y);
+        if (from)
+            EXPECT_EQ(openMenuRect.left, cursor.x);
+        else
+            EXPECT_EQ(openMenuRect.right, cursor.x);
+    }
+    ::DestroyWindow(clicked);
+    ::DestroyWindow(main);
+}
+
 } // namespace
 } // namespace keywhirl
