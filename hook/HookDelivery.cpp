@@ -5,7 +5,7 @@ namespace keywhirl::hook {
 
 using utils::Lock;
 
-HookDelivery::HookDelivery() : target(nullptr), stopping(false), wakeEvent(ui::makeEvent()) {}
+HookDelivery::HookDelivery() : target(nullptr), stopping(false), wakeEvent() {}
 
 HookDelivery::~HookDelivery() {
     stop();
@@ -41,7 +41,7 @@ void HookDelivery::stop() {
         Lock guard(lock);
         stopping = true;
     }
-    ::SetEvent(wakeEvent.get());
+    wakeEvent.set();
     ::WaitForSingleObject(thread.get(), INFINITE);
     thread.reset();
 }
@@ -67,13 +67,13 @@ void HookDelivery::pushKey(const LowLevelKey& key) {
         pending.push_back(key);
     }
     if (wake)
-        ::SetEvent(wakeEvent.get());
+        wakeEvent.set();
 }
 
 DWORD WINAPI HookDelivery::threadMain(void* self) {
     auto* delivery = static_cast<HookDelivery*>(self);
     for (;;) {
-        ::WaitForSingleObject(delivery->wakeEvent.get(), INFINITE);
+        delivery->wakeEvent.wait();
         if (delivery->isStopping())
             return 0;
         ::Sleep(kHeadStartMilliseconds);

@@ -64,7 +64,7 @@ private:
     KeyStateTracker tracker;
     HKL lastReportedLayout = nullptr;
     bool layoutReported = false;
-    ui::UniqueHandle wakeEvent;
+    ui::Event wakeEvent;
     ui::UniqueHandle thread;
 };
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 namespace {
 
 using keywhirl::hook::HookDelivery;
@@ -22,7 +24,7 @@ DWORD hookThreadId = 0;
 // Set from outside the process by a test: the hook is taken away silently,
 // as the system does with a hook that answered too late. The program must
 // notice by itself and install it again.
-ui::UniqueHandle dropEvent;
+std::optional<ui::Event> dropEvent;
 
 LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
     if (code == HC_ACTION) {
@@ -40,8 +42,8 @@ LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
 }
 
 struct HookThreadStart {
-    HANDLE ready;
-    bool installed;
+    ui::Event ready{true};
+    bool installed = false;
 };
 
 // A low-level hook is called on the thread that installed it, through that
@@ -51,55 +53,50 @@ DWORD WINAPI hookThreadMain(void* parameter) {
     MSG message;
     ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 
-    HHOOK hook = ::SetWindowsHookExW(WH_KEYBOARD_LL, lowLevelKeyboardProc, moduleInstance, 0);
-    start->installed = hook != nullptr;
-    ::SetEvent(start->ready);
+    ui::UniqueHook hook(
+        ::SetWindowsHookExW(WH_KEYBOARD_LL, lowLevelKeyboardProc, moduleInstance, 0));
+    start->installed = static_cast<bool>(hook);
+    start->ready.set();
     if (!hook)
         return 1;
 
-    HANDLE drop = dropEvent.get();
+    HANDLE drop = dropEvent && *dropEvent ? dropEvent->get() : nullptr;
     const DWORD waitCount = drop ? 1 : 0;
     for (;;) {
         DWORD woken = ::MsgWaitForMultipleObjects(waitCount, &drop, FALSE, INFINITE, QS_ALLINPUT);
         if (waitCount && woken == WAIT_OBJECT_0) {
-            if (hook)
-                ::UnhookWindowsHookEx(hook);
-            hook = nullptr;
+            hook.reset();
             continue;
         }
         while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT) {
-                if (hook)
-                    ::UnhookWindowsHookEx(hook);
+            if (message.message == WM_QUIT)
                 return 0;
-            }
             ::DispatchMessageW(&message);
         }
     }
 }
 
 // "Local\KeywhirlHookDrop.<process id>", auto-reset.
-HANDLE createDropEvent() {
+void createDropEvent() {
     wchar_t name[64];
     ::wsprintfW(name, L"Local\\KeywhirlHookDrop.%lu", ::GetCurrentProcessId());
-    return ::CreateEventW(nullptr, FALSE, FALSE, name);
+    dropEvent.emplace(false, false, name);
 }
 
 bool installHook(HWND window) {
     if (!delivery)
         delivery = new HookDelivery();
-    if (!dropEvent)
-        dropEvent.reset(createDropEvent());
+    if (!dropEvent || !*dropEvent)
+        createDropEvent();
     if (!delivery->start(window))
         return false;
 
-    ui::UniqueHandle ready = ui::makeEvent(true);
-    HookThreadStart start{ready.get(), false};
-    if (ready) {
+    HookThreadStart start;
+    if (start.ready) {
         hookThread.reset(::CreateThread(nullptr, HookDelivery::kStackReservation, hookThreadMain,
                                         &start, STACK_SIZE_PARAM_IS_A_RESERVATION, &hookThreadId));
         if (hookThread)
-            ::WaitForSingleObject(ready.get(), INFINITE);
+            start.ready.wait();
     }
     if (!start.installed) {
         if (hookThread) {

@@ -5,6 +5,7 @@
 #include "localization/Locale.h"
 #include "localization/LocalizationManager.h"
 #include "ui/DoubleBuffer.h"
+#include "ui/IdText.h"
 
 #include "resource.h"
 
@@ -28,12 +29,7 @@ constexpr TextRow kRows[] = {
     {IDC_ABOUT_WEBPAGE_LABEL, IDC_ABOUT_LINK},
 };
 
-struct LabelText {
-    int id;
-    const wchar_t* key;
-};
-
-constexpr LabelText kLabels[] = {
+constexpr ui::IdText kLabels[] = {
     {IDC_ABOUT_VERSION_LABEL, L"productVersion"}, {IDC_ABOUT_PROGRAMMER_LABEL, L"programmer"},
     {IDC_ABOUT_IDEA_LABEL, L"ideaCreator"},       {IDC_ABOUT_DESIGNER_LABEL, L"designer"},
     {IDC_ABOUT_WEBPAGE_LABEL, L"webPage"},
@@ -110,7 +106,7 @@ void AboutDlg::setUpLink() {
 
 void AboutDlg::setLabels() {
     const ResourceBundle texts = LocalizationManager::instance()->getBundle(L"AboutDialog");
-    for (const LabelText& label : kLabels)
+    for (const ui::IdText& label : kLabels)
         setItemText(label.id, texts.getString(label.key));
 }
 

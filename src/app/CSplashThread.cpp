@@ -5,8 +5,7 @@
 
 namespace keywhirl {
 
-CSplashThread::CSplashThread(SplashFactory windowClass)
-    : windowClass(windowClass), created(ui::makeEvent(true)) {}
+CSplashThread::CSplashThread(SplashFactory windowClass) : windowClass(windowClass), created(true) {}
 
 CSplashThread::~CSplashThread() {
     // The window belongs to the splash thread: it must have ended first.
@@ -33,11 +32,11 @@ void CSplashThread::run() {
     std::unique_ptr<CSplashWnd> candidate = windowClass ? windowClass() : nullptr;
     if (!candidate || !candidate->createSplashWindow()) {
         candidate.reset();
-        ::SetEvent(created.get());
+        created.set();
         return;
     }
     window = std::move(candidate);
-    ::SetEvent(created.get());
+    created.set();
 
     MSG message;
     while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -48,7 +47,7 @@ void CSplashThread::run() {
 
 void CSplashThread::waitUntilCreated() {
     if (thread)
-        ::WaitForSingleObject(created.get(), INFINITE);
+        created.wait();
 }
 
 void CSplashThread::waitUntilEnded() {

@@ -31,7 +31,7 @@ private:
 
     SplashFactory windowClass;
     std::unique_ptr<CSplashWnd> window;
-    ui::UniqueHandle created;
+    ui::Event created;
     ui::UniqueHandle thread;
     DWORD id = 0;
 };

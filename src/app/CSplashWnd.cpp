@@ -23,12 +23,14 @@ void centreOnScreen(HWND window) {
 } // namespace
 
 CSplashWnd::~CSplashWnd() {
-    if (window && ::IsWindow(window)) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        ::DestroyWindow(window);
-    }
-    if (ownerWindow && ::IsWindow(ownerWindow))
-        ::DestroyWindow(ownerWindow);
+    // The window must not call back into an object that is going.
+    if (window)
+        ::SetWindowLongPtrW(window.get(), GWLP_USERDATA, 0);
+    window.reset();
+    // Closing the splash closes its owner too, which then is gone already.
+    if (ownerWindow && !::IsWindow(ownerWindow.get()))
+        ownerWindow.release();
+    ownerWindow.reset();
 }
 
 bool CSplashWnd::loadBitmap() {
@@ -70,17 +72,17 @@ bool CSplashWnd::createSplashWindow() {
         return false;
     registerWindowClass();
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    ownerWindow =
-        ::CreateWindowExW(0, kSplashOwnerClass, L"", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                          CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    ownerWindow.reset(::CreateWindowExW(0, kSplashOwnerClass, L"", WS_POPUP, CW_USEDEFAULT,
+                                        CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                        nullptr, instance, nullptr));
     // Shown without activation: the user may be typing in another program
-    // while Keywhirl starts, and the splash must not take the keys.
-    window = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kSplashClass, L"", WS_POPUP, 0, 0,
-                               width, height, ownerWindow, nullptr, instance, this);
-    if (!window)
+    // while Keywhirl starts, and the splash must not take the keys. The
+    // window procedure takes the new window into `window` as it is made.
+    if (!::CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, kSplashClass, L"", WS_POPUP, 0, 0,
+                           width, height, ownerWindow.get(), nullptr, instance, this))
         return false;
     createPalette();
-    ::ShowWindow(window, SW_SHOWNOACTIVATE);
+    ::ShowWindow(window.get(), SW_SHOWNOACTIVATE);
     realizePalette(false);
     return true;
 }
@@ -102,7 +104,7 @@ void CSplashWnd::createPalette() {
                                        0};
         palette.reset(::CreatePalette(logical));
     } else {
-        ui::WindowDc dc(window);
+        ui::WindowDc dc(window.get());
         palette.reset(::CreateHalftonePalette(dc.get()));
     }
 }
@@ -110,17 +112,17 @@ void CSplashWnd::createPalette() {
 void CSplashWnd::realizePalette(bool forced) {
     if (!palette)
         return;
-    ui::WindowDc dc(window);
+    ui::WindowDc dc(window.get());
     HPALETTE previous = ::SelectPalette(dc.get(), palette.get(), forced ? FALSE : TRUE);
     UINT changed = ::RealizePalette(dc.get());
     ::SelectPalette(dc.get(), previous, TRUE);
     ::RealizePalette(dc.get());
     if (changed)
-        ::InvalidateRect(window, nullptr, TRUE);
+        ::InvalidateRect(window.get(), nullptr, TRUE);
 }
 
 void CSplashWnd::paint() {
-    ui::PaintDc paint(window);
+    ui::PaintDc paint(window.get());
     HDC dc = paint.get();
     ui::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
     ui::SelectedObject picture(memory.get(), bitmap.get());
@@ -139,14 +141,14 @@ LRESULT CALLBACK CSplashWnd::windowProc(HWND window, UINT message, WPARAM wParam
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         ::SetWindowLongPtrW(window, GWLP_USERDATA,
                             reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-        static_cast<CSplashWnd*>(create->lpCreateParams)->window = window;
+        static_cast<CSplashWnd*>(create->lpCreateParams)->window.reset(window);
     }
     auto* splash = reinterpret_cast<CSplashWnd*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
     if (!splash)
         return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        splash->window = nullptr;
+        splash->window.release();
     }
     return splash->onMessage(message, wParam, lParam);
 }
@@ -154,7 +156,7 @@ LRESULT CALLBACK CSplashWnd::windowProc(HWND window, UINT message, WPARAM wParam
 LRESULT CSplashWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        centreOnScreen(window);
+        centreOnScreen(window.get());
         return 0;
     case WM_PAINT:
         paint();
@@ -163,8 +165,8 @@ LRESULT CSplashWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // A click drags the splash; it never makes it the active window.
         return MA_NOACTIVATE;
     case WM_LBUTTONDOWN:
-        ::SendMessageW(window, WM_LBUTTONUP, 0, 0);
-        ::SendMessageW(window, WM_SYSCOMMAND, kMoveByCaption, 0);
+        ::SendMessageW(window.get(), WM_LBUTTONUP, 0, 0);
+        ::SendMessageW(window.get(), WM_SYSCOMMAND, kMoveByCaption, 0);
         return 0;
     case WM_DESTROY:
         // The splash thread's loop ends with its window.
@@ -172,10 +174,10 @@ LRESULT CSplashWnd::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_CLOSE:
         if (okToClose)
-            ::PostMessageW(ownerWindow, WM_CLOSE, 0, 0);
+            ::PostMessageW(ownerWindow.get(), WM_CLOSE, 0, 0);
         return 0;
     default:
-        return ::DefWindowProcW(window, message, wParam, lParam);
+        return ::DefWindowProcW(window.get(), message, wParam, lParam);
     }
 }
 

@@ -19,7 +19,7 @@ public:
     virtual bool createSplashWindow();
     virtual bool loadBitmap();
 
-    HWND handle() const { return window; }
+    HWND handle() const { return window.get(); }
     void allowClose() { okToClose = true; }
 
 protected:
@@ -28,7 +28,8 @@ protected:
     ui::UniqueAny<HPALETTE, ::DeleteObject> palette;
     int height = 0;
     int width = 0;
-    HWND ownerWindow = nullptr;
+    // The hidden owner keeps the splash off the taskbar.
+    ui::UniqueWindow ownerWindow;
     WORD resourceId = 0;
     bool dropShadow = false;
 
@@ -40,7 +41,9 @@ private:
     void realizePalette(bool forced);
     void paint();
 
-    HWND window = nullptr;
+    // Owned from its creation; the window procedure lets go of it when the
+    // window is destroyed by other means (its thread's end).
+    ui::UniqueWindow window;
 };
 
 } // namespace keywhirl

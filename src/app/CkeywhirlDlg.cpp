@@ -27,7 +27,6 @@ constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 // date has changed.
 constexpr UINT kHistoryCheckMilliseconds = 30000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
-constexpr UINT kKeySelect = WM_USER + 1; // NIN_KEYSELECT
 
 } // namespace
 
@@ -290,7 +289,7 @@ void CkeywhirlDlg::onTrayIcon(UINT mouseMessage) {
         break;
     case WM_RBUTTONUP:
     case WM_CONTEXTMENU:
-    case kKeySelect:
+    case kTrayKeySelect:
         showTrayMenu(handle());
         break;
     default:

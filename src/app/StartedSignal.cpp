@@ -4,10 +4,9 @@
 namespace keywhirl {
 
 void StartedSignal::raise() {
-    if (!event)
-        event.reset(::CreateEventW(nullptr, TRUE, FALSE, nameFor(::GetCurrentProcessId()).c_str()));
-    if (event)
-        ::SetEvent(event.get());
+    if (!event || !*event)
+        event.emplace(true, false, nameFor(::GetCurrentProcessId()).c_str());
+    event->set();
 }
 
 } // namespace keywhirl

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace keywhirl {
@@ -28,7 +29,8 @@ public:
     void raise();
 
 private:
-    ui::UniqueHandle event;
+    // Made at the first raise: before it the name does not exist.
+    std::optional<ui::Event> event;
 };
 
 } // namespace keywhirl

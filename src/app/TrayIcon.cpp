@@ -23,7 +23,7 @@ NOTIFYICONDATAW iconData(HWND window) {
 void TrayIcon::show(HWND owner) {
     window = owner;
     if (!taskbarCreated)
-        taskbarCreated = ::RegisterWindowMessageW(L"TaskbarCreated");
+        taskbarCreated = ::RegisterWindowMessageW(kTaskbarCreatedMessageName);
     if (add())
         return;
     retriesLeft = kRetries;

@@ -5,6 +5,7 @@
 #include "resource.h"
 #include "settings/Settings.h"
 #include "ui/Handles.h"
+#include "ui/IdText.h"
 
 #include <atomic>
 
@@ -12,13 +13,8 @@ namespace keywhirl {
 
 namespace {
 
-struct MenuText {
-    UINT command;
-    const wchar_t* key;
-};
-
 // In ascending order of command id, the order the texts are put in.
-const MenuText kMenuTexts[] = {
+const ui::IdText kMenuTexts[] = {
     {ID_TRAY_EXIT, L"exit"},
     {ID_TRAY_AUTOPOPUP, L"autoPopup"},
     {ID_TRAY_ABOUT, L"aboutKeywhirl"},
@@ -107,8 +103,8 @@ void loadMenuBitmaps() {
 
 void prepareTrayMenu(HMENU popup) {
     ResourceBundle texts = LocalizationManager::instance()->getBundle(L"MainMenu");
-    for (const MenuText& item : kMenuTexts)
-        ::ModifyMenuW(popup, item.command, MF_BYCOMMAND | MF_STRING, item.command,
+    for (const ui::IdText& item : kMenuTexts)
+        ::ModifyMenuW(popup, item.id, MF_BYCOMMAND | MF_STRING, item.id,
                       texts.getString(item.key).c_str());
 
     loadMenuBitmaps();

@@ -6,7 +6,9 @@
 #include "localization/LocalizationManager.h"
 #include "settings/Settings.h"
 #include "statistics/PaletteGradient.h"
+#include "ui/AppMessages.h"
 #include "ui/DoubleBuffer.h"
+#include "ui/Fonts.h"
 #include "ui/Handles.h"
 
 #include "resource.h"
@@ -25,7 +27,6 @@ namespace ui = keywhirl::ui;
 
 namespace {
 
-constexpr wchar_t kFontFace[] = L"Arial";
 constexpr int kTextPoints10 = 80;
 constexpr int kHeadingPoints10 = 85;
 
@@ -36,15 +37,6 @@ constexpr COLORREF kTodayBar = HistoryDlg::kTodayBarColour;
 constexpr COLORREF kTodayBand = HistoryDlg::kTodayBandColour;
 constexpr COLORREF kSpeedLine = HistoryDlg::kSpeedLineColour;
 constexpr int kGridSteps = 4;
-
-HFONT createPointFont(HDC dc, int points10, LONG weight) {
-    LOGFONTW font = {};
-    font.lfHeight = -::MulDiv(points10, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
-    font.lfWeight = weight;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
-    return ::CreateFontIndirectW(&font);
-}
 
 void fillRect(HDC dc, const RECT& rect, COLORREF colour) {
     ui::UniqueBrush brush(::CreateSolidBrush(colour));
@@ -177,7 +169,7 @@ bool HistoryDlg::onInitDialog() {
              ::LoadImageW(module, MAKEINTRESOURCEW(IDI_KEYWHIRL), IMAGE_ICON, 16, 16, LR_SHARED)));
     applyTexts();
     refresh();
-    setTimer(kRefreshTimer, kRefreshMilliseconds);
+    setTimer(keywhirl::kHistoryRefreshTimer, kRefreshMilliseconds);
     return true;
 }
 
@@ -224,7 +216,7 @@ void HistoryDlg::keepPlacement() {
 }
 
 void HistoryDlg::onDestroy() {
-    killTimer(kRefreshTimer);
+    killTimer(keywhirl::kHistoryRefreshTimer);
     keepPlacement();
 }
 
@@ -346,8 +338,8 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
     const std::uint64_t symbolsTop = keywhirl::roundScale(mostSymbols);
     const std::uint64_t speedTop = keywhirl::roundScale(fastest);
 
-    ui::UniqueFont textFont(createPointFont(dc, kTextPoints10, FW_NORMAL));
-    ui::UniqueFont headingFont(createPointFont(dc, kHeadingPoints10, FW_BOLD));
+    ui::UniqueFont textFont = ui::createPointFont(dc, kTextPoints10, FW_NORMAL);
+    ui::UniqueFont headingFont = ui::createPointFont(dc, kHeadingPoints10, FW_BOLD);
     ui::SelectedObject selectedFont(dc, textFont.get());
 
     // The legend: a bar and a stretch of the line, each with its name.

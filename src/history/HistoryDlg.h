@@ -23,7 +23,6 @@
 // The window goes with its owner; the object may outlive it.
 class HistoryDlg : public keywhirl::ui::Dialog {
 public:
-    static constexpr UINT_PTR kRefreshTimer = 3;
     static constexpr UINT kRefreshMilliseconds = 2000;
     // On the statistics window's ground: the bars, today's bar and band, the speed line.
     static constexpr COLORREF kBarColour = RGB(44, 107, 181);

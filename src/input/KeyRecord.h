@@ -1,6 +1,8 @@
 // src/input/KeyRecord.h - the 268-byte key record the hook library sends.
 #pragma once
 
+#include "ui/AppMessages.h"
+
 #include <windows.h>
 
 #include <cstddef>
@@ -22,9 +24,6 @@ struct KeyRecord {
 
 static_assert(sizeof(KeyRecord) == 268, "the key record is a fixed wire format");
 
-// dwData values of the hook library's WM_COPYDATA messages.
-constexpr ULONG_PTR kKeyRecordMessage = 1;
-constexpr ULONG_PTR kLayoutReportMessage = 2;
 // Size of a layout report's payload: one keyboard layout handle.
 constexpr std::size_t kLayoutReportSize = 4;
 

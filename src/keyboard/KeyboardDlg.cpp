@@ -30,7 +30,6 @@ constexpr int kCloseButtonFromRight = 52;
 constexpr int kMinimizeButtonFromRight = 33;
 // The tray corner that the caption animation runs to and from.
 constexpr int kTrayFromRight = 128;
-// SC_MOVE with the caption hit code: the platform's move loop.
 
 Settings& settings() {
     return *Settings::instance();

@@ -6,6 +6,7 @@
 #include "localization/LocalizationManager.h"
 #include "settings/Settings.h"
 #include "ui/DoubleBuffer.h"
+#include "ui/IdText.h"
 
 #include "resource.h"
 
@@ -17,13 +18,8 @@ namespace keywhirl {
 
 namespace {
 
-struct ControlText {
-    int id;
-    const wchar_t* key;
-};
-
 // In ascending control id.
-constexpr ControlText kControlTexts[] = {
+constexpr ui::IdText kControlTexts[] = {
     {IDOK, L"save"},
     {IDCANCEL, L"cancel"},
     {IDC_SETTINGS_OPAQUE_ON_HOVER, L"setOpaqueStatisticsOnHover"},
@@ -111,7 +107,7 @@ bool SettingsDlg::onInitDialog() {
 void SettingsDlg::setTexts() {
     const ResourceBundle texts = LocalizationManager::instance()->getBundle(L"SettingsDialog");
     setText(texts.getString(L"title"));
-    for (const ControlText& control : kControlTexts)
+    for (const ui::IdText& control : kControlTexts)
         setItemText(control.id, texts.getString(control.key));
 }
 

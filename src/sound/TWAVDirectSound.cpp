@@ -37,31 +37,34 @@ IDirectSound* createDirectSound() {
     return created;
 }
 
+// Seen by every voice, held by none: it expires with the last voice.
+std::weak_ptr<keywhirl::ui::ComPtr<IDirectSound>> openDevice;
+
 } // namespace
 
-IDirectSound* TWAVDirectSound::device = nullptr;
-int TWAVDirectSound::voiceCount = 0;
-
-TWAVDirectSound::TWAVDirectSound(HWND window) {
-    if (device == nullptr && !createDevice(window))
+TWAVDirectSound::TWAVDirectSound(HWND window) : device(sharedDevice(window)) {
+    if (!device)
         throw InitializationError();
-    ++voiceCount;
 }
 
 TWAVDirectSound::~TWAVDirectSound() {
+    // The buffer belongs to the device: it goes first.
     releaseBuffer();
-    if (--voiceCount == 0 && device != nullptr) {
-        device->Release();
-        device = nullptr;
-    }
 }
 
-bool TWAVDirectSound::createDevice(HWND window) {
-    keywhirl::ui::ComPtr<IDirectSound> created(createDirectSound());
+bool TWAVDirectSound::hasDevice() {
+    return !openDevice.expired();
+}
+
+std::shared_ptr<TWAVDirectSound::Device> TWAVDirectSound::sharedDevice(HWND window) {
+    if (std::shared_ptr<Device> open = openDevice.lock())
+        return open;
+    Device created(createDirectSound());
     if (!created || FAILED(created->SetCooperativeLevel(window, DSSCL_NORMAL)))
-        return false;
-    device = created.release();
-    return true;
+        return nullptr;
+    auto device = std::make_shared<Device>(std::move(created));
+    openDevice = device;
+    return device;
 }
 
 void TWAVDirectSound::releaseBuffer() {
@@ -69,7 +72,7 @@ void TWAVDirectSound::releaseBuffer() {
 }
 
 bool TWAVDirectSound::loadFile(const wchar_t* path) {
-    if (device == nullptr || path == nullptr)
+    if (!device || path == nullptr)
         return false;
     releaseBuffer();
 
@@ -97,7 +100,8 @@ bool TWAVDirectSound::loadFile(const wchar_t* path) {
     description.dwFlags = DSBCAPS_STATIC | DSBCAPS_GLOBALFOCUS;
     description.dwBufferBytes = static_cast<DWORD>(layout->dataSize);
     description.lpwfxFormat = reinterpret_cast<WAVEFORMATEX*>(format.data());
-    if (FAILED(device->CreateSoundBuffer(&description, buffer.addressof(), nullptr)) || !buffer) {
+    if (FAILED((*device)->CreateSoundBuffer(&description, buffer.addressof(), nullptr)) ||
+        !buffer) {
         buffer.reset();
         return false;
     }
@@ -125,7 +129,7 @@ bool TWAVDirectSound::loadFile(const wchar_t* path) {
 }
 
 bool TWAVDirectSound::play() {
-    if (device == nullptr || !buffer)
+    if (!device || !buffer)
         return false;
     if (FAILED(buffer->SetCurrentPosition(0)))
         return false;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <memory>
 
 struct IDirectSound;
 struct IDirectSoundBuffer;
@@ -41,14 +42,16 @@ public:
     bool play();
 
     // Whether the shared device is open, for tests.
-    static bool hasDevice() { return device != nullptr; }
+    static bool hasDevice();
 
 private:
-    static bool createDevice(HWND window);
+    using Device = keywhirl::ui::ComPtr<IDirectSound>;
+    // The open device, or a new one for the window; empty when DirectSound
+    // cannot be had.
+    static std::shared_ptr<Device> sharedDevice(HWND window);
     void releaseBuffer();
 
-    // Shared by the voices, counted in voiceCount.
-    static IDirectSound* device;
-    static int voiceCount;
+    // Each voice holds the device; the last one to go closes it.
+    std::shared_ptr<Device> device;
     keywhirl::ui::ComPtr<IDirectSoundBuffer> buffer;
 };

@@ -7,6 +7,7 @@
 #include "statistics/PaletteGradient.h"
 #include "statistics/StatisticsLayout.h"
 #include "ui/DoubleBuffer.h"
+#include "ui/Fonts.h"
 #include "ui/Handles.h"
 
 #include "resource.h"
@@ -26,19 +27,6 @@ constexpr BYTE kOpaque = 255;
 constexpr int kHeaderPoints10 = 110;
 constexpr int kRowPoints10 = 80;
 constexpr int kHeaderWeight = FW_BOLD;
-constexpr wchar_t kFontFace[] = L"Arial";
-// Whatever the interface language, the header names the program.
-// SC_MOVE with the caption hit-test code: the system's own move loop.
-
-// A font of the given size in tenths of a point, for the resolution of dc.
-HFONT createPointFont(HDC dc, int points10, LONG weight) {
-    LOGFONTW font = {};
-    font.lfHeight = -::MulDiv(points10, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
-    font.lfWeight = weight;
-    font.lfCharSet = DEFAULT_CHARSET;
-    lstrcpynW(font.lfFaceName, kFontFace, LF_FACESIZE);
-    return ::CreateFontIndirectW(&font);
-}
 
 // The same rounded outline as the window's region, which leaves out its right
 // and bottom coordinates: laid out one pixel wider and higher than the client.
@@ -290,7 +278,7 @@ void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
     {
-        ui::UniqueFont font(createPointFont(dc, kHeaderPoints10, kHeaderWeight));
+        ui::UniqueFont font = ui::createPointFont(dc, kHeaderPoints10, kHeaderWeight);
         ui::SelectedObject selected(dc, font.get());
         RECT box = StatisticsLayout::headerBox(layoutWidth);
         ::DrawTextW(dc, kProductName, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
@@ -298,7 +286,7 @@ void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
         ::LineTo(dc, StatisticsLayout::ruleRight(layoutWidth), StatisticsLayout::kRuleY);
     }
 
-    ui::UniqueFont font(createPointFont(dc, kRowPoints10, FW_DONTCARE));
+    ui::UniqueFont font = ui::createPointFont(dc, kRowPoints10, FW_DONTCARE);
     ui::SelectedObject selected(dc, font.get());
     paintedRows.resize(monitors.size());
     for (std::size_t i = 0; i < monitors.size(); ++i) {

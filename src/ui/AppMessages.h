@@ -32,9 +32,21 @@ inline constexpr LRESULT kMainWindowAnswer = 0x4B57;
 // A manual-reset event, this prefix plus the decimal process id, that the
 // program sets once its start has ended (StartedSignal).
 inline constexpr wchar_t kStartedEventPrefix[] = L"Local\\Keywhirl.Started.";
-// The hook library's WM_COPYDATA to the main window carries a key record
-// (dwData 1) or a keyboard layout report (dwData 2): see input/KeyRecord.h.
+// The hook library's WM_COPYDATA to the main window, by its dwData: a key
+// record (the layout of input/KeyRecord.h), or a keyboard layout report
+// whose payload is the 4-byte handle of the layout that has just become
+// active.
+inline constexpr ULONG_PTR kKeyRecordMessage = 1;
+inline constexpr ULONG_PTR kLayoutReportMessage = 2;
 // The tray menu's WM_COMMAND ids are in resources/resource.h.
+
+// From the shell's notification area, in lParam of the tray callback: the
+// icon was chosen with the keyboard (NIN_KEYSELECT, which the system's
+// headers define only for newer systems).
+inline constexpr UINT kTrayKeySelect = WM_USER + 1;
+// Registered by the shell and sent to every top-level window when it has
+// (re)started: the tray icon is added again.
+inline constexpr wchar_t kTaskbarCreatedMessageName[] = L"TaskbarCreated";
 
 // The main window's tray icon (NOTIFYICONDATA uID).
 inline constexpr UINT kTrayIconId = 128;
@@ -51,6 +63,8 @@ inline constexpr UINT_PTR kTrayRetryTimer = 3;
 inline constexpr UINT_PTR kWeakKeysTimer = 4;
 // Main window: saves the typing history when it is due.
 inline constexpr UINT_PTR kHistoryTimer = 21;
+// History window: shows today's figures anew while it is open.
+inline constexpr UINT_PTR kHistoryRefreshTimer = 3;
 
 // WM_SYSCOMMAND wParam that moves a window as a drag of its caption would;
 // the keyboard, statistics and splash windows are dragged by their bodies.

@@ -71,6 +71,8 @@ using UniqueKey = UniqueAny<HKEY, ::RegCloseKey>;
 using UniquePalette = UniqueAny<HPALETTE, ::DeleteObject>;
 // For windows that no dialog object owns, such as an invisible owner window.
 using UniqueWindow = UniqueAny<HWND, ::DestroyWindow>;
+// A hook from SetWindowsHookExW.
+using UniqueHook = UniqueAny<HHOOK, ::UnhookWindowsHookEx>;
 
 // Releases a DC obtained with GetDC; the window is needed for that.
 class WindowDc {
@@ -122,10 +124,26 @@ private:
     HGDIOBJ previous_;
 };
 
-// A new unnamed event; auto-reset unless manualReset.
-inline UniqueHandle makeEvent(bool manualReset = false, bool signalled = false) {
-    return UniqueHandle(::CreateEventW(nullptr, manualReset, signalled, nullptr));
-}
+// An event the program owns, set, cleared and waited for through its
+// owner. Auto-reset unless asked otherwise; a named one is shared with
+// other processes that open the same name.
+class Event {
+public:
+    explicit Event(bool manualReset = false, bool signalled = false, const wchar_t* name = nullptr)
+        : handle_(::CreateEventW(nullptr, manualReset, signalled, name)) {}
+
+    explicit operator bool() const { return static_cast<bool>(handle_); }
+    HANDLE get() const { return handle_.get(); }
+    void set() const { ::SetEvent(handle_.get()); }
+    void clear() const { ::ResetEvent(handle_.get()); }
+    // True when the event was (or became) set within the time-out.
+    bool wait(DWORD milliseconds = INFINITE) const {
+        return ::WaitForSingleObject(handle_.get(), milliseconds) == WAIT_OBJECT_0;
+    }
+
+private:
+    UniqueHandle handle_;
+};
 
 // Holds one reference to a COM object and releases it when it goes.
 template <typename Interface> class ComPtr {

@@ -5,7 +5,7 @@
 
 namespace keywhirl::utils {
 
-Thread::Thread() : stopped(true), suspended(false), wakeUp(ui::makeEvent()) {}
+Thread::Thread() : stopped(true), suspended(false), wakeUp() {}
 
 Thread::~Thread() {
     stopAndWait();
@@ -14,7 +14,7 @@ Thread::~Thread() {
 void Thread::start() {
     stopped = false;
     // A wake-up left over from the last run must not skip the first sleep.
-    ::ResetEvent(wakeUp.get());
+    wakeUp.clear();
     // The runtime's own thread function sets up per-thread runtime state.
     uintptr_t created = _beginthreadex(nullptr, kStackReservation, &Thread::entry, this,
                                        STACK_SIZE_PARAM_IS_A_RESERVATION, nullptr);
@@ -33,17 +33,17 @@ void Thread::run() {
 
 bool Thread::suspend(DWORD timeoutMilliseconds) {
     suspended = true;
-    DWORD result = ::WaitForSingleObject(wakeUp.get(), timeoutMilliseconds);
+    bool woken = wakeUp.wait(timeoutMilliseconds);
     suspended = false;
-    return result == WAIT_OBJECT_0;
+    return woken;
 }
 
 void Thread::resume() {
-    ::SetEvent(wakeUp.get());
+    wakeUp.set();
 }
 
 void Thread::forgetWakeUp() {
-    ::ResetEvent(wakeUp.get());
+    wakeUp.clear();
 }
 
 void Thread::stop() {

@@ -56,7 +56,7 @@ private:
     std::atomic<bool> suspended;
     ui::UniqueHandle thread;
     // Auto-reset: it remembers one wake-up until the thread waits for it.
-    ui::UniqueHandle wakeUp;
+    ui::Event wakeUp;
 };
 
 } // namespace keywhirl::utils

@@ -172,16 +172,18 @@ TEST(ComPtr, ReleasesItsReferenceOnceWhereverItGoes) {
     EXPECT_EQ(other.references, 1u) << "release hands the reference over";
 }
 
-TEST(MakeEvent, AutoResetUnlessAskedOtherwise) {
-    UniqueHandle automatic = makeEvent();
-    UniqueHandle manual = makeEvent(true, true);
+TEST(Event, AutoResetUnlessAskedOtherwise) {
+    Event automatic;
+    Event manual(true, true);
     ASSERT_TRUE(automatic);
     ASSERT_TRUE(manual);
-    ::SetEvent(automatic.get());
-    EXPECT_EQ(::WaitForSingleObject(automatic.get(), 0), WAIT_OBJECT_0);
-    EXPECT_EQ(::WaitForSingleObject(automatic.get(), 0), DWORD(WAIT_TIMEOUT));
-    EXPECT_EQ(::WaitForSingleObject(manual.get(), 0), WAIT_OBJECT_0);
-    EXPECT_EQ(::WaitForSingleObject(manual.get(), 0), WAIT_OBJECT_0);
+    automatic.set();
+    EXPECT_TRUE(automatic.wait(0));
+    EXPECT_FALSE(automatic.wait(0));
+    EXPECT_TRUE(manual.wait(0));
+    EXPECT_TRUE(manual.wait(0));
+    manual.clear();
+    EXPECT_FALSE(manual.wait(0));
 }
 
 TEST(SelectedObject, PutsThePreviousObjectBack) {
