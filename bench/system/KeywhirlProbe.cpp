@@ -156,18 +156,6 @@ int keys(unsigned count, UINT onlyKey, const wchar_t* title) {
     return sent == count ? 0 : 1;
 }
 
-// The window with the minimize button (control 1006): the keyboard.
-BOOL CALLBACK findKeyboard(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<std::pair<DWORD, HWND>*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->first && ::GetDlgItem(window, 1006)) {
-        search->second = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Waits up to five seconds for the window to be shown or hidden.
 bool waitVisible(HWND window, bool visible) {
     double begin = seconds();
@@ -186,10 +174,11 @@ int keyboardCycles(unsigned count) {
     HWND main = mainWindowOf(0);
     if (!main)
         return 1;
-    std::pair<DWORD, HWND> search{0, nullptr};
-    ::GetWindowThreadProcessId(main, &search.first);
-    ::EnumWindows(findKeyboard, reinterpret_cast<LPARAM>(&search));
-    HWND keyboard = search.second;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(main, &process);
+    // The window with the minimize button (control 1006): the keyboard.
+    HWND keyboard =
+        findWindowOf(process, [](HWND window) { return ::GetDlgItem(window, 1006) != nullptr; });
     if (!keyboard)
         return 1;
     double begin = seconds();

@@ -30,7 +30,7 @@ BOOL CALLBACK collectWindow(HWND window, LPARAM parameter) {
     auto* search = reinterpret_cast<WindowSearch*>(parameter);
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
-    if (process == search->process && ::IsWindowVisible(window))
+    if (process == search->process)
         search->found.push_back(window);
     return TRUE;
 }
@@ -95,11 +95,20 @@ HWND splashOf(DWORD processId) {
     return firstWindowOf(processId, L"KeywhirlSplash", nullptr, false);
 }
 
-std::vector<HWND> programWindows(HWND mainWindow) {
-    WindowSearch search{0, {}};
-    ::GetWindowThreadProcessId(mainWindow, &search.process);
+std::vector<HWND> windowsOfProcess(DWORD processId) {
+    WindowSearch search{processId, {}};
     ::EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+std::vector<HWND> programWindows(HWND mainWindow) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(mainWindow, &process);
+    std::vector<HWND> visible;
+    for (HWND window : windowsOfProcess(process))
+        if (::IsWindowVisible(window))
+            visible.push_back(window);
+    return visible;
 }
 
 KeyRecord makeKeyRecord(UINT virtualKey, bool released, bool repeat, bool shift) {

@@ -24,6 +24,16 @@ HWND splashOf(DWORD processId);
 // The visible top-level windows of the process that owns the main window.
 std::vector<HWND> programWindows(HWND mainWindow);
 
+// Every top-level window of the process, visible or not, front to back.
+std::vector<HWND> windowsOfProcess(DWORD processId);
+// The first of them for which match(window) holds; null when none does.
+template <typename Match> HWND findWindowOf(DWORD processId, Match match) {
+    for (HWND window : windowsOfProcess(processId))
+        if (match(window))
+            return window;
+    return nullptr;
+}
+
 // A key record as Keywhirl.dll builds it, for a key of the US layout.
 KeyRecord makeKeyRecord(UINT virtualKey, bool released, bool repeat = false, bool shift = false);
 

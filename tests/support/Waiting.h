@@ -37,7 +37,7 @@ inline void pump(DWORD milliseconds) {
 
 // The same as eventually, for window tests: the calling thread's messages
 // are dispatched while it waits.
-template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds = 2000) {
+template <typename Condition> bool pumpUntil(Condition condition, DWORD milliseconds = 3000) {
     const DWORD start = ::GetTickCount();
     while (!condition()) {
         if (::GetTickCount() - start > milliseconds)

@@ -17,20 +17,8 @@
 namespace keywhirl::testing {
 namespace {
 
-struct HistorySearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findHistoryWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<HistorySearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::GetDlgItem(window, IDC_HISTORY_FIGURES)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+bool isHistoryWindow(HWND window) {
+    return ::GetDlgItem(window, IDC_HISTORY_FIGURES) != nullptr;
 }
 
 std::wstring figures(HWND window) {
@@ -60,18 +48,18 @@ TEST(HistorySystemTest, TypedSymbolsShowInTheHistoryWindowAndStayInHistoryCsv) {
         ASSERT_TRUE(probe::typeText(program.mainWindow(), std::wstring(30, L'a'), 60));
 
         ASSERT_TRUE(probe::chooseMenuCommand(program.mainWindow(), ID_TRAY_HISTORY));
-        HistorySearch search{program.processId(), nullptr};
+        HWND found = nullptr;
         const DWORD start = ::GetTickCount();
         while (::GetTickCount() - start < 15000) {
-            if (!search.found)
-                ::EnumWindows(findHistoryWindow, reinterpret_cast<LPARAM>(&search));
-            if (search.found && figures(search.found).rfind(L"Today\t30\t", 0) == 0)
+            if (!found)
+                found = probe::findWindowOf(program.processId(), isHistoryWindow);
+            if (found && figures(found).rfind(L"Today\t30\t", 0) == 0)
                 break;
             ::Sleep(250);
         }
-        ASSERT_NE(search.found, nullptr) << "no history window";
-        EXPECT_TRUE(::IsWindowVisible(search.found));
-        const std::wstring shown = figures(search.found);
+        ASSERT_NE(found, nullptr) << "no history window";
+        EXPECT_TRUE(::IsWindowVisible(found));
+        const std::wstring shown = figures(found);
         EXPECT_EQ(shown.substr(0, shown.find(L"\r\n")).substr(0, 9), L"Today\t30\t") << shown;
         EXPECT_NE(shown.find(L"Last 30 days\t30\t"), std::wstring::npos) << shown;
 

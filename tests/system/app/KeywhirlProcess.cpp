@@ -10,23 +10,12 @@ namespace keywhirl::testing {
 namespace {
 const wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-struct MessageBoxSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findVisibleDialog(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<MessageBoxSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
+// A message box: the dialog class with the static text 0xFFFF.
+bool isVisibleMessageBox(HWND window) {
     wchar_t className[32] = {};
     ::GetClassNameW(window, className, 32);
-    if (owner == search->processId && ::IsWindowVisible(window) &&
-        std::wstring(className) == L"#32770" && ::GetDlgItem(window, 0xFFFF)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    return ::IsWindowVisible(window) && std::wstring(className) == L"#32770" &&
+           ::GetDlgItem(window, 0xFFFF);
 }
 
 std::wstring settingsFolder() {
@@ -141,13 +130,11 @@ void deleteRunValue() {
 HWND findMessageBox(DWORD processId, DWORD waitMilliseconds, std::wstring& text) {
     DWORD start = ::GetTickCount();
     do {
-        MessageBoxSearch search{processId, nullptr};
-        ::EnumWindows(findVisibleDialog, reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
+        if (HWND found = probe::findWindowOf(processId, isVisibleMessageBox)) {
             wchar_t buffer[1024] = {};
-            ::GetDlgItemTextW(search.found, 0xFFFF, buffer, 1024);
+            ::GetDlgItemTextW(found, 0xFFFF, buffer, 1024);
             text = buffer;
-            return search.found;
+            return found;
         }
         ::Sleep(50);
     } while (::GetTickCount() - start < waitMilliseconds);

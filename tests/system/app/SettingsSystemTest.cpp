@@ -11,31 +11,14 @@
 namespace keywhirl::testing {
 namespace {
 
-struct DialogSearch {
-    DWORD processId;
-    int controlId;
-    HWND found;
-};
-
-BOOL CALLBACK findDialogWithControl(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<DialogSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    if (owner == search->processId && ::IsWindowVisible(window) &&
-        ::GetDlgItem(window, search->controlId)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // The program's visible dialog that has the given control; waits for it.
 HWND waitForDialog(DWORD processId, int controlId) {
     for (int attempt = 0; attempt < 200; ++attempt) {
-        DialogSearch search{processId, controlId, nullptr};
-        ::EnumWindows(findDialogWithControl, reinterpret_cast<LPARAM>(&search));
-        if (search.found)
-            return search.found;
+        HWND found = probe::findWindowOf(processId, [&](HWND window) {
+            return ::IsWindowVisible(window) && ::GetDlgItem(window, controlId);
+        });
+        if (found)
+            return found;
         ::Sleep(50);
     }
     return nullptr;

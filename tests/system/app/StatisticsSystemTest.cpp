@@ -16,21 +16,9 @@
 namespace keywhirl::testing {
 namespace {
 
-struct StatisticsSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findStatisticsWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<StatisticsSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    // The statistics window is the program's pop-up with the close button 1030.
-    if (owner == search->processId && ::GetDlgItem(window, 1030)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+// The statistics window is the program's pop-up with the close button 1030.
+bool isStatisticsWindow(HWND window) {
+    return ::GetDlgItem(window, 1030) != nullptr;
 }
 
 std::map<std::wstring, std::wstring> statisticsRows(HWND window) {
@@ -62,10 +50,9 @@ TEST(StatisticsSystemTest, ThirtySymbolsAtASteadyPaceShowInTheRows) {
 
     KeywhirlProcess program(programOutputFolder() + L"\\Keywhirl.exe");
     ASSERT_NE(program.mainWindow(), nullptr);
-    StatisticsSearch search{program.processId(), nullptr};
-    ::EnumWindows(findStatisticsWindow, reinterpret_cast<LPARAM>(&search));
-    ASSERT_NE(search.found, nullptr) << "no statistics window";
-    EXPECT_TRUE(::IsWindowVisible(search.found));
+    HWND statistics = probe::findWindowOf(program.processId(), isStatisticsWindow);
+    ASSERT_NE(statistics, nullptr) << "no statistics window";
+    EXPECT_TRUE(::IsWindowVisible(statistics));
 
     ASSERT_TRUE(probe::typeText(program.mainWindow(), std::wstring(30, L'a'), 60));
 
@@ -75,7 +62,7 @@ TEST(StatisticsSystemTest, ThirtySymbolsAtASteadyPaceShowInTheRows) {
     DWORD start = ::GetTickCount();
     do {
         ::Sleep(250);
-        rows = statisticsRows(search.found);
+        rows = statisticsRows(statistics);
     } while (rows[L"Symbols typed"] != L"30 symbols" && ::GetTickCount() - start < 15000);
     ASSERT_EQ(rows.size(), 6u) << "six monitors";
     EXPECT_EQ(rows[L"Symbols typed"], L"30 symbols");

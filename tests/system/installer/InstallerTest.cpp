@@ -3,6 +3,7 @@
 // the installed program runs, and the uninstaller ends it and removes
 // everything but the user's settings.
 #include "Probe.h"
+#include "support/Waiting.h"
 #include "support/WinePaths.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +19,7 @@
 #include <string>
 #include <vector>
 
+using keywhirl::testing::eventually;
 using keywhirl::testing::programOutputFolder;
 using keywhirl::testing::unixToWinePath;
 
@@ -220,15 +222,6 @@ void close(PROCESS_INFORMATION& process) {
     process = {};
 }
 
-bool waitUntil(const std::function<bool()>& done, DWORD milliseconds) {
-    DWORD start = ::GetTickCount();
-    while (!done()) {
-        if (::GetTickCount() - start > milliseconds)
-            return false;
-        ::Sleep(100);
-    }
-    return true;
-}
 
 HWND hiddenMainWindowOf(DWORD processId) {
     HWND window = nullptr;
@@ -327,7 +320,7 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingOnlyTheSettings) {
     program = start(folder + L"\\Keywhirl.exe", L"");
     ASSERT_NE(program.hProcess, nullptr);
     HWND mainWindow = nullptr;
-    ASSERT_TRUE(waitUntil(
+    ASSERT_TRUE(eventually(
         [&] { return (mainWindow = hiddenMainWindowOf(program.dwProcessId)) != nullptr; }, 20000))
         << "the installed program shows no main window";
     auto runValue = [] {
@@ -336,7 +329,7 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingOnlyTheSettings) {
             value = value.substr(1, value.size() - 2);
         return value;
     };
-    EXPECT_TRUE(waitUntil([&] { return runValue() == folder + L"\\Keywhirl.exe"; }, 20000))
+    EXPECT_TRUE(eventually([&] { return runValue() == folder + L"\\Keywhirl.exe"; }, 20000))
         << "Run value: " << narrow(runValue());
 
     // Silent uninstall while it runs. The uninstaller hands its work to a
@@ -350,7 +343,7 @@ TEST_F(Installer, InstallsRunsAndUninstallsKeepingOnlyTheSettings) {
     DWORD programExit = 1;
     ::GetExitCodeProcess(program.hProcess, &programExit);
     EXPECT_EQ(programExit, 0u) << "the program was not closed the way its Exit item closes it";
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(eventually(
         [&] { return !exists(folder) && !keyExists(HKEY_LOCAL_MACHINE, kUninstallKey); }, 30000))
         << "the uninstaller left the program folder or its entry in the list of programs";
 
@@ -427,7 +420,7 @@ TEST_F(Installer, InstallsForTheCurrentUserOnlyAndStartsTheProgramWhenAsked) {
     ASSERT_NE(uninstaller.hProcess, nullptr);
     ::WaitForSingleObject(uninstaller.hProcess, 30000);
     close(uninstaller);
-    EXPECT_TRUE(waitUntil(
+    EXPECT_TRUE(eventually(
         [&] { return !exists(folder) && !keyExists(HKEY_CURRENT_USER, kUninstallKey); }, 30000));
     EXPECT_FALSE(exists(userStartMenuFolder()));
     EXPECT_EQ(iniValue(L"keyboardWaitInterval"), L"1234") << "the settings stay";

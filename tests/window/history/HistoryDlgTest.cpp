@@ -8,7 +8,9 @@
 #include "settings/Settings.h"
 #include "support/FakeClock.h"
 #include "support/FakeLocalTime.h"
+#include "support/OwnerWindow.h"
 #include "support/TestSettings.h"
+#include "support/Waiting.h"
 #include "support/WinePaths.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/Handles.h"
@@ -23,43 +25,12 @@
 namespace keywhirl {
 namespace {
 
+using testing::OwnerWindow;
+using testing::pumpMessages;
+using testing::pumpUntil;
+
+
 const CalendarDate kToday = CalendarDate::fromYmd(2026, 12, 8);
-
-void pumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
-
-bool waitUntil(const std::function<bool()>& condition, DWORD milliseconds = 3000) {
-    const DWORD start = ::GetTickCount();
-    while (!condition()) {
-        if (::GetTickCount() - start > milliseconds)
-            return false;
-        pumpMessages();
-        ::Sleep(5);
-    }
-    return true;
-}
-
-class OwnerWindow {
-public:
-    OwnerWindow() {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = ::DefWindowProcW;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KeywhirlHistoryTestOwner";
-        ::RegisterClassW(&windowClass);
-        window.reset(::CreateWindowExW(0, windowClass.lpszClassName, L"Keywhirl", WS_POPUP, 0, 0,
-                                       10, 10, nullptr, nullptr, windowClass.hInstance, nullptr));
-    }
-    HWND get() const { return window.get(); }
-
-private:
-    ui::UniqueWindow window;
-};
 
 // Remembers what Explorer would have been started with.
 class TestHistoryDlg : public HistoryDlg {
@@ -271,7 +242,7 @@ TEST_F(HistoryWindow, TodaysTypingShowsWithoutReopeningAndTheFolderButtonShowsTh
         wall.advance(250);
         recorder.handleKey(testing::letter());
     }
-    EXPECT_TRUE(waitUntil([&] { return dialog.view().todayTotal.symbols == 1030; }, 5000));
+    EXPECT_TRUE(pumpUntil([&] { return dialog.view().todayTotal.symbols == 1030; }, 5000));
     EXPECT_NE(dialog.getItemText(IDC_HISTORY_FIGURES).find(L"Today\t1030\t"), std::wstring::npos);
 
     dialog.send(WM_COMMAND, MAKEWPARAM(IDC_HISTORY_OPEN_FOLDER, BN_CLICKED),

@@ -12,6 +12,7 @@
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "support/TestSettings.h"
+#include "support/OwnerWindow.h"
 #include "support/WinePaths.h"
 #include "weakkeys/WeakKeyRecorder.h"
 #include "weakkeys/WeakKeyTint.h"
@@ -605,32 +606,7 @@ TEST_F(KeyboardDlgTest, CanBeDraggedByThePicture) {
     EXPECT_EQ(150, options().keyboardPosX.load());
 }
 
-// A plain window in the role of the main window: it owns the keyboard and
-// receives the tray menu's commands.
-class OwnerWindow {
-public:
-    OwnerWindow() {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = &OwnerWindow::procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KeyboardTestOwner";
-        ::RegisterClassW(&windowClass);
-        handle = ::CreateWindowExW(0, L"KeyboardTestOwner", L"owner", WS_POPUP, 0, 0, 10, 10,
-                                   nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        command = 0;
-    }
-    ~OwnerWindow() { ::DestroyWindow(handle); }
-    HWND handle;
-    static UINT command;
-
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_COMMAND)
-            command = LOWORD(wParam);
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-};
-UINT OwnerWindow::command = 0;
+using testing::OwnerWindow;
 
 // What the open pop-up menu held; it then chooses the last item with the keys.
 struct OpenMenu {
@@ -652,7 +628,7 @@ bool OpenMenu::hasAutoPopup = false;
 
 TEST_F(KeyboardDlgTest, ARightClickOffersTheTrayMenuWhoseCommandsGoToTheOwner) {
     OwnerWindow owner;
-    ASSERT_TRUE(dialog.create(owner.handle));
+    ASSERT_TRUE(dialog.create(owner.get()));
     window = dialog.getSafeHwnd();
     showAtFullOpacity();
     ::SetTimer(nullptr, 0, 300, &OpenMenu::look);
@@ -661,7 +637,7 @@ TEST_F(KeyboardDlgTest, ARightClickOffersTheTrayMenuWhoseCommandsGoToTheOwner) {
                    MAKELPARAM(point.x, point.y));
     EXPECT_TRUE(OpenMenu::hasExit);
     EXPECT_TRUE(OpenMenu::hasAutoPopup);
-    EXPECT_TRUE(pumpUntil([&] { return OwnerWindow::command == ID_TRAY_EXIT; }))
+    EXPECT_TRUE(pumpUntil([&] { return OwnerWindow::lastCommand() == ID_TRAY_EXIT; }))
         << "the last item, exit, goes to the owner";
     ::DestroyWindow(window);
 }

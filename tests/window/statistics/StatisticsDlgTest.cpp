@@ -5,6 +5,7 @@
 #include "settings/Settings.h"
 #include "statistics/StatisticsLayout.h"
 #include "support/TestSettings.h"
+#include "support/OwnerWindow.h"
 #include "support/Waiting.h"
 #include "ui/Handles.h"
 
@@ -21,12 +22,10 @@
 namespace keywhirl {
 namespace {
 
+using testing::OwnerWindow;
 using testing::pumpMessages;
+using testing::pumpUntil;
 
-// Pumps messages until the condition holds or a generous time is up.
-template <typename Condition> bool waitUntil(Condition condition, DWORD milliseconds = 3000) {
-    return testing::pumpUntil(condition, milliseconds);
-}
 
 int alphaOf(HWND window) {
     BYTE alpha = 0;
@@ -55,35 +54,6 @@ public:
     std::wstring value;
     int titles = 0;
     int values = 0;
-};
-
-// Plays the main window: the owner of the statistics window and the
-// receiver of its menu's commands.
-class OwnerWindow {
-public:
-    OwnerWindow() {
-        WNDCLASSW windowClass = {};
-        windowClass.lpfnWndProc = &OwnerWindow::procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.lpszClassName = L"KeywhirlStatisticsTestOwner";
-        ::RegisterClassW(&windowClass);
-        window.reset(::CreateWindowExW(0, windowClass.lpszClassName, L"Keywhirl", WS_POPUP, 0, 0,
-                                       10, 10, nullptr, nullptr, windowClass.hInstance, nullptr));
-    }
-    HWND get() const { return window.get(); }
-
-    static std::vector<UINT>& messages() {
-        static std::vector<UINT> seen;
-        return seen;
-    }
-
-private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-        messages().push_back(message);
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-
-    ui::UniqueWindow window;
 };
 
 void CALLBACK closeMenu(HWND, UINT, UINT_PTR id, DWORD) {
@@ -248,10 +218,10 @@ TEST_F(StatisticsWindow, HoverFadesToOpaqueAndLeavingFadesBack) {
     settings().setOpaqueStatisticsOnHover = true;
     dialog.show(SW_SHOWNOACTIVATE);
     ::SendMessageW(window(), WM_MOUSEHOVER, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return alphaOf(window()) == 255; }));
+    EXPECT_TRUE(pumpUntil([&] { return alphaOf(window()) == 255; }));
 
     ::SendMessageW(window(), WM_MOUSELEAVE, 0, 0);
-    EXPECT_TRUE(waitUntil([&] { return alphaOf(window()) == 200; }));
+    EXPECT_TRUE(pumpUntil([&] { return alphaOf(window()) == 200; }));
 }
 
 TEST_F(StatisticsWindow, TheRealMouseMakesItOpaqueAlsoOverTheCloseButton) {
@@ -263,16 +233,16 @@ TEST_F(StatisticsWindow, TheRealMouseMakesItOpaqueAlsoOverTheCloseButton) {
     ASSERT_TRUE(::GetWindowRect(window(), &rect));
 
     ::SetCursorPos(rect.left + 100, rect.top + 60);
-    EXPECT_TRUE(waitUntil([&] { return alphaOf(window()) == 255; })) << "resting on the body";
+    EXPECT_TRUE(pumpUntil([&] { return alphaOf(window()) == 255; })) << "resting on the body";
 
     // Onto the close button: the window hears a leave, but the mouse is still over it.
     ::SetCursorPos(rect.left + 252, rect.top + 10);
-    waitUntil([] { return false; }, 400);
+    pumpUntil([] { return false; }, 400);
     EXPECT_EQ(alphaOf(window()), 255);
 
     // Off the button and out of the window: the button passes its leave on.
     ::SetCursorPos(rect.left - 100, rect.top - 100);
-    EXPECT_TRUE(waitUntil([&] { return alphaOf(window()) == 200; })) << "back at rest";
+    EXPECT_TRUE(pumpUntil([&] { return alphaOf(window()) == 200; })) << "back at rest";
 }
 
 TEST_F(StatisticsWindow, WithoutOpaqueOnHoverTheAlphaStays) {
@@ -280,10 +250,10 @@ TEST_F(StatisticsWindow, WithoutOpaqueOnHoverTheAlphaStays) {
     dialog.show(SW_SHOWNOACTIVATE);
     ::SendMessageW(window(), WM_MOUSEHOVER, 0, 0);
     // A fade would have reached 255 within this time.
-    waitUntil([] { return false; }, 400);
+    pumpUntil([] { return false; }, 400);
     EXPECT_EQ(alphaOf(window()), 200);
     ::SendMessageW(window(), WM_MOUSELEAVE, 0, 0);
-    waitUntil([] { return false; }, 100);
+    pumpUntil([] { return false; }, 100);
     EXPECT_EQ(alphaOf(window()), 200);
 }
 
@@ -292,7 +262,7 @@ TEST_F(StatisticsWindow, CloseButtonHidesTurnsTheSettingOffAndResetsTheAlpha) {
     settings().setOpaqueStatisticsOnHover = true;
     dialog.show(SW_SHOWNOACTIVATE);
     ::SendMessageW(window(), WM_MOUSEHOVER, 0, 0);
-    ASSERT_TRUE(waitUntil([&] { return alphaOf(window()) == 255; }));
+    ASSERT_TRUE(pumpUntil([&] { return alphaOf(window()) == 255; }));
 
     // What the button sends its parent when it is clicked.
     ::SendMessageW(window(), WM_COMMAND, MAKEWPARAM(IDC_STATISTICS_CLOSE, BN_CLICKED),
@@ -344,7 +314,7 @@ TEST_F(StatisticsWindow, TheRefreshTimerRepaintsOnceASecond) {
     dialog.show(SW_SHOWNOACTIVATE);
     repaint();
     const int before = rows[5].values;
-    EXPECT_TRUE(waitUntil([&] { return rows[5].values > before; }, 3000));
+    EXPECT_TRUE(pumpUntil([&] { return rows[5].values > before; }, 3000));
 }
 
 TEST_F(StatisticsWindow, AHiddenWindowAsksNothing) {
@@ -362,7 +332,7 @@ TEST_F(StatisticsWindow, DetachedMonitorsAreNeverAskedAgain) {
     rows.clear(); // the monitors go, as at shutdown; asking one now would crash
     ::InvalidateRect(window(), nullptr, FALSE);
     repaint();
-    waitUntil([] { return false; }, 1200); // a refresh would have come by now
+    pumpUntil([] { return false; }, 1200); // a refresh would have come by now
     EXPECT_TRUE(dialog.lastPaintedRows().empty());
     EXPECT_TRUE(::IsWindow(window()));
 }

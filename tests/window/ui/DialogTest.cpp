@@ -2,6 +2,7 @@
 #include "ui/Dialog.h"
 
 #include "DialogTemplate.h"
+#include "support/Waiting.h"
 
 #include <gtest/gtest.h>
 
@@ -19,13 +20,7 @@ constexpr int kMainTemplate = 102;
 constexpr int kButtonId = 1001;
 constexpr UINT kEndWith = WM_APP + 1;
 
-void pumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
+using keywhirl::testing::pumpMessages;
 
 // A dialog with OK, Cancel and one more button, as the settings dialog has.
 DialogTemplate buttonsTemplate(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU) {

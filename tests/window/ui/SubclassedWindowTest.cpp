@@ -5,6 +5,7 @@
 #include "ui/Handles.h"
 
 #include "DialogTemplate.h"
+#include "support/Waiting.h"
 
 #include <gtest/gtest.h>
 
@@ -91,13 +92,7 @@ private:
     }
 };
 
-void pumpMessages() {
-    MSG message;
-    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-}
+using keywhirl::testing::pumpMessages;
 
 LONG_PTR procedureOf(HWND window) {
     return ::GetWindowLongPtrW(window, GWLP_WNDPROC);
