@@ -4,7 +4,7 @@
 
 #include "KeyStateTracker.h"
 #include "input/KeyRecord.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 #include "utils/CriticalSection.h"
 
 #include <windows.h>
@@ -64,8 +64,8 @@ private:
     KeyStateTracker tracker;
     HKL lastReportedLayout = nullptr;
     bool layoutReported = false;
-    ui::Event wakeEvent;
-    ui::UniqueHandle thread;
+    utils::Event wakeEvent;
+    utils::UniqueHandle thread;
 };
 
 } // namespace keywhirl::hook

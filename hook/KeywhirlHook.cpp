@@ -1,7 +1,7 @@
 // hook/KeywhirlHook.cpp - Keywhirl.dll: a low-level keyboard hook that sends
 // every key press and release to the program's main window.
 #include "HookDelivery.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 using keywhirl::hook::HookDelivery;
 using keywhirl::hook::LowLevelKey;
-namespace ui = keywhirl::ui;
+namespace utils = keywhirl::utils;
 
 HINSTANCE moduleInstance = nullptr;
 
@@ -19,12 +19,12 @@ HINSTANCE moduleInstance = nullptr;
 CRITICAL_SECTION apiLock;
 
 HookDelivery* delivery = nullptr;
-ui::UniqueHandle hookThread;
+utils::UniqueHandle hookThread;
 DWORD hookThreadId = 0;
 // Set from outside the process by a test: the hook is taken away silently,
 // as the system does with a hook that answered too late. The program must
 // notice by itself and install it again.
-std::optional<ui::Event> dropEvent;
+std::optional<utils::Event> dropEvent;
 
 LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
     if (code == HC_ACTION) {
@@ -42,7 +42,7 @@ LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
 }
 
 struct HookThreadStart {
-    ui::Event ready{true};
+    utils::Event ready{true};
     bool installed = false;
 };
 
@@ -53,7 +53,7 @@ DWORD WINAPI hookThreadMain(void* parameter) {
     MSG message;
     ::PeekMessageW(&message, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
 
-    ui::UniqueHook hook(
+    utils::UniqueHook hook(
         ::SetWindowsHookExW(WH_KEYBOARD_LL, lowLevelKeyboardProc, moduleInstance, 0));
     start->installed = static_cast<bool>(hook);
     start->ready.set();

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/StartedSignal.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -41,7 +41,7 @@ inline HWND createHiddenWindow(const wchar_t* title, WNDPROC procedure = closing
 // the same name, so that whoever times a start waits for both alike. The
 // event lives as long as the process.
 inline void announceStarted() {
-    static ui::UniqueHandle started(::CreateEventW(
+    static utils::UniqueHandle started(::CreateEventW(
         nullptr, TRUE, FALSE, StartedSignal::nameFor(::GetCurrentProcessId()).c_str()));
     if (started)
         ::SetEvent(started.get());
@@ -82,9 +82,10 @@ inline DWORD WINAPI hookThreadMain(void* parameter) {
 // Installs the hook on a new thread and waits until it is in place. The
 // thread ends with the process.
 inline bool startHookThread(HOOKPROC procedure) {
-    ui::UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    utils::UniqueHandle ready(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
     detail::HookStart start{procedure, ready.get(), false};
-    ui::UniqueHandle thread(::CreateThread(nullptr, 0, detail::hookThreadMain, &start, 0, nullptr));
+    utils::UniqueHandle thread(
+        ::CreateThread(nullptr, 0, detail::hookThreadMain, &start, 0, nullptr));
     if (!ready || !thread)
         return false;
     ::WaitForSingleObject(ready.get(), INFINITE);

@@ -5,7 +5,7 @@
 #include "keyboard/KeyboardDlg.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 #include "weakkeys/WeakKeyRecorder.h"
 
 #include "BenchSupport.h"
@@ -116,10 +116,10 @@ void benchRepaint() {
 
     // The labels alone, into a memory picture of the same size.
     HDC screen = ::GetDC(nullptr);
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
-    ui::UniqueBitmap canvas(::CreateCompatibleBitmap(screen, 754, 246));
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+    utils::UniqueBitmap canvas(::CreateCompatibleBitmap(screen, 754, 246));
     ::ReleaseDC(nullptr, screen);
-    ui::SelectedObject selected(dc.get(), canvas.get());
+    utils::SelectedObject selected(dc.get(), canvas.get());
     const KeyboardDrawer& drawer = keyboard.getDrawer();
     start = now();
     for (int i = 0; i < repaints; ++i)
@@ -147,7 +147,7 @@ HRGN regionPixelByPixel(HDC dc, int width, int height) {
         for (int y = 0; y < height; ++y) {
             if (::GetPixel(dc, x, y) != key)
                 continue;
-            ui::UniqueRegion pixel(::CreateRectRgn(x, y, x + 1, y + 1));
+            utils::UniqueRegion pixel(::CreateRectRgn(x, y, x + 1, y + 1));
             ::CombineRgn(region, region, pixel.get(), RGN_DIFF);
         }
     }
@@ -155,7 +155,7 @@ HRGN regionPixelByPixel(HDC dc, int width, int height) {
 }
 
 void benchRegion() {
-    ui::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageW(
+    utils::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageW(
         nullptr, KeyboardDlg::backgroundPath().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     if (!picture) {
         std::printf("no keyboard picture\n");
@@ -168,14 +168,14 @@ void benchRegion() {
     const int builds = 20;
     double start = now();
     for (int i = 0; i < builds; ++i)
-        ui::UniqueRegion region = createRegionWithoutKeyColour(screen, picture.get());
+        utils::UniqueRegion region = createRegionWithoutKeyColour(screen, picture.get());
     report("window shape, by runs of pixels", now() - start, builds, 0);
 
-    ui::UniqueRegion fast = createRegionWithoutKeyColour(screen, picture.get());
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
-    ui::SelectedObject selected(dc.get(), picture.get());
+    utils::UniqueRegion fast = createRegionWithoutKeyColour(screen, picture.get());
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+    utils::SelectedObject selected(dc.get(), picture.get());
     start = now();
-    ui::UniqueRegion slow(regionPixelByPixel(dc.get(), size.bmWidth, size.bmHeight));
+    utils::UniqueRegion slow(regionPixelByPixel(dc.get(), size.bmWidth, size.bmHeight));
     report("window shape, pixel by pixel (for comparison)", now() - start, 1, 0);
     std::printf("%-52s %s\n", "both shapes equal",
                 ::EqualRgn(fast.get(), slow.get()) ? "yes" : "NO");

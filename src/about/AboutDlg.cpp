@@ -131,7 +131,7 @@ void AboutDlg::layOutTexts() {
 }
 
 void AboutDlg::paint() {
-    ui::PaintDc paintDc(handle());
+    utils::PaintDc paintDc(handle());
     RECT client{};
     getClientRect(client);
     {
@@ -139,8 +139,8 @@ void AboutDlg::paint() {
         if (!buffer)
             return;
         if (picture) {
-            ui::UniqueMemoryDc pictureDc(::CreateCompatibleDC(paintDc.get()));
-            ui::SelectedObject selected(pictureDc.get(), picture.get());
+            utils::UniqueMemoryDc pictureDc(::CreateCompatibleDC(paintDc.get()));
+            utils::SelectedObject selected(pictureDc.get(), picture.get());
             ::BitBlt(buffer.dc(), 0, 0, pictureSize.cx, pictureSize.cy, pictureDc.get(), 0, 0,
                      SRCCOPY);
         } else {

@@ -4,7 +4,7 @@
 
 #include "about/CHyperLink.h"
 #include "ui/Dialog.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -58,7 +58,7 @@ private:
     void paint();
 
     HMODULE versionSource;
-    ui::UniqueBitmap picture;
+    utils::UniqueBitmap picture;
     SIZE pictureSize{};
     CHyperLink link;
 };

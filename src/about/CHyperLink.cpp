@@ -1,7 +1,7 @@
 // src/about/CHyperLink.cpp
 #include "about/CHyperLink.h"
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <shellapi.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 // Shared by every link of the process; links live on the main thread only.
 struct SharedLinkResources {
-    ui::UniqueFont underlinedFont;
+    utils::UniqueFont underlinedFont;
     HCURSOR handCursor = nullptr;
     int users = 0;
 };
@@ -149,7 +149,7 @@ void CHyperLink::drawFocusRectangle() const {
     if (parentWindow == nullptr || !getRectInParent(area))
         return;
     ::InflateRect(&area, 1, 1);
-    ui::WindowDc dc(parentWindow);
+    utils::WindowDc dc(parentWindow);
     // Drawn with XOR: the second call, at the loss of the focus, takes it away.
     ::DrawFocusRect(dc.get(), &area);
 }

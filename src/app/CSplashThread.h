@@ -2,7 +2,7 @@
 #pragma once
 
 #include "app/CSplashWnd.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <memory>
 
@@ -31,8 +31,8 @@ private:
 
     SplashFactory windowClass;
     std::unique_ptr<CSplashWnd> window;
-    ui::Event created;
-    ui::UniqueHandle thread;
+    utils::Event created;
+    utils::UniqueHandle thread;
     DWORD id = 0;
 };
 

@@ -91,8 +91,8 @@ void CSplashWnd::createPalette() {
     BITMAP info = {};
     ::GetObjectW(bitmap.get(), sizeof info, &info);
     if (info.bmPlanes * info.bmBitsPixel <= 8) {
-        ui::UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
-        ui::SelectedObject selected(memory.get(), bitmap.get());
+        utils::UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
+        utils::SelectedObject selected(memory.get(), bitmap.get());
         RGBQUAD colours[256] = {};
         ::GetDIBColorTable(memory.get(), 0, 256, colours);
         std::vector<BYTE> buffer(sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY));
@@ -104,7 +104,7 @@ void CSplashWnd::createPalette() {
                                        0};
         palette.reset(::CreatePalette(logical));
     } else {
-        ui::WindowDc dc(window.get());
+        utils::WindowDc dc(window.get());
         palette.reset(::CreateHalftonePalette(dc.get()));
     }
 }
@@ -112,7 +112,7 @@ void CSplashWnd::createPalette() {
 void CSplashWnd::realizePalette(bool forced) {
     if (!palette)
         return;
-    ui::WindowDc dc(window.get());
+    utils::WindowDc dc(window.get());
     HPALETTE previous = ::SelectPalette(dc.get(), palette.get(), forced ? FALSE : TRUE);
     UINT changed = ::RealizePalette(dc.get());
     ::SelectPalette(dc.get(), previous, TRUE);
@@ -122,10 +122,10 @@ void CSplashWnd::realizePalette(bool forced) {
 }
 
 void CSplashWnd::paint() {
-    ui::PaintDc paint(window.get());
+    utils::PaintDc paint(window.get());
     HDC dc = paint.get();
-    ui::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
-    ui::SelectedObject picture(memory.get(), bitmap.get());
+    utils::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+    utils::SelectedObject picture(memory.get(), bitmap.get());
     HPALETTE previous = nullptr;
     if (palette) {
         previous = ::SelectPalette(dc, palette.get(), FALSE);

@@ -1,7 +1,7 @@
 // src/app/CSplashWnd.h - a borderless topmost window that shows one picture.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -24,12 +24,12 @@ public:
 
 protected:
     bool okToClose = false;
-    ui::UniqueBitmap bitmap;
-    ui::UniqueAny<HPALETTE, ::DeleteObject> palette;
+    utils::UniqueBitmap bitmap;
+    utils::UniqueAny<HPALETTE, ::DeleteObject> palette;
     int height = 0;
     int width = 0;
     // The hidden owner keeps the splash off the taskbar.
-    ui::UniqueWindow ownerWindow;
+    utils::UniqueWindow ownerWindow;
     WORD resourceId = 0;
     bool dropShadow = false;
 
@@ -43,7 +43,7 @@ private:
 
     // Owned from its creation; the window procedure lets go of it when the
     // window is destroyed by other means (its thread's end).
-    ui::UniqueWindow window;
+    utils::UniqueWindow window;
 };
 
 } // namespace keywhirl

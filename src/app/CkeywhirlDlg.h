@@ -12,7 +12,7 @@
 #include "statistics/Statistics.h"
 #include "statistics/StatisticsDlg.h"
 #include "ui/Dialog.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 #include "weakkeys/WeakKeyRecorder.h"
 #include "weakkeys/WeakKeyStore.h"
 
@@ -68,8 +68,8 @@ private:
 
     SplashHolder* splash = nullptr;
     StartedSignal started;
-    ui::UniqueIcon bigIcon;
-    ui::UniqueIcon smallIcon;
+    utils::UniqueIcon bigIcon;
+    utils::UniqueIcon smallIcon;
     TrayIcon trayIcon{smallIcon.get()};
     std::unique_ptr<KeywhirlController> controller;
     Statistics statistics;

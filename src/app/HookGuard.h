@@ -3,7 +3,7 @@
 
 #include "app/HookLibrary.h"
 #include "app/HookWatchdog.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -43,7 +43,7 @@ private:
     HookLibrary& hook;
     HookWatchdog watchdog;
     HWND window = nullptr;
-    ui::UniqueModule sessionLibrary;
+    utils::UniqueModule sessionLibrary;
     // After a failed re-install the user has been told; no more tries.
     bool givenUp = false;
     // The check timer runs only while typing waits for its key records, so

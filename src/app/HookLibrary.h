@@ -1,7 +1,7 @@
 // src/app/HookLibrary.h - Keywhirl.dll, loaded from the program's own folder.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -28,7 +28,7 @@ private:
 
     bool load();
 
-    ui::UniqueModule library;
+    utils::UniqueModule library;
     HookFunction setHook = nullptr;
     HookFunction clearHook = nullptr;
 };

@@ -2,7 +2,7 @@
 #include "app/KeywhirlSplashWindow.h"
 
 #include "localization/LocalizationManager.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include "KeywhirlVersion.h"
 
@@ -22,13 +22,13 @@ constexpr int kCornerMargin = 14;
 constexpr COLORREF kSubtitleColour = RGB(160, 190, 235);
 constexpr COLORREF kVersionColour = RGB(110, 130, 172);
 
-ui::UniqueFont makeFont(HDC dc, int points) {
+utils::UniqueFont makeFont(HDC dc, int points) {
     LOGFONTW description = {};
     description.lfHeight = -::MulDiv(points, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
     description.lfWeight = FW_NORMAL;
     description.lfQuality = ANTIALIASED_QUALITY;
     std::wcscpy(description.lfFaceName, L"Arial");
-    return ui::UniqueFont(::CreateFontIndirectW(&description));
+    return utils::UniqueFont(::CreateFontIndirectW(&description));
 }
 } // namespace
 
@@ -64,19 +64,19 @@ bool KeywhirlSplashWindow::loadBitmap() {
 }
 
 void KeywhirlSplashWindow::writeTexts(HBITMAP picture, int width, int height, const Texts& texts) {
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    ui::SelectedObject selected(dc.get(), picture);
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    utils::SelectedObject selected(dc.get(), picture);
     ::SetBkMode(dc.get(), TRANSPARENT);
     {
-        ui::UniqueFont font = makeFont(dc.get(), 16);
-        ui::SelectedObject withFont(dc.get(), font.get());
+        utils::UniqueFont font = makeFont(dc.get(), 16);
+        utils::SelectedObject withFont(dc.get(), font.get());
         ::SetTextColor(dc.get(), kSubtitleColour);
         RECT band = {kCornerMargin, kSubtitleTop, width - kCornerMargin, kSubtitleBottom};
         ::DrawTextW(dc.get(), texts.subtitle.c_str(), static_cast<int>(texts.subtitle.size()),
                     &band, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     }
-    ui::UniqueFont font = makeFont(dc.get(), 9);
-    ui::SelectedObject withFont(dc.get(), font.get());
+    utils::UniqueFont font = makeFont(dc.get(), 9);
+    utils::SelectedObject withFont(dc.get(), font.get());
     ::SetTextColor(dc.get(), kVersionColour);
     RECT corner = {kCornerMargin, height - kCornerMargin - 20, width / 2,
                    height - kCornerMargin + 2};

@@ -2,7 +2,7 @@
 // later start reaches it.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -33,7 +33,7 @@ public:
     static constexpr const wchar_t* kMutexName = L"Local\\Keywhirl.SingleInstance";
 
 private:
-    ui::UniqueHandle mutex;
+    utils::UniqueHandle mutex;
     bool first;
 };
 

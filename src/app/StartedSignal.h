@@ -3,7 +3,7 @@
 #pragma once
 
 #include "ui/AppMessages.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -30,7 +30,7 @@ public:
 
 private:
     // Made at the first raise: before it the name does not exist.
-    std::optional<ui::Event> event;
+    std::optional<utils::Event> event;
 };
 
 } // namespace keywhirl

@@ -4,7 +4,7 @@
 #include "localization/LocalizationManager.h"
 #include "resource.h"
 #include "settings/Settings.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 #include "ui/IdText.h"
 
 #include <atomic>
@@ -44,11 +44,11 @@ const MenuSwitch kMenuSwitches[] = {
 };
 
 // Held from one showing to the next, and to the end of the program.
-ui::UniqueMenu trayMenu;
+utils::UniqueMenu trayMenu;
 
 // Converted once, at the first showing, and kept to the end of the program.
 struct MenuBitmaps {
-    ui::UniqueBitmap check, settings, help, about, exit;
+    utils::UniqueBitmap check, settings, help, about, exit;
 };
 MenuBitmaps menuBitmaps;
 
@@ -70,21 +70,21 @@ COLORREF systemColourFor(COLORREF colour) {
 // A copy of a bitmap resource whose black, greys and white follow the
 // system's menu colours.
 HBITMAP loadMappedBitmap(int resourceId) {
-    ui::UniqueBitmap loaded(
+    utils::UniqueBitmap loaded(
         ::LoadBitmapW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId)));
     if (!loaded)
         return nullptr;
     BITMAP info = {};
     ::GetObjectW(loaded.get(), sizeof info, &info);
 
-    ui::UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
-    ui::UniqueMemoryDc target(::CreateCompatibleDC(nullptr));
+    utils::UniqueMemoryDc source(::CreateCompatibleDC(nullptr));
+    utils::UniqueMemoryDc target(::CreateCompatibleDC(nullptr));
     HBITMAP mapped =
         ::CreateBitmap(info.bmWidth, info.bmHeight, info.bmPlanes, info.bmBitsPixel, nullptr);
     if (!source || !target || !mapped)
         return mapped;
-    ui::SelectedObject sourceSelection(source.get(), loaded.get());
-    ui::SelectedObject targetSelection(target.get(), mapped);
+    utils::SelectedObject sourceSelection(source.get(), loaded.get());
+    utils::SelectedObject targetSelection(target.get(), mapped);
     for (int y = 0; y < info.bmHeight; ++y)
         for (int x = 0; x < info.bmWidth; ++x)
             ::SetPixel(target.get(), x, y, systemColourFor(::GetPixel(source.get(), x, y)));

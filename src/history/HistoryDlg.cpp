@@ -9,7 +9,7 @@
 #include "ui/AppMessages.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/Fonts.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include "resource.h"
 
@@ -24,6 +24,7 @@ using keywhirl::HistoryView;
 using keywhirl::HistoryWindowPlacement;
 using keywhirl::Settings;
 namespace ui = keywhirl::ui;
+namespace utils = keywhirl::utils;
 
 namespace {
 
@@ -39,7 +40,7 @@ constexpr COLORREF kSpeedLine = HistoryDlg::kSpeedLineColour;
 constexpr int kGridSteps = 4;
 
 void fillRect(HDC dc, const RECT& rect, COLORREF colour) {
-    ui::UniqueBrush brush(::CreateSolidBrush(colour));
+    utils::UniqueBrush brush(::CreateSolidBrush(colour));
     ::FillRect(dc, &rect, brush.get());
 }
 
@@ -311,7 +312,7 @@ bool HistoryDlg::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
 }
 
 void HistoryDlg::paint() {
-    ui::PaintDc paintDc(handle());
+    utils::PaintDc paintDc(handle());
     RECT client;
     if (paintDc.get() == nullptr || !getClientRect(client))
         return;
@@ -338,9 +339,9 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
     const std::uint64_t symbolsTop = keywhirl::roundScale(mostSymbols);
     const std::uint64_t speedTop = keywhirl::roundScale(fastest);
 
-    ui::UniqueFont textFont = ui::createPointFont(dc, kTextPoints10, FW_NORMAL);
-    ui::UniqueFont headingFont = ui::createPointFont(dc, kHeadingPoints10, FW_BOLD);
-    ui::SelectedObject selectedFont(dc, textFont.get());
+    utils::UniqueFont textFont = ui::createPointFont(dc, kTextPoints10, FW_NORMAL);
+    utils::UniqueFont headingFont = ui::createPointFont(dc, kHeadingPoints10, FW_BOLD);
+    utils::SelectedObject selectedFont(dc, textFont.get());
 
     // The legend: a bar and a stretch of the line, each with its name.
     {
@@ -352,8 +353,8 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
         const std::wstring bars = historyText(L"chart.symbols");
         drawText(dc, bars, box, DT_SINGLELINE | DT_VCENTER);
         x = measureText(dc, bars, box, DT_SINGLELINE | DT_VCENTER).right + 28;
-        ui::UniquePen pen(::CreatePen(PS_SOLID, 2, kSpeedLine));
-        ui::SelectedObject selectedPen(dc, pen.get());
+        utils::UniquePen pen(::CreatePen(PS_SOLID, 2, kSpeedLine));
+        utils::SelectedObject selectedPen(dc, pen.get());
         ::MoveToEx(dc, x, middle, nullptr);
         ::LineTo(dc, x + 16, middle);
         RECT lineBox = {x + 22, legend.top, legend.right, legend.bottom};
@@ -365,8 +366,8 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
 
     // The grid with both scales: symbols on the left, speed on the right.
     {
-        ui::UniquePen gridPen(::CreatePen(PS_DOT, 1, kGrid));
-        ui::SelectedObject selectedPen(dc, gridPen.get());
+        utils::UniquePen gridPen(::CreatePen(PS_DOT, 1, kGrid));
+        utils::SelectedObject selectedPen(dc, gridPen.get());
         for (int step = 0; step <= kGridSteps; ++step) {
             const int y = plot.bottom - (plot.bottom - plot.top) * step / kGridSteps;
             if (step > 0) {
@@ -397,10 +398,10 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
 
     // The speed line, broken at every day without typing time.
     {
-        ui::UniquePen linePen(::CreatePen(PS_SOLID, 2, kSpeedLine));
-        ui::UniqueBrush dotBrush(::CreateSolidBrush(kSpeedLine));
-        ui::SelectedObject selectedPen(dc, linePen.get());
-        ui::SelectedObject selectedBrush(dc, dotBrush.get());
+        utils::UniquePen linePen(::CreatePen(PS_SOLID, 2, kSpeedLine));
+        utils::UniqueBrush dotBrush(::CreateSolidBrush(kSpeedLine));
+        utils::SelectedObject selectedPen(dc, linePen.get());
+        utils::SelectedObject selectedBrush(dc, dotBrush.get());
         bool drawing = false;
         for (int i = 0; i < HistoryView::kDays; ++i) {
             const DayRecord& day = view_.days[std::size_t(i)];
@@ -444,8 +445,8 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
             const int centre = (slot.left + slot.right) / 2;
             RECT box = {centre - 40, layout.labelTop(), centre + 40,
                         layout.labelTop() + HistoryLayout::kLabelHeight};
-            ui::SelectedObject labelFont(dc, i == HistoryView::kDays - 1 ? headingFont.get()
-                                                                         : textFont.get());
+            utils::SelectedObject labelFont(dc, i == HistoryView::kDays - 1 ? headingFont.get()
+                                                                            : textFont.get());
             drawText(dc, dayLabel(view_.days[std::size_t(i)].date, picture), box,
                      DT_SINGLELINE | DT_CENTER | DT_TOP);
         }
@@ -455,7 +456,7 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
         // A friendly line rather than an empty chart.
         RECT box = {plot.left + 20, plot.top, plot.right - 20, plot.bottom};
         const std::wstring empty = historyText(L"empty");
-        ui::SelectedObject emptyFont(dc, headingFont.get());
+        utils::SelectedObject emptyFont(dc, headingFont.get());
         const RECT measured = measureText(dc, empty, box, DT_CENTER | DT_WORDBREAK);
         const int height = measured.bottom - measured.top;
         box.top = (plot.top + plot.bottom - height) / 2;
@@ -471,7 +472,7 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
         const DayRecord* spans[] = {&view_.todayTotal, &view_.lastWeek, &view_.lastMonth};
         for (int column = 1; column <= 5; ++column) {
             // Headings keep to the foot of their two-line row, wrapped when long.
-            ui::SelectedObject heading(dc, headingFont.get());
+            utils::SelectedObject heading(dc, headingFont.get());
             RECT box = layout.cell(0, column);
             box.left += 6;
             const std::wstring text = historyText(kColumnKeys[column]);
@@ -481,7 +482,7 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
         }
         for (int span = 0; span < 3; ++span) {
             {
-                ui::SelectedObject heading(dc, headingFont.get());
+                utils::SelectedObject heading(dc, headingFont.get());
                 drawText(dc, historyText(kSpanKeys[span]), layout.cell(span + 1, 0),
                          DT_SINGLELINE | DT_VCENTER | DT_LEFT | DT_END_ELLIPSIS);
             }

@@ -1,7 +1,7 @@
 // src/keyboard/BitmapRegion.cpp
 #include "keyboard/BitmapRegion.h"
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,7 +59,7 @@ std::vector<RECT> runsWithoutKeyColour(const std::vector<std::uint32_t>& pixels,
     return runs;
 }
 
-ui::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap) {
+utils::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap) {
     BITMAP size = {};
     if (!bitmap || !::GetObjectW(bitmap, sizeof size, &size) || size.bmWidth <= 0 ||
         size.bmHeight <= 0)
@@ -77,7 +77,7 @@ ui::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap) {
     format.bmiHeader.biBitCount = 32;
     format.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * height);
-    ui::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+    utils::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
     if (!memory || ::GetDIBits(memory.get(), bitmap, 0, static_cast<UINT>(height), pixels.data(),
                                &format, DIB_RGB_COLORS) != height)
         return {};
@@ -85,11 +85,11 @@ ui::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap) {
         pixel &= 0x00FFFFFFu;
 
     std::vector<RECT> runs = runsWithoutKeyColour(pixels, width, height, pixels[0]);
-    ui::UniqueRegion region(
+    utils::UniqueRegion region(
         regionFromRectangles(runs.data(), std::min(runs.size(), kRectanglesPerBatch)));
     for (size_t first = kRectanglesPerBatch; region && first < runs.size();
          first += kRectanglesPerBatch) {
-        ui::UniqueRegion batch(regionFromRectangles(
+        utils::UniqueRegion batch(regionFromRectangles(
             runs.data() + first, std::min(runs.size() - first, kRectanglesPerBatch)));
         if (batch)
             ::CombineRgn(region.get(), region.get(), batch.get(), RGN_OR);

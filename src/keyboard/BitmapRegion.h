@@ -1,7 +1,7 @@
 // src/keyboard/BitmapRegion.h - the shape of a picture: every pixel not of its key colour.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@ namespace keywhirl {
 // its top left pixel, in the bitmap's coordinates. dc is a device context
 // the bitmap is compatible with (the window's). Empty when the bitmap
 // cannot be read.
-ui::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap);
+utils::UniqueRegion createRegionWithoutKeyColour(HDC dc, HBITMAP bitmap);
 
 // The same from pixels given row by row, top row first: one rectangle for
 // each run of neighbouring pixels in a row that differ from the key colour.

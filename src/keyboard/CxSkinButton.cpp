@@ -23,8 +23,8 @@ void paintPicture(HDC dc, const RECT& area, HBITMAP picture) {
         ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_BTNFACE));
         return;
     }
-    ui::UniqueMemoryDc source(::CreateCompatibleDC(dc));
-    ui::SelectedObject selected(source.get(), picture);
+    utils::UniqueMemoryDc source(::CreateCompatibleDC(dc));
+    utils::SelectedObject selected(source.get(), picture);
     ::BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, source.get(),
              0, 0, SRCCOPY);
 }
@@ -164,7 +164,7 @@ void CxSkinButton::drawItem(const DRAWITEMSTRUCT& item) {
     const RECT& area = item.rcItem;
     std::wstring caption = getText();
     ::SetBkMode(dc, TRANSPARENT);
-    ui::SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    utils::SelectedObject font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
     TEXTMETRICW metrics = {};
     ::GetTextMetricsW(dc, &metrics);
     int width = area.right - area.left;

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "keyboard/TrackMouseListener.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 #include "ui/SubclassedWindow.h"
 
 #include <windows.h>
@@ -45,11 +45,11 @@ private:
     TrackMouseListener* mouseListener;
     bool mouseOver;
     bool leftButtonDown;
-    ui::UniqueBitmap normalBitmap;
-    ui::UniqueBitmap pressedBitmap;
+    utils::UniqueBitmap normalBitmap;
+    utils::UniqueBitmap pressedBitmap;
     // The normal picture again; not owned separately.
     HBITMAP disabledBitmap;
-    ui::UniqueBitmap overBitmap;
+    utils::UniqueBitmap overBitmap;
     COLORREF textColour;
 };
 

@@ -202,8 +202,8 @@ void KeyboardDlg::setBackground(HBITMAP bitmap) {
     move(windowRect.left, windowRect.top, width, height, false);
 
     {
-        ui::WindowDc client(handle());
-        ui::UniqueRegion shape = createRegionWithoutKeyColour(client.get(), bitmap);
+        utils::WindowDc client(handle());
+        utils::UniqueRegion shape = createRegionWithoutKeyColour(client.get(), bitmap);
         // Once set, the region belongs to the window.
         if (shape && ::SetWindowRgn(handle(), shape.get(), TRUE))
             shape.release();
@@ -352,8 +352,8 @@ void KeyboardDlg::composePicture(HDC dc, const RECT& client,
                                  const std::vector<std::wstring>& keyNames,
                                  unsigned heldKeys) const {
     if (background) {
-        ui::UniqueMemoryDc picture(::CreateCompatibleDC(dc));
-        ui::SelectedObject selected(picture.get(), background.get());
+        utils::UniqueMemoryDc picture(::CreateCompatibleDC(dc));
+        utils::SelectedObject selected(picture.get(), background.get());
         ::BitBlt(dc, 0, 0, client.right, client.bottom, picture.get(), 0, 0, SRCCOPY);
     } else {
         ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_BTNFACE));
@@ -390,11 +390,11 @@ void KeyboardDlg::drawPicture(HDC dc, const RECT& client) const {
 
 void KeyboardDlg::paintKeyboard() {
     HWND window = handle();
-    ui::PaintDc paint(window);
+    utils::PaintDc paint(window);
     RECT client;
     getClientRect(client);
-    ui::WindowDc target(window);
-    ui::UniqueMemoryDc memory(::CreateCompatibleDC(target.get()));
+    utils::WindowDc target(window);
+    utils::UniqueMemoryDc memory(::CreateCompatibleDC(target.get()));
 
     // Picture and labels are composed in memory and copied to the window in
     // one go; the composition is kept until the labels or the tint change,
@@ -416,7 +416,7 @@ void KeyboardDlg::paintKeyboard() {
         levels != composedLevels || keyNames != composedKeyNames || heldKeys != composedHeldKeys) {
         if (!composed || sizeChanged)
             composed.reset(::CreateCompatibleBitmap(target.get(), client.right, client.bottom));
-        ui::SelectedObject into(memory.get(), composed.get());
+        utils::SelectedObject into(memory.get(), composed.get());
         composePicture(memory.get(), client, labels, tint, levels, keyNames, heldKeys);
         composedLabels = std::move(labels);
         composedKeyNames = std::move(keyNames);
@@ -425,7 +425,7 @@ void KeyboardDlg::paintKeyboard() {
         composedLevels = std::move(levels);
     }
     if (composed) {
-        ui::SelectedObject from(memory.get(), composed.get());
+        utils::SelectedObject from(memory.get(), composed.get());
         ::BitBlt(target.get(), 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     }
     // The buttons paint themselves over the picture.

@@ -8,7 +8,7 @@
 #include "keyboard/OpacityChanger.h"
 #include "keyboard/OpacityFinish.h"
 #include "ui/Dialog.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 #include "weakkeys/WeakKeyRecorder.h"
 
 #include <windows.h>
@@ -119,10 +119,10 @@ private:
     template <typename CommandType> void runCommands();
 
     KeyboardDrawer drawer;
-    ui::UniqueBitmap background;
+    utils::UniqueBitmap background;
     // The picture with the labels of composedLabels on it, kept from one
     // paint to the next; main thread only.
-    ui::UniqueBitmap composed;
+    utils::UniqueBitmap composed;
     std::vector<KeyboardDrawer::KeyLabel> composedLabels;
     bool composedTint = false;
     std::vector<int> composedLevels;

@@ -3,7 +3,7 @@
 
 #include "input/KeyTranslator.h"
 #include "keyboard/NamedKeys.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -55,7 +55,7 @@ public:
     explicit Fonts(HDC dc) : dc(dc) {}
     HFONT forKind(int kind) {
         bool bold = kind == DeadKey;
-        ui::UniqueFont& font = bold ? boldFont : mediumFont;
+        utils::UniqueFont& font = bold ? boldFont : mediumFont;
         if (!font)
             font.reset(create(bold ? FW_BOLD : FW_MEDIUM));
         return font.get();
@@ -73,8 +73,8 @@ private:
     }
 
     HDC dc;
-    ui::UniqueFont mediumFont;
-    ui::UniqueFont boldFont;
+    utils::UniqueFont mediumFont;
+    utils::UniqueFont boldFont;
 };
 
 KeyboardDrawer::KeyboardDrawer() : deadKeyPending(false) {}
@@ -295,7 +295,7 @@ void KeyboardDrawer::drawKey(HDC dc, const KeyRect& cell, const std::wstring& te
         return;
     if (kind < Plain || kind > SeveralCharacters)
         kind = Plain;
-    ui::SelectedObject font(dc, fonts.forKind(kind));
+    utils::SelectedObject font(dc, fonts.forKind(kind));
     ::SetBkMode(dc, TRANSPARENT);
 
     // The inclusive right and bottom go in as the RECT's edges, so the text

@@ -3,7 +3,7 @@
 
 #include "input/KeyInfoWrapper.h"
 #include "utils/CriticalSection.h"
-#include "keyboard/KeyRect.h"
+#include "utils/KeyRect.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 #include "keyboard/NamedKeys.h"
 
 #include "localization/ResourceBundle.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <cwchar>
 
@@ -76,10 +76,10 @@ void NamedKeys::draw(HDC dc, const std::vector<std::wstring>& names, unsigned he
     description.lfHeight = -::MulDiv(kFontPoints, ::GetDeviceCaps(dc, LOGPIXELSY), 72);
     description.lfWeight = FW_NORMAL;
     std::wcscpy(description.lfFaceName, L"Arial");
-    ui::UniqueFont font(::CreateFontIndirectW(&description));
-    ui::SelectedObject withFont(dc, font.get());
-    ui::UniqueBrush skirt(::CreateSolidBrush(kPressedSkirt));
-    ui::UniqueBrush face(::CreateSolidBrush(kPressedFace));
+    utils::UniqueFont font(::CreateFontIndirectW(&description));
+    utils::SelectedObject withFont(dc, font.get());
+    utils::UniqueBrush skirt(::CreateSolidBrush(kPressedSkirt));
+    utils::UniqueBrush face(::CreateSolidBrush(kPressedFace));
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kLegend);
 
@@ -90,12 +90,12 @@ void NamedKeys::draw(HDC dc, const std::vector<std::wstring>& names, unsigned he
         ++box.bottom;
         const bool pressed = (held >> i) & 1u;
         if (pressed) {
-            ui::SelectedObject noPen(dc, ::GetStockObject(NULL_PEN));
+            utils::SelectedObject noPen(dc, ::GetStockObject(NULL_PEN));
             {
-                ui::SelectedObject brush(dc, skirt.get());
+                utils::SelectedObject brush(dc, skirt.get());
                 ::RoundRect(dc, box.left, box.top, box.right + 1, box.bottom + 1, 11, 11);
             }
-            ui::SelectedObject brush(dc, face.get());
+            utils::SelectedObject brush(dc, face.get());
             ::RoundRect(dc, box.left + 3, box.top + 2 + kPressedDepth, box.right - 2,
                         box.bottom - 4 + kPressedDepth, 9, 9);
         }

@@ -1,7 +1,7 @@
 // src/keyboard/NamedKeys.h - the keys of the picture that carry a name rather than a character.
 #pragma once
 
-#include "keyboard/KeyRect.h"
+#include "utils/KeyRect.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 #include "localization/CXmlParser.h"
 
 #include "localization/DecimalReferences.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -108,9 +108,9 @@ CXmlParser::~CXmlParser() = default;
 
 bool CXmlParser::ReadText(const std::wstring& path, int encoding, std::wstring& text) {
     text.clear();
-    ui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    utils::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return false;
 

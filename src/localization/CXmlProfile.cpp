@@ -2,7 +2,7 @@
 #include "localization/CXmlProfile.h"
 
 #include "localization/CXmlParser.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <cwchar>
 #include <new>
@@ -105,9 +105,9 @@ void CXmlProfile::Close(bool save) {
 }
 
 void CXmlProfile::Save(const std::wstring& path, int mode) {
-    ui::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    utils::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return;
 

@@ -2,7 +2,7 @@
 #include "localization/InstalledLanguages.h"
 
 #include "settings/Paths.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -47,7 +47,7 @@ void InstalledLanguages::rescan() {
 std::vector<std::wstring> InstalledLanguages::scan(const std::wstring& folder) {
     std::vector<std::wstring> codes;
     WIN32_FIND_DATAW found;
-    ui::UniqueFind search(::FindFirstFileW((folder + L"*" + kExtension).c_str(), &found));
+    utils::UniqueFind search(::FindFirstFileW((folder + L"*" + kExtension).c_str(), &found));
     if (!search)
         return codes;
     do {

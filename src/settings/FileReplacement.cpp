@@ -1,7 +1,7 @@
 // src/settings/FileReplacement.cpp
 #include "settings/FileReplacement.h"
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -9,9 +9,9 @@ namespace keywhirl {
 
 namespace {
 
-ui::UniqueFile openFile(const std::wstring& path, DWORD access, DWORD disposition) {
-    return ui::UniqueFile(::CreateFileW(path.c_str(), access, 0, nullptr, disposition,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+utils::UniqueFile openFile(const std::wstring& path, DWORD access, DWORD disposition) {
+    return utils::UniqueFile(::CreateFileW(path.c_str(), access, 0, nullptr, disposition,
+                                           FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 bool writeWhole(HANDLE file, const char* data, DWORD size) {
@@ -52,7 +52,7 @@ bool FileReplacement::beginFromCopy() {
 
 bool FileReplacement::writeTemporary(const std::string& bytes) {
     sizeKnown_ = false;
-    ui::UniqueFile file = openFile(temporary_, GENERIC_WRITE, CREATE_ALWAYS);
+    utils::UniqueFile file = openFile(temporary_, GENERIC_WRITE, CREATE_ALWAYS);
     if (!file)
         return false;
     if (bytes.size() <= MAXDWORD &&
@@ -70,7 +70,7 @@ bool FileReplacement::commit() {
     {
         // On disk before it takes the file's place: a power cut after the
         // move must not find an empty file under the old name.
-        ui::UniqueFile file = openFile(temporary_, GENERIC_WRITE, OPEN_EXISTING);
+        utils::UniqueFile file = openFile(temporary_, GENERIC_WRITE, OPEN_EXISTING);
         unsigned long long size = 0;
         // A full disk may cut a file short and still report every write
         // as done: only a temporary of the written size takes the place.

@@ -1,7 +1,7 @@
 // src/settings/Registry.h - one registry value, opened only for the moment it is used.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -39,7 +39,7 @@ protected:
     HKEY key() const { return key_.get(); }
 
 private:
-    ui::UniqueKey key_;
+    utils::UniqueKey key_;
     HKEY root_;
     std::wstring name_;
     std::wstring subkey_;

@@ -226,7 +226,7 @@ void SettingsDlg::onCancel() {
 }
 
 void SettingsDlg::paintBanner() {
-    ui::PaintDc paintDc(handle());
+    utils::PaintDc paintDc(handle());
     RECT client{};
     getClientRect(client);
     if (!banner)
@@ -236,9 +236,9 @@ void SettingsDlg::paintBanner() {
         return;
     const RECT area{0, 0, client.right, bannerSize.cy};
     ::FillRect(buffer.dc(), &area, ::GetSysColorBrush(COLOR_3DFACE));
-    ui::UniqueMemoryDc bannerDc(::CreateCompatibleDC(paintDc.get()));
+    utils::UniqueMemoryDc bannerDc(::CreateCompatibleDC(paintDc.get()));
     {
-        ui::SelectedObject selected(bannerDc.get(), banner.get());
+        utils::SelectedObject selected(bannerDc.get(), banner.get());
         ::BitBlt(buffer.dc(), 0, 0, bannerSize.cx, bannerSize.cy, bannerDc.get(), 0, 0, SRCCOPY);
     }
     buffer.present();

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "ui/Dialog.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -66,7 +66,7 @@ private:
 
     HWND keyboardWindow;
     HWND statisticsWindow;
-    ui::UniqueBitmap banner;
+    utils::UniqueBitmap banner;
     SIZE bannerSize{};
     // The language list's item data indexes this list of codes: the list
     // is sorted by the languages' names, so positions say nothing.

@@ -38,7 +38,7 @@ IDirectSound* createDirectSound() {
 }
 
 // Seen by every voice, held by none: it expires with the last voice.
-std::weak_ptr<keywhirl::ui::ComPtr<IDirectSound>> openDevice;
+std::weak_ptr<keywhirl::utils::ComPtr<IDirectSound>> openDevice;
 
 } // namespace
 

@@ -1,7 +1,7 @@
 // src/sound/TWAVDirectSound.h - one voice: a WAV file held in a static DirectSound buffer.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -45,7 +45,7 @@ public:
     static bool hasDevice();
 
 private:
-    using Device = keywhirl::ui::ComPtr<IDirectSound>;
+    using Device = keywhirl::utils::ComPtr<IDirectSound>;
     // The open device, or a new one for the window; empty when DirectSound
     // cannot be had.
     static std::shared_ptr<Device> sharedDevice(HWND window);
@@ -53,5 +53,5 @@ private:
 
     // Each voice holds the device; the last one to go closes it.
     std::shared_ptr<Device> device;
-    keywhirl::ui::ComPtr<IDirectSoundBuffer> buffer;
+    keywhirl::utils::ComPtr<IDirectSoundBuffer> buffer;
 };

@@ -8,7 +8,7 @@
 #include "statistics/StatisticsLayout.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/Fonts.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include "resource.h"
 
@@ -20,6 +20,7 @@ using keywhirl::Monitor;
 using keywhirl::Settings;
 using keywhirl::StatisticsLayout;
 namespace ui = keywhirl::ui;
+namespace utils = keywhirl::utils;
 
 namespace {
 
@@ -31,9 +32,9 @@ constexpr int kHeaderWeight = FW_BOLD;
 // The same rounded outline as the window's region, which leaves out its right
 // and bottom coordinates: laid out one pixel wider and higher than the client.
 void frameOutline(HDC dc, const RECT& client) {
-    ui::UniqueRegion outline(::CreateRoundRectRgn(client.left, client.top, client.right + 1,
-                                                  client.bottom + 1, StatisticsLayout::kCornerWidth,
-                                                  StatisticsLayout::kCornerHeight));
+    utils::UniqueRegion outline(
+        ::CreateRoundRectRgn(client.left, client.top, client.right + 1, client.bottom + 1,
+                             StatisticsLayout::kCornerWidth, StatisticsLayout::kCornerHeight));
     ::FrameRgn(dc, outline.get(), static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), 1, 1);
 }
 
@@ -106,7 +107,7 @@ void StatisticsDlg::updateLayout() {
 void StatisticsDlg::shape() {
     const int rows = static_cast<int>(monitors.size());
     // The system owns the region once the window has it.
-    ui::UniqueRegion outline(
+    utils::UniqueRegion outline(
         ::CreateRoundRectRgn(0, 0, layoutWidth, StatisticsLayout::layoutHeight(rows),
                              StatisticsLayout::kCornerWidth, StatisticsLayout::kCornerHeight));
     if (::SetWindowRgn(handle(), outline.get(), TRUE) != 0)
@@ -245,7 +246,7 @@ LRESULT StatisticsDlg::onMouseLeave(WPARAM, LPARAM) {
 }
 
 void StatisticsDlg::paint() {
-    ui::PaintDc paintDc(handle());
+    utils::PaintDc paintDc(handle());
     RECT client;
     if (paintDc.get() == nullptr || !getClientRect(client))
         return;
@@ -278,16 +279,16 @@ void StatisticsDlg::drawPicture(HDC dc, const RECT& client) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(0, 0, 0));
     {
-        ui::UniqueFont font = ui::createPointFont(dc, kHeaderPoints10, kHeaderWeight);
-        ui::SelectedObject selected(dc, font.get());
+        utils::UniqueFont font = ui::createPointFont(dc, kHeaderPoints10, kHeaderWeight);
+        utils::SelectedObject selected(dc, font.get());
         RECT box = StatisticsLayout::headerBox(layoutWidth);
         ::DrawTextW(dc, kProductName, -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         ::MoveToEx(dc, StatisticsLayout::kRuleLeft, StatisticsLayout::kRuleY, nullptr);
         ::LineTo(dc, StatisticsLayout::ruleRight(layoutWidth), StatisticsLayout::kRuleY);
     }
 
-    ui::UniqueFont font = ui::createPointFont(dc, kRowPoints10, FW_DONTCARE);
-    ui::SelectedObject selected(dc, font.get());
+    utils::UniqueFont font = ui::createPointFont(dc, kRowPoints10, FW_DONTCARE);
+    utils::SelectedObject selected(dc, font.get());
     paintedRows.resize(monitors.size());
     for (std::size_t i = 0; i < monitors.size(); ++i) {
         paintedRows[i].title = monitors[i]->getTitle();

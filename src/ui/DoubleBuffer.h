@@ -2,7 +2,7 @@
 // and copies to the screen in one step, so a repaint never flickers.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -32,8 +32,8 @@ private:
     HDC target_;
     int width_;
     int height_;
-    UniqueMemoryDc dc_;
-    UniqueBitmap bitmap_;
+    utils::UniqueMemoryDc dc_;
+    utils::UniqueBitmap bitmap_;
     HGDIOBJ previous_ = nullptr;
 };
 

@@ -3,13 +3,13 @@
 
 namespace keywhirl::ui {
 
-UniqueFont createPointFont(HDC dc, int points10, LONG weight, const wchar_t* face) {
+utils::UniqueFont createPointFont(HDC dc, int points10, LONG weight, const wchar_t* face) {
     LOGFONTW font = {};
     font.lfHeight = -::MulDiv(points10, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
     ::lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
-    return UniqueFont(::CreateFontIndirectW(&font));
+    return utils::UniqueFont(::CreateFontIndirectW(&font));
 }
 
 } // namespace keywhirl::ui

@@ -1,7 +1,7 @@
 // src/ui/Fonts.h - fonts of a given size on the screen a window paints on.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@ namespace keywhirl::ui {
 inline constexpr wchar_t kWindowFontFace[] = L"Arial";
 
 // A font of the given size in tenths of a point at the resolution of dc.
-UniqueFont createPointFont(HDC dc, int points10, LONG weight,
-                           const wchar_t* face = kWindowFontFace);
+utils::UniqueFont createPointFont(HDC dc, int points10, LONG weight,
+                                  const wchar_t* face = kWindowFontFace);
 
 } // namespace keywhirl::ui

@@ -1,7 +1,7 @@
 // src/utils/Thread.h - a worker thread that repeats one unit of work until stopped.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -54,9 +54,9 @@ private:
     // A late reader of either flag only runs one more unit or one more wake-up.
     std::atomic<bool> stopped;
     std::atomic<bool> suspended;
-    ui::UniqueHandle thread;
+    utils::UniqueHandle thread;
     // Auto-reset: it remembers one wake-up until the thread waits for it.
-    ui::Event wakeUp;
+    utils::Event wakeUp;
 };
 
 } // namespace keywhirl::utils

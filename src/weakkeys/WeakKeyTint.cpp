@@ -2,7 +2,7 @@
 #include "weakkeys/WeakKeyTint.h"
 
 #include "localization/ResourceBundle.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -53,7 +53,7 @@ int textWidth(HDC dc, const std::wstring& text) {
 }
 
 void fill(HDC dc, const RECT& rect, COLORREF colour) {
-    ui::UniqueBrush brush(::CreateSolidBrush(colour));
+    utils::UniqueBrush brush(::CreateSolidBrush(colour));
     ::FillRect(dc, &rect, brush.get());
 }
 
@@ -103,7 +103,7 @@ double WeakKeyTint::contrast(COLORREF a, COLORREF b) {
 
 void WeakKeyTint::paintCells(HDC dc, const std::vector<KeyRect>& cells,
                              const std::vector<int>& levels) {
-    ui::SelectedObject pen(dc, ::GetStockObject(NULL_PEN));
+    utils::SelectedObject pen(dc, ::GetStockObject(NULL_PEN));
     const size_t count = std::min(cells.size(), levels.size());
     for (size_t i = 0; i < count; ++i) {
         if (levels[i] <= 0 || !cells[i].isValid())
@@ -112,8 +112,8 @@ void WeakKeyTint::paintCells(HDC dc, const std::vector<KeyRect>& cells,
         COLORREF face = ::GetPixel(dc, (box.left + box.right) / 2, box.top + 4);
         if (face == CLR_INVALID)
             face = kNeutralFace;
-        ui::UniqueBrush brush(::CreateSolidBrush(blend(face, levels[i])));
-        ui::SelectedObject selected(dc, brush.get());
+        utils::UniqueBrush brush(::CreateSolidBrush(blend(face, levels[i])));
+        utils::SelectedObject selected(dc, brush.get());
         // RoundRect leaves out the right and bottom edge, as the cell's
         // inclusive edges want.
         ::RoundRect(dc, box.left + kInset, box.top + kInset, box.right - kInset + 1,
@@ -127,8 +127,8 @@ RECT WeakKeyTint::legendArea(int pictureWidth) {
 }
 
 void WeakKeyTint::paintLegend(HDC dc, const RECT& area, const ResourceBundle& texts) {
-    ui::UniqueFont font(createLegendFont(dc));
-    ui::SelectedObject selected(dc, font.get());
+    utils::UniqueFont font(createLegendFont(dc));
+    utils::SelectedObject selected(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kLegendText);
 

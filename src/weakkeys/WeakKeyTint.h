@@ -1,7 +1,7 @@
 // src/weakkeys/WeakKeyTint.h - the heat tint of the key cells, its legend and the key's tooltip.
 #pragma once
 
-#include "keyboard/KeyRect.h"
+#include "utils/KeyRect.h"
 #include "weakkeys/WeakKeyRecorder.h"
 
 #include <windows.h>

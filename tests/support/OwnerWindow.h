@@ -1,7 +1,7 @@
 // tests/support/OwnerWindow.h - a plain window in the role of the main window.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -43,7 +43,7 @@ private:
         return ::DefWindowProcW(window, message, wParam, lParam);
     }
 
-    ui::UniqueWindow window;
+    utils::UniqueWindow window;
 };
 
 } // namespace keywhirl::testing

@@ -1,7 +1,7 @@
 // tests/support/Threads.h - how many threads this process has.
 #pragma once
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@ namespace keywhirl::testing {
 // Counts the threads of this process as the system lists them: a thread
 // that has returned is gone from the list, one that only sleeps is not.
 inline int threadsOfThisProcess() {
-    ui::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    utils::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     THREADENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     int count = 0;

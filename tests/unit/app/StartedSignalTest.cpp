@@ -8,7 +8,7 @@ namespace {
 
 // What another program sees of this one's start, by the event's name alone.
 DWORD seenFromOutside() {
-    ui::UniqueHandle event(
+    utils::UniqueHandle event(
         ::OpenEventW(SYNCHRONIZE, FALSE, StartedSignal::nameFor(::GetCurrentProcessId()).c_str()));
     if (!event)
         return WAIT_FAILED;

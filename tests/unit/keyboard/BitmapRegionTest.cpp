@@ -1,7 +1,7 @@
 // tests/unit/keyboard/BitmapRegionTest.cpp
 #include "keyboard/BitmapRegion.h"
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ HRGN regionPixelByPixel(HDC dc, int width, int height) {
         for (int y = 0; y < height; ++y) {
             if (::GetPixel(dc, x, y) != key)
                 continue;
-            ui::UniqueRegion pixel(::CreateRectRgn(x, y, x + 1, y + 1));
+            utils::UniqueRegion pixel(::CreateRectRgn(x, y, x + 1, y + 1));
             ::CombineRgn(region, region, pixel.get(), RGN_DIFF);
         }
     }
@@ -54,19 +54,19 @@ HRGN regionPixelByPixel(HDC dc, int width, int height) {
 TEST(CreateRegionWithoutKeyColour, EqualsThePixelByPixelRegion) {
     const int width = 90, height = 60;
     HDC screen = ::GetDC(nullptr);
-    ui::UniqueBitmap picture(::CreateCompatibleBitmap(screen, width, height));
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+    utils::UniqueBitmap picture(::CreateCompatibleBitmap(screen, width, height));
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
     {
-        ui::SelectedObject selected(dc.get(), picture.get());
+        utils::SelectedObject selected(dc.get(), picture.get());
         const COLORREF key = RGB(255, 0, 255);
         RECT all = {0, 0, width, height};
-        ui::UniqueBrush keyBrush(::CreateSolidBrush(key));
+        utils::UniqueBrush keyBrush(::CreateSolidBrush(key));
         ::FillRect(dc.get(), &all, keyBrush.get());
         // A rounded body with holes of the key colour inside, one touching
         // nothing, a near-key colour that must stay, and stray pixels.
-        ui::UniqueBrush body(::CreateSolidBrush(RGB(40, 50, 60)));
-        ui::SelectedObject bodyBrush(dc.get(), body.get());
+        utils::UniqueBrush body(::CreateSolidBrush(RGB(40, 50, 60)));
+        utils::SelectedObject bodyBrush(dc.get(), body.get());
         ::RoundRect(dc.get(), 3, 4, 85, 55, 14, 14);
         RECT hole = {20, 20, 30, 26};
         ::FillRect(dc.get(), &hole, keyBrush.get());
@@ -76,10 +76,10 @@ TEST(CreateRegionWithoutKeyColour, EqualsThePixelByPixelRegion) {
         ::SetPixel(dc.get(), width - 1, height - 1, RGB(1, 2, 3));
     }
 
-    ui::UniqueRegion fast = createRegionWithoutKeyColour(dc.get(), picture.get());
+    utils::UniqueRegion fast = createRegionWithoutKeyColour(dc.get(), picture.get());
     ASSERT_TRUE(fast);
-    ui::SelectedObject selected(dc.get(), picture.get());
-    ui::UniqueRegion slow(regionPixelByPixel(dc.get(), width, height));
+    utils::SelectedObject selected(dc.get(), picture.get());
+    utils::UniqueRegion slow(regionPixelByPixel(dc.get(), width, height));
     EXPECT_TRUE(::EqualRgn(fast.get(), slow.get()));
     EXPECT_FALSE(::PtInRegion(fast.get(), 0, 0));
     EXPECT_FALSE(::PtInRegion(fast.get(), 25, 22)) << "a hole inside the body";
@@ -89,9 +89,9 @@ TEST(CreateRegionWithoutKeyColour, EqualsThePixelByPixelRegion) {
 
 TEST(CreateRegionWithoutKeyColour, APictureOfOneColourHasAnEmptyRegion) {
     HDC screen = ::GetDC(nullptr);
-    ui::UniqueBitmap picture(::CreateCompatibleBitmap(screen, 8, 8));
+    utils::UniqueBitmap picture(::CreateCompatibleBitmap(screen, 8, 8));
     ::ReleaseDC(nullptr, screen);
-    ui::UniqueRegion region = createRegionWithoutKeyColour(nullptr, picture.get());
+    utils::UniqueRegion region = createRegionWithoutKeyColour(nullptr, picture.get());
     ASSERT_TRUE(region);
     RECT box;
     EXPECT_EQ(NULLREGION, ::GetRgnBox(region.get(), &box));

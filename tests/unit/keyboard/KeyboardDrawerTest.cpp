@@ -2,7 +2,7 @@
 #include "keyboard/KeyboardDrawer.h"
 
 #include "FakeLayouts.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -264,7 +264,7 @@ TEST_F(KeyboardDrawerTest, DeadKeyTypedOnAnotherThreadIsShownOnThisOne) {
             return 0;
         }
     };
-    ui::UniqueHandle thread(::CreateThread(nullptr, 0, &Typing::run, &drawer, 0, nullptr));
+    utils::UniqueHandle thread(::CreateThread(nullptr, 0, &Typing::run, &drawer, 0, nullptr));
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(thread.get(), 5000));
     EXPECT_TRUE(drawer.isDeadKeyPending()) << "releasing the dead key leaves it pending";
     EXPECT_EQ(L"\u00F3", text(labels(), 0x18)) << "o";
@@ -345,7 +345,7 @@ protected:
         ::ReleaseDC(nullptr, screen);
         previous = ::SelectObject(dc.get(), picture.get());
         RECT all = {0, 0, kWidth, kHeight};
-        ui::UniqueBrush brush(::CreateSolidBrush(kBackground));
+        utils::UniqueBrush brush(::CreateSolidBrush(kBackground));
         ::FillRect(dc.get(), &all, brush.get());
     }
     void TearDown() override { ::SelectObject(dc.get(), previous); }
@@ -367,8 +367,8 @@ protected:
 
     static constexpr int kWidth = 754;
     static constexpr int kHeight = 246;
-    ui::UniqueMemoryDc dc;
-    ui::UniqueBitmap picture;
+    utils::UniqueMemoryDc dc;
+    utils::UniqueBitmap picture;
     HGDIOBJ previous = nullptr;
 };
 

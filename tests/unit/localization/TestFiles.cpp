@@ -1,7 +1,7 @@
 // tests/unit/localization/TestFiles.cpp
 #include "TestFiles.h"
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <windows.h>
 
@@ -12,7 +12,7 @@ void writeBytes(const std::wstring& path, const std::string& bytes) {
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (created == INVALID_HANDLE_VALUE)
         return;
-    ui::UniqueHandle file(created);
+    utils::UniqueHandle file(created);
     std::size_t done = 0;
     while (done < bytes.size()) {
         DWORD written = 0;
@@ -28,7 +28,7 @@ std::string readBytes(const std::wstring& path) {
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (opened == INVALID_HANDLE_VALUE)
         return std::string();
-    ui::UniqueHandle file(opened);
+    utils::UniqueHandle file(opened);
     std::string bytes(::GetFileSize(file.get(), nullptr), '\0');
     DWORD got = 0;
     if (!bytes.empty())

@@ -3,7 +3,7 @@
 // cells and where the buttons land.
 #include "ResourceData.h"
 
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -47,9 +47,9 @@ protected:
         width = info.bmWidth;
         height = info.bmHeight;
 
-        ui::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        utils::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
         {
-            ui::SelectedObject selected(dc.get(), bitmap.get());
+            utils::SelectedObject selected(dc.get(), bitmap.get());
             keyColour = ::GetPixel(dc.get(), 0, 0);
         }
         BITMAPINFO request{};
@@ -103,7 +103,7 @@ protected:
         return count;
     }
 
-    ui::UniqueBitmap bitmap;
+    utils::UniqueBitmap bitmap;
     int width = 0, height = 0;
     COLORREF keyColour = CLR_INVALID;
     std::vector<RGBQUAD> pixels;

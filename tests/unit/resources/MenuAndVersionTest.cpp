@@ -4,7 +4,7 @@
 
 #include "KeywhirlVersion.h"
 #include "resource.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,8 @@ struct MenuLine {
 };
 
 TEST(TrayMenuTemplate, OnePopupWithTheItemsAndSeparatorsInOrder) {
-    ui::UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
+    utils::UniqueMenu menu(
+        ::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));
     ASSERT_TRUE(menu);
     ASSERT_EQ(::GetMenuItemCount(menu.get()), 1);
     wchar_t name[64] = {};

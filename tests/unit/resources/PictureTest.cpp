@@ -4,7 +4,7 @@
 #include "ResourcePicture.h"
 
 #include "resource.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(Pictures, EveryBitmapHasItsSizeAt24BitsAsStoredAndAsLoaded) {
         EXPECT_EQ(stored.bitsPerPixel(), 24);
 
         // the way the splash loads its picture
-        ui::UniqueBitmap loaded(
+        utils::UniqueBitmap loaded(
             static_cast<HBITMAP>(::LoadImageW(module, MAKEINTRESOURCEW(want.id), IMAGE_BITMAP, 0, 0,
                                               LR_CREATEDIBSECTION | LR_DEFAULTSIZE)));
         ASSERT_TRUE(loaded);
@@ -120,13 +120,13 @@ TEST(Pictures, IconCarriesSixteenThirtyTwoAndFortyEightPixelImages) {
     // the tray takes the 16 pixel image, the window the standard one
     for (int size : {16, 32, 48}) {
         SCOPED_TRACE(size);
-        ui::UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
-                                                            MAKEINTRESOURCEW(IDI_KEYWHIRL),
-                                                            IMAGE_ICON, size, size, 0)));
+        utils::UniqueIcon icon(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                               MAKEINTRESOURCEW(IDI_KEYWHIRL),
+                                                               IMAGE_ICON, size, size, 0)));
         ASSERT_TRUE(icon);
         ICONINFO info{};
         ASSERT_TRUE(::GetIconInfo(icon.get(), &info));
-        ui::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+        utils::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
         BITMAP bitmap{};
         ASSERT_TRUE(::GetObjectW(colour.get(), sizeof bitmap, &bitmap));
         EXPECT_EQ(bitmap.bmWidth, size);

@@ -8,7 +8,7 @@
 #include "support/FakeClock.h"
 #include "support/TestSettings.h"
 #include "support/Waiting.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -264,7 +264,7 @@ protected:
     }
 
 private:
-    ui::UniqueHandle cut{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    utils::UniqueHandle cut{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
 };
 
 TEST_F(MetronomeTest, StoppingCutsOffABeatInsteadOfWaitingForIt) {

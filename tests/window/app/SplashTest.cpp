@@ -5,7 +5,7 @@
 #include "settings/Settings.h"
 #include "support/TestSettings.h"
 #include "support/WinePaths.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include "KeywhirlVersion.h"
 #include "support/Waiting.h"
@@ -103,20 +103,21 @@ TEST(SplashTexts, AreWrittenBelowTheNameAndInTheCornerOnly) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    ui::UniqueBitmap picture(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    utils::UniqueBitmap picture(
+        ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     ASSERT_TRUE(picture);
     const COLORREF ground = RGB(8, 14, 38);
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     {
-        ui::SelectedObject selected(dc.get(), picture.get());
+        utils::SelectedObject selected(dc.get(), picture.get());
         RECT all = {0, 0, 650, 635};
-        ui::UniqueBrush brush(::CreateSolidBrush(ground));
+        utils::UniqueBrush brush(::CreateSolidBrush(ground));
         ::FillRect(dc.get(), &all, brush.get());
     }
     KeywhirlSplashWindow::writeTexts(
         picture.get(), 650, 635,
         {L"\x0432\x0430\x0448 \x043F\x043E\x043C\x043E\x0449\x043D\x0438\x043A", L"Version 9.8.7"});
-    ui::SelectedObject selected(dc.get(), picture.get());
+    utils::SelectedObject selected(dc.get(), picture.get());
     EXPECT_GT(inkIn(dc.get(), 0, 570, 650, 606, ground), 50) << "the subtitle";
     EXPECT_GT(inkIn(dc.get(), 0, 600, 325, 635, ground), 20) << "the version";
     EXPECT_EQ(inkIn(dc.get(), 0, 0, 650, 560, ground), 0) << "the whirl and the name stay";

@@ -2,7 +2,7 @@
 #include "app/TrayIcon.h"
 
 #include "ui/AppMessages.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,10 @@ bool iconShown(HWND window) {
 }
 
 TEST(TrayIcon, ShownRemovedAndBroughtBackWhenTheShellRestarts) {
-    ui::UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 1, 1,
-                                              nullptr, nullptr, nullptr, nullptr));
+    utils::UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 1, 1,
+                                                 nullptr, nullptr, nullptr, nullptr));
     ASSERT_TRUE(window);
-    ui::UniqueIcon icon(::LoadIconW(nullptr, IDI_APPLICATION));
+    utils::UniqueIcon icon(::LoadIconW(nullptr, IDI_APPLICATION));
     TrayIcon tray(icon.get());
     tray.show(window.get());
     ASSERT_TRUE(iconShown(window.get())) << "no notification area on the test desktop";
@@ -45,9 +45,9 @@ TEST(TrayIcon, ShownRemovedAndBroughtBackWhenTheShellRestarts) {
 }
 
 TEST(TrayIcon, ARetryFindsAnIconTheShellTookLateAndStops) {
-    ui::UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 1, 1,
-                                              nullptr, nullptr, nullptr, nullptr));
-    ui::UniqueIcon icon(::LoadIconW(nullptr, IDI_APPLICATION));
+    utils::UniqueWindow window(::CreateWindowExW(0, L"STATIC", L"tray owner", WS_POPUP, 0, 0, 1, 1,
+                                                 nullptr, nullptr, nullptr, nullptr));
+    utils::UniqueIcon icon(::LoadIconW(nullptr, IDI_APPLICATION));
     TrayIcon tray(icon.get());
     tray.show(window.get());
     ASSERT_TRUE(iconShown(window.get()));

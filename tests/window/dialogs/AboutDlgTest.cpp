@@ -76,7 +76,7 @@ struct StaticColours {
 };
 
 StaticColours coloursOf(HWND dialog, int id) {
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     ::SetTextColor(dc.get(), RGB(1, 2, 3));
     ::SetBkMode(dc.get(), OPAQUE);
     const auto brush = reinterpret_cast<HBRUSH>(

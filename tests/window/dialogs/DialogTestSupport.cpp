@@ -3,7 +3,7 @@
 
 #include "localization/LocalizationManager.h"
 #include "settings/Settings.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <commctrl.h>
 
@@ -266,17 +266,17 @@ RECT rectInParent(HWND window) {
 }
 
 COLORREF screenPixel(int x, int y) {
-    ui::WindowDc screen(nullptr);
+    utils::WindowDc screen(nullptr);
     return ::GetPixel(screen.get(), x, y);
 }
 
 COLORREF bitmapPixel(int bitmapId, int x, int y) {
-    ui::UniqueBitmap bitmap(static_cast<HBITMAP>(::LoadImageW(
+    utils::UniqueBitmap bitmap(static_cast<HBITMAP>(::LoadImageW(
         ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(bitmapId), IMAGE_BITMAP, 0, 0, 0)));
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!bitmap || !dc)
         return CLR_INVALID;
-    ui::SelectedObject selected(dc.get(), bitmap.get());
+    utils::SelectedObject selected(dc.get(), bitmap.get());
     return ::GetPixel(dc.get(), x, y);
 }
 

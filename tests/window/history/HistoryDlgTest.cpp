@@ -13,7 +13,7 @@
 #include "support/Waiting.h"
 #include "support/WinePaths.h"
 #include "ui/DoubleBuffer.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 #include "unit/statistics/KeyEvents.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +28,6 @@ namespace {
 using testing::OwnerWindow;
 using testing::pumpMessages;
 using testing::pumpUntil;
-
 
 const CalendarDate kToday = CalendarDate::fromYmd(2026, 12, 8);
 
@@ -113,7 +112,7 @@ TEST_F(HistoryWindow, BarsStandOnTheirDaysInProportionWithGapsForEmptyDays) {
     writeKnownHistory();
     openWindow();
     const SIZE size = {700, 460};
-    ui::WindowDc screen(nullptr);
+    utils::WindowDc screen(nullptr);
     ui::DoubleBuffer buffer(screen.get(), size.cx, size.cy);
     ASSERT_TRUE(buffer);
     dialog.drawPicture(buffer.dc(), {0, 0, size.cx, size.cy});
@@ -181,7 +180,7 @@ TEST_F(HistoryWindow, ResizingLaysTheChartOutAgainAndKeepsAMinimumSize) {
     pumpMessages();
     const HistoryLayout layout(size);
     const RECT today = layout.slot(HistoryView::kDays - 1);
-    ui::WindowDc dc(window);
+    utils::WindowDc dc(window);
     EXPECT_EQ(::GetPixel(dc.get(), (today.left + today.right) / 2 - 4, layout.plot().bottom - 2),
               HistoryDlg::kTodayBarColour);
 
@@ -196,7 +195,7 @@ TEST_F(HistoryWindow, AnEmptyHistoryShowsAFriendlyLineAndNoBars) {
     openWindow();
     EXPECT_TRUE(dialog.view().nothingTyped());
     const SIZE size = {700, 460};
-    ui::WindowDc screen(nullptr);
+    utils::WindowDc screen(nullptr);
     ui::DoubleBuffer buffer(screen.get(), size.cx, size.cy);
     dialog.drawPicture(buffer.dc(), {0, 0, size.cx, size.cy});
     const RECT plot = HistoryLayout(size).plot();

@@ -65,11 +65,11 @@ Pixels pixelsOf(HDC dc) {
 
 Pixels pixelsOfResource(int id) {
     HDC screen = ::GetDC(nullptr);
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
     ::ReleaseDC(nullptr, screen);
-    ui::UniqueBitmap picture(static_cast<HBITMAP>(
+    utils::UniqueBitmap picture(static_cast<HBITMAP>(
         ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0)));
-    ui::SelectedObject selected(dc.get(), picture.get());
+    utils::SelectedObject selected(dc.get(), picture.get());
     return pixelsOf(dc.get());
 }
 
@@ -92,10 +92,10 @@ protected:
     // What the button draws now, in a given item state.
     Pixels drawn(UINT itemState) {
         HDC screen = ::GetDC(nullptr);
-        ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
-        ui::UniqueBitmap canvas(::CreateCompatibleBitmap(screen, 11, 11));
+        utils::UniqueMemoryDc dc(::CreateCompatibleDC(screen));
+        utils::UniqueBitmap canvas(::CreateCompatibleBitmap(screen, 11, 11));
         ::ReleaseDC(nullptr, screen);
-        ui::SelectedObject selected(dc.get(), canvas.get());
+        utils::SelectedObject selected(dc.get(), canvas.get());
         DRAWITEMSTRUCT item = {};
         item.CtlType = ODT_BUTTON;
         item.CtlID = IDC_KEYBOARD_MINIMIZE;

@@ -157,14 +157,14 @@ TEST_F(KeyboardDlgTest, TheButtonsSitAtTheTopRight) {
 // Every pixel of the picture against the window's region.
 TEST_F(KeyboardDlgTest, TheRegionIsEveryPixelNotOfTheTopLeftColour) {
     ASSERT_TRUE(create());
-    ui::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    utils::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
     ASSERT_NE(ERROR, ::GetWindowRgn(window, region.get()));
 
-    ui::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageW(
+    utils::UniqueBitmap picture(static_cast<HBITMAP>(::LoadImageW(
         nullptr, KeyboardDlg::backgroundPath().c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
     ASSERT_TRUE(picture);
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    ui::SelectedObject selected(dc.get(), picture.get());
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    utils::SelectedObject selected(dc.get(), picture.get());
     COLORREF key = ::GetPixel(dc.get(), 0, 0);
     int inside = 0, wrong = 0;
     for (int y = 0; y < kPictureHeight; ++y) {
@@ -459,7 +459,7 @@ TEST_F(KeyboardDlgTest, HoldingAndReleasingAWinKeyRepaints) {
 // The picture as the window paints it, in a memory bitmap.
 struct Picture {
     Picture(const KeyboardDlg& dialog) {
-        ui::WindowDc screen(nullptr);
+        utils::WindowDc screen(nullptr);
         dc.reset(::CreateCompatibleDC(screen.get()));
         bitmap.reset(::CreateCompatibleBitmap(screen.get(), kPictureWidth, kPictureHeight));
         ::SelectObject(dc.get(), bitmap.get());
@@ -488,8 +488,8 @@ struct Picture {
         COLORREF c = ::GetPixel(dc.get(), key.cell.getLeft() + 6, key.cell.getTop() + 10);
         return GetRValue(c) + GetGValue(c) + GetBValue(c);
     }
-    ui::UniqueMemoryDc dc;
-    ui::UniqueBitmap bitmap;
+    utils::UniqueMemoryDc dc;
+    utils::UniqueBitmap bitmap;
 };
 
 const NamedKeys::Key& namedKey(const wchar_t* textKey, bool left) {
@@ -519,8 +519,8 @@ TEST_F(KeyboardDlgTest, NamedKeysCarryTheNamesOfTheInterfaceLanguage) {
             LOGFONTW description = {};
             description.lfHeight = -::MulDiv(8, ::GetDeviceCaps(picture.dc.get(), LOGPIXELSY), 72);
             std::wcscpy(description.lfFaceName, L"Arial");
-            ui::UniqueFont font(::CreateFontIndirectW(&description));
-            ui::SelectedObject selected(picture.dc.get(), font.get());
+            utils::UniqueFont font(::CreateFontIndirectW(&description));
+            utils::SelectedObject selected(picture.dc.get(), font.get());
             SIZE extent = {};
             ::GetTextExtentPoint32W(picture.dc.get(), name.c_str(), static_cast<int>(name.size()),
                                     &extent);
@@ -597,7 +597,7 @@ TEST_F(KeyboardDlgTest, CanBeDraggedByThePicture) {
             return 0;
         }
     };
-    ui::UniqueHandle drag(::CreateThread(nullptr, 0, &Drag::run, &grip, 0, nullptr));
+    utils::UniqueHandle drag(::CreateThread(nullptr, 0, &Drag::run, &grip, 0, nullptr));
     pumpUntil([&] { return ::WaitForSingleObject(drag.get(), 0) == WAIT_OBJECT_0; }, 5000);
     EXPECT_TRUE(pumpUntil([&] { return windowRect(window).left == 150; }));
     EXPECT_EQ(130, windowRect(window).top);
@@ -708,8 +708,8 @@ TEST_F(KeyboardDlgTest, WithTheTintOnTheKeyFarAheadIsTheWarmestCellAndKeepsItsLa
     ASSERT_TRUE(create());
 
     const RECT client = {0, 0, kPictureWidth, kPictureHeight};
-    ui::WindowDc screen(nullptr);
-    auto draw = [&](ui::UniqueMemoryDc& dc, ui::UniqueBitmap& bitmap) {
+    utils::WindowDc screen(nullptr);
+    auto draw = [&](utils::UniqueMemoryDc& dc, utils::UniqueBitmap& bitmap) {
         dc.reset(::CreateCompatibleDC(screen.get()));
         bitmap.reset(::CreateCompatibleBitmap(screen.get(), kPictureWidth, kPictureHeight));
         ::SelectObject(dc.get(), bitmap.get());
@@ -732,14 +732,14 @@ TEST_F(KeyboardDlgTest, WithTheTintOnTheKeyFarAheadIsTheWarmestCellAndKeepsItsLa
     };
 
     options().showWeakKeys = false;
-    ui::UniqueMemoryDc plain;
-    ui::UniqueBitmap plainBitmap;
+    utils::UniqueMemoryDc plain;
+    utils::UniqueBitmap plainBitmap;
     draw(plain, plainBitmap);
     EXPECT_LT(warmth(faceOf(plain.get(), 0x24)), 20) << "no tint while it is off";
 
     options().showWeakKeys = true;
-    ui::UniqueMemoryDc tinted;
-    ui::UniqueBitmap tintedBitmap;
+    utils::UniqueMemoryDc tinted;
+    utils::UniqueBitmap tintedBitmap;
     draw(tinted, tintedBitmap);
     const int warmest = warmth(faceOf(tinted.get(), 0x24));
     EXPECT_EQ(faceOf(tinted.get(), 0x24), WeakKeyTint::kWarmest);

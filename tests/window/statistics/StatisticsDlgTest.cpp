@@ -7,7 +7,7 @@
 #include "support/TestSettings.h"
 #include "support/OwnerWindow.h"
 #include "support/Waiting.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include "resource.h"
 
@@ -25,7 +25,6 @@ namespace {
 using testing::OwnerWindow;
 using testing::pumpMessages;
 using testing::pumpUntil;
-
 
 int alphaOf(HWND window) {
     BYTE alpha = 0;
@@ -141,7 +140,7 @@ TEST_F(StatisticsWindow, EveryRowAddedLaysTheWindowOutAgainInTheCorner) {
 }
 
 TEST_F(StatisticsWindow, TheOutlineHasRoundedCorners) {
-    ui::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    utils::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
     ASSERT_NE(::GetWindowRgn(window(), region.get()), ERROR);
     EXPECT_TRUE(::PtInRegion(region.get(), 135, 64));
     EXPECT_TRUE(::PtInRegion(region.get(), 135, 0));
@@ -158,13 +157,13 @@ TEST_F(StatisticsWindow, TheOutlineHasRoundedCorners) {
 
 // The width of a row text in the rows' font, Arial at 8 points.
 int rowTextWidth(const std::wstring& text) {
-    ui::WindowDc screen(nullptr);
+    utils::WindowDc screen(nullptr);
     LOGFONTW font = {};
     font.lfHeight = -::MulDiv(80, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 720);
     font.lfCharSet = DEFAULT_CHARSET;
     lstrcpynW(font.lfFaceName, L"Arial", LF_FACESIZE);
-    ui::UniqueFont handle(::CreateFontIndirectW(&font));
-    ui::SelectedObject selected(screen.get(), handle.get());
+    utils::UniqueFont handle(::CreateFontIndirectW(&font));
+    utils::SelectedObject selected(screen.get(), handle.get());
     RECT box = {0, 0, 0, 0};
     ::DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &box, DT_CALCRECT);
     return box.right - box.left;
@@ -361,10 +360,10 @@ TEST(StatisticsPicture, GradientOutlineHeaderAndRows) {
 
     const int width = 269;
     const int height = StatisticsLayout::layoutHeight(2) - 1;
-    ui::WindowDc screen(nullptr);
-    ui::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
-    ui::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
-    ui::SelectedObject selected(dc.get(), bitmap.get());
+    utils::WindowDc screen(nullptr);
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(screen.get()));
+    utils::UniqueBitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+    utils::SelectedObject selected(dc.get(), bitmap.get());
     RECT client = {0, 0, width, height};
     dialog.drawPicture(dc.get(), client);
 

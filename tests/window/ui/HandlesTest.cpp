@@ -1,14 +1,16 @@
 // tests/window/ui/HandlesTest.cpp
 #include "ui/DoubleBuffer.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include <gtest/gtest.h>
 
 #include <utility>
 #include <vector>
 
-namespace keywhirl::ui {
+namespace keywhirl::utils {
 namespace {
+
+using ui::DoubleBuffer;
 
 std::vector<int> closed;
 void closeCounted(int* value) {
@@ -332,4 +334,4 @@ TEST(DoubleBuffer, ReleasesItsDcAndBitmap) {
 }
 
 } // namespace
-} // namespace keywhirl::ui
+} // namespace keywhirl::utils

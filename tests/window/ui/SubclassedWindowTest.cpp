@@ -2,7 +2,7 @@
 #include "ui/SubclassedWindow.h"
 
 #include "ui/Dialog.h"
-#include "ui/Handles.h"
+#include "utils/Handles.h"
 
 #include "DialogTemplate.h"
 #include "support/Waiting.h"
@@ -306,7 +306,7 @@ TEST(SubclassedWindow, ControlColourFollowsTheDialogsAnswer) {
         return replace;
     };
 
-    UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    utils::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     const LRESULT kept = window.host.send(WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                                           reinterpret_cast<LPARAM>(window.label));
     EXPECT_EQ(kept, reinterpret_cast<LRESULT>(dialogBrush)) << "the link kept the dialog's brush";

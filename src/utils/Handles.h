@@ -1,11 +1,11 @@
-// src/ui/Handles.h - move-only owners for the Windows handles the program keeps.
+// src/utils/Handles.h - move-only owners for the Windows handles the program keeps.
 #pragma once
 
 #include <windows.h>
 
 #include <utility>
 
-namespace keywhirl::ui {
+namespace keywhirl::utils {
 
 // What an owner holds when it holds nothing: null for most handles...
 template <typename Handle> struct NullIsEmpty {
@@ -191,4 +191,4 @@ private:
     Action action_;
 };
 
-} // namespace keywhirl::ui
+} // namespace keywhirl::utils
