@@ -41,7 +41,7 @@ void HookGuard::attach(HWND mainWindow) {
     window = mainWindow;
     givenUp = false;
     watchdog.hookInstalled(utils::tickCount());
-    registerRawKeyboard(window, RIDEV_INPUTSINK);
+    listenToRawInput(true);
     sessionLibrary.reset(loadSystemLibrary(L"wtsapi32.dll"));
     auto notify = libraryFunction<SessionNotificationFunction>(sessionLibrary.get(),
                                                                "WTSRegisterSessionNotification");
@@ -53,7 +53,8 @@ void HookGuard::detach() {
     if (!window)
         return;
     stopChecking();
-    registerRawKeyboard(nullptr, RIDEV_REMOVE);
+    ::KillTimer(window, kRawInputTimer);
+    listenToRawInput(false);
     auto unregister = libraryFunction<SessionUnregisterFunction>(
         sessionLibrary.get(), "WTSUnRegisterSessionNotification");
     if (unregister)
@@ -64,6 +65,20 @@ void HookGuard::detach() {
 
 void HookGuard::onHookMessage() {
     watchdog.keyRecordArrived(utils::tickCount());
+    if (hearingRawInput && window) {
+        listenToRawInput(false);
+        ::SetTimer(window, kRawInputTimer, HookWatchdog::kAnswerMs, nullptr);
+    }
+}
+
+void HookGuard::listenToRawInput(bool on) {
+    if (on == hearingRawInput)
+        return;
+    if (on)
+        registerRawKeyboard(window, RIDEV_INPUTSINK);
+    else
+        registerRawKeyboard(nullptr, RIDEV_REMOVE);
+    hearingRawInput = on;
 }
 
 void HookGuard::onRawInput() {
@@ -87,6 +102,13 @@ void HookGuard::stopChecking() {
 }
 
 bool HookGuard::onTimer(UINT_PTR id) {
+    if (id == kRawInputTimer) {
+        if (window && watchdog.needsRawInput(utils::tickCount())) {
+            ::KillTimer(window, kRawInputTimer);
+            listenToRawInput(true);
+        }
+        return true;
+    }
     if (id != kHookCheckTimer)
         return false;
     if (window && !givenUp && watchdog.hookSeemsLost(utils::tickCount()))

@@ -39,6 +39,7 @@ private:
     void reinstall();
     void startChecking();
     void stopChecking();
+    void listenToRawInput(bool on);
 
     HookLibrary& hook;
     HookWatchdog watchdog;
@@ -49,6 +50,10 @@ private:
     // The check timer runs only while typing waits for its key records, so
     // that an idle program is never woken.
     bool checking = false;
+    // Raw input is heard only while key records are not coming (see
+    // HookWatchdog::needsRawInput); a timer runs while they come, to turn it
+    // on again once they stop.
+    bool hearingRawInput = false;
     static constexpr UINT kCheckMilliseconds = 500;
 };
 

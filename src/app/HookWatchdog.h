@@ -25,6 +25,11 @@ public:
     bool awaitsAnswer() const { return unanswered; }
     // After the hook was installed again: the watch starts afresh.
     void hookInstalled(DWORD now);
+    // Whether typing needs to be seen through raw input now: only once key
+    // records have stopped for longer than kAnswerMs. While they come, the
+    // hook is plainly there, and raw input would only wake the program a
+    // second time for every key.
+    bool needsRawInput(DWORD now) const { return now - lastRecord > kAnswerMs; }
 
 private:
     DWORD lastRecord = 0;

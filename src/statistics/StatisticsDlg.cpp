@@ -78,7 +78,10 @@ bool StatisticsDlg::onInitDialog() {
     fader.start();
 
     invalidate(false);
-    setTimer(kStatisticsRefreshTimer, kRefreshMilliseconds);
+    // The rows are refreshed only while the window is shown (WM_SHOWWINDOW):
+    // a hidden window never wakes the program.
+    if (::IsWindowVisible(handle()))
+        setTimer(kStatisticsRefreshTimer, kRefreshMilliseconds);
     // A window that only shows figures takes no focus: giving it to the close
     // button would make the hidden window the active one, and Space would
     // then close it.
@@ -166,6 +169,14 @@ bool StatisticsDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return true;
     case WM_TIMER:
         invalidate(false);
+        return false;
+    case WM_SHOWWINDOW:
+        if (wParam) {
+            invalidate(false);
+            setTimer(kStatisticsRefreshTimer, kRefreshMilliseconds);
+        } else {
+            killTimer(kStatisticsRefreshTimer);
+        }
         return false;
     case WM_LBUTTONDOWN:
         startDrag();

@@ -59,6 +59,9 @@ inline constexpr UINT_PTR kHookCheckTimer = 1;
 inline constexpr UINT_PTR kStatisticsRefreshTimer = 2;
 // Main window: offers the tray icon again while the shell is starting.
 inline constexpr UINT_PTR kTrayRetryTimer = 3;
+// Main window: runs while key records come, to listen to raw input again
+// once they stop.
+inline constexpr UINT_PTR kRawInputTimer = 5;
 // Main window: saves the weak-key record every ten minutes.
 inline constexpr UINT_PTR kWeakKeysTimer = 4;
 // Main window: saves the typing history when it is due.

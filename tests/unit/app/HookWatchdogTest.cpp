@@ -24,6 +24,26 @@ TEST(HookWatchdog, TypingWithoutRecordsForLongerThanTheSilenceMeansTheHookIsGone
     EXPECT_FALSE(watchdog.hookSeemsLost(typed + 3 * kSilence)) << "a fresh start";
 }
 
+// Raw input wakes the program for every key: it is heard only once the key
+// records have stopped long enough for typing without them to mean a lost hook.
+TEST(HookWatchdog, RawInputIsNeededOnlyOnceTheRecordsHaveStopped) {
+    const struct {
+        DWORD sinceLastRecord;
+        bool needed;
+    } cases[] = {{0, false}, {kAnswer, false}, {kAnswer + 1, true}, {10 * kSilence, true}};
+    for (DWORD start : {5000u, 0xFFFFFF00u}) { // and across the tick counter's wrap
+        for (const auto& c : cases) {
+            HookWatchdog watchdog;
+            watchdog.keyRecordArrived(start);
+            EXPECT_EQ(watchdog.needsRawInput(start + c.sinceLastRecord), c.needed)
+                << start << " + " << c.sinceLastRecord;
+        }
+    }
+    HookWatchdog installed;
+    installed.hookInstalled(5000);
+    EXPECT_FALSE(installed.needsRawInput(5000 + kAnswer)) << "a new hook counts as a record";
+}
+
 TEST(HookWatchdog, ARecordAnswersTypingThatCameBeforeOrJustAfterIt) {
     struct Case {
         const char* name;

@@ -118,6 +118,19 @@ TEST_F(StatisticsWindow, SixRowsSitInTheBottomRightCornerOfTheScreen) {
     EXPECT_NE(::GetFocus(), closeButton());
 }
 
+// KillTimer tells whether the timer ran; a hidden window must not wake the
+// program once a second.
+TEST_F(StatisticsWindow, RefreshesOnlyWhileShown) {
+    EXPECT_FALSE(::KillTimer(window(), kStatisticsRefreshTimer)) << "hidden from the start";
+    for (int round = 0; round < 2; ++round) {
+        ::ShowWindow(window(), SW_SHOWNOACTIVATE);
+        EXPECT_TRUE(::KillTimer(window(), kStatisticsRefreshTimer)) << round;
+        ::ShowWindow(window(), SW_SHOWNOACTIVATE);
+        ::ShowWindow(window(), SW_HIDE);
+        EXPECT_FALSE(::KillTimer(window(), kStatisticsRefreshTimer)) << round;
+    }
+}
+
 TEST_F(StatisticsWindow, EveryRowAddedLaysTheWindowOutAgainInTheCorner) {
     StatisticsDlg empty;
     ASSERT_TRUE(empty.create(owner.get()));
