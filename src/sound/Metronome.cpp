@@ -19,7 +19,8 @@ DWORD beatIntervalFor(unsigned setting) {
 Metronome::Metronome() : TimeChecker(&Settings::instance()->metronomeInterval) {}
 
 DWORD Metronome::currentInterval() const {
-    return beatIntervalFor(TimeChecker::currentInterval());
+    const DWORD interval = beatIntervalFor(TimeChecker::currentInterval());
+    return lastBeatSilent && interval < kRetryAfterSilentBeat ? kRetryAfterSilentBeat : interval;
 }
 
 Metronome::~Metronome() {
@@ -105,12 +106,13 @@ void Metronome::onTimeElapsed() {
     // damaged file) stay silent, like a missing file.
     if (sound.empty() || !isSelfContainedWav(sound.data(), sound.size()))
         return;
-    playSound(sound);
+    lastBeatSilent = !playSound(sound);
 }
 
-void Metronome::playSound(const std::vector<char>& wav) {
-    // Synchronous: returns when the beat has ended. Its result is of no use.
-    ::PlaySoundW(reinterpret_cast<LPCWSTR>(wav.data()), nullptr, SND_MEMORY | SND_NODEFAULT);
+bool Metronome::playSound(const std::vector<char>& wav) {
+    // Synchronous: returns when the beat has ended.
+    return ::PlaySoundW(reinterpret_cast<LPCWSTR>(wav.data()), nullptr,
+                        SND_MEMORY | SND_NODEFAULT) != FALSE;
 }
 
 void Metronome::stopSound() {

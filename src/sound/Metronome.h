@@ -14,6 +14,9 @@ namespace keywhirl {
 constexpr DWORD kShortestBeatInterval = 50;
 // A metronomeInterval of 0 in the file stands for the default.
 constexpr DWORD kDefaultBeatInterval = 500;
+// After a beat the system could not play (no sound device), the next try
+// comes no sooner than this: a silent metronome costs next to nothing.
+constexpr DWORD kRetryAfterSilentBeat = 5000;
 
 // The time between beats for a metronomeInterval setting.
 DWORD beatIntervalFor(unsigned setting);
@@ -53,9 +56,9 @@ public:
 
 protected:
     DWORD currentInterval() const override;
-    // Plays a whole in-memory WAV file and returns when it has ended. A
-    // test that counts beats replaces it.
-    virtual void playSound(const std::vector<char>& wav);
+    // Plays a whole in-memory WAV file and returns when it has ended; false
+    // when the system could not play it. A test that counts beats replaces it.
+    virtual bool playSound(const std::vector<char>& wav);
     // Cuts off a sound that playSound() is playing on the thread.
     virtual void stopSound();
 
@@ -67,6 +70,8 @@ private:
     mutable utils::CriticalSection lock;
     bool open = false;    // guarded by lock: between start() and stopNow()
     bool running = false; // guarded by lock: a thread exists that polls on
+    // Written and read by the beating thread only.
+    bool lastBeatSilent = false;
 };
 
 } // namespace keywhirl

@@ -32,12 +32,14 @@ public:
     }
     std::atomic<int> beats{0};
     std::atomic<DWORD> requestedSleep{0};
+    bool silent = false;         // as without a sound device
     std::vector<char> lastSound; // written by the thread, read after it stops
 
 protected:
-    void playSound(const std::vector<char>& wav) override {
+    bool playSound(const std::vector<char>& wav) override {
         lastSound = wav;
         ++beats;
+        return !silent;
     }
 };
 
@@ -103,6 +105,26 @@ TEST_F(MetronomeTest, BeatsNoFasterThanEveryFiftyMilliseconds) {
         EXPECT_EQ(metronome.beats, 1);
         EXPECT_EQ(c.beatInterval + 1, metronome.requestedSleep);
     }
+}
+
+// Without a sound device every beat fails: it is tried again only every
+// few seconds, and as often as set once a beat sounds again.
+TEST_F(MetronomeTest, ABeatThatCannotSoundIsTriedAgainOnlyAfterAWhile) {
+    Settings::instance()->metronomeInterval = 1;
+    CountingMetronome metronome;
+    metronome.silent = true;
+    clock.advance(51);
+    metronome.process();
+    ASSERT_EQ(metronome.beats, 1);
+    EXPECT_EQ(kRetryAfterSilentBeat + 1, metronome.requestedSleep);
+    clock.advance(kRetryAfterSilentBeat);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 1);
+    metronome.silent = false;
+    clock.advance(1);
+    metronome.process();
+    EXPECT_EQ(metronome.beats, 2);
+    EXPECT_EQ(51u, metronome.requestedSleep) << "sounding again, the set interval";
 }
 
 TEST_F(MetronomeTest, PlaysTheMetronomeFileBytes) {
@@ -254,9 +276,10 @@ public:
     std::atomic<int> cutOff{0};
 
 protected:
-    void playSound(const std::vector<char>&) override {
+    bool playSound(const std::vector<char>&) override {
         playing = true;
         ::WaitForSingleObject(cut.get(), INFINITE);
+        return true;
     }
     void stopSound() override {
         ++cutOff;
