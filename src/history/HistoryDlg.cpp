@@ -114,7 +114,7 @@ std::wstring figure(const DayRecord& span, int column, bool grouped = false) {
     case 2:
         return number(span.averageSpeed()) + statisticsText(L"speed.unit");
     case 3:
-        return number(span.bestSpeed) + statisticsText(L"speed.unit");
+        return number(span.bestMinuteSpeed()) + statisticsText(L"speed.unit");
     case 4:
         return number(span.effectiveness()) + statisticsText(L"effectiveness.unit");
     default:

@@ -11,7 +11,7 @@ LastSpeedMonitor::LastSpeedMonitor(unsigned periodMinutes)
 
 void LastSpeedMonitor::handleKey(const KeyInfoWrapper& event) {
     if (!event.isKeyUp() && event.isSymbolKey())
-        keyTimes.append();
+        keyTimes.append(event.time());
 }
 
 unsigned LastSpeedMonitor::measureSpeed() {

@@ -1,7 +1,10 @@
 // tests/unit/input/KeywhirlControllerTest.cpp
 #include "input/KeywhirlController.h"
 
+#include "statistics/LastRhythmMonitor.h"
+#include "support/FakeClock.h"
 #include "support/TestSettings.h"
+#include "support/Waiting.h"
 #include "utils/CriticalSection.h"
 
 #include <gtest/gtest.h>
@@ -222,7 +225,7 @@ TEST_F(KeywhirlControllerTest, CopyDataOfOtherKindsOrShortPayloadsChangesNothing
     COPYDATASTRUCT ignored[] = {
         {0, sizeof record, &record},
         {3, sizeof record, &record},
-        {kKeyRecordMessage, sizeof record - 1, &record},
+        {kKeyRecordMessage, kKeyRecordSizeWithoutTime - 1, &record},
         {kKeyRecordMessage, sizeof record, nullptr},
         {kLayoutReportMessage, 3, &layout},
     };
@@ -298,6 +301,86 @@ TEST_F(KeywhirlControllerTest, EveryEventArrivesWhenTheTimerWakesADispatcherThat
     }
     EXPECT_EQ(stuck, 0) << "the dispatcher slept for good with event " << stuck << " queued";
     EXPECT_EQ(counter.seen.load(), events);
+    controller.stopAndWait();
+}
+
+} // namespace
+} // namespace keywhirl
+
+namespace keywhirl {
+namespace {
+
+// Keeps the time of every key-down it is handed, and feeds a rhythm monitor.
+class TimingHandler : public KeyHandler {
+public:
+    void handleKey(const KeyInfoWrapper& event) override {
+        rhythm.handleKey(event);
+        utils::Lock guard(lock);
+        times.push_back(event.time());
+    }
+    std::vector<DWORD> seen() {
+        utils::Lock guard(lock);
+        return times;
+    }
+    LastRhythmMonitor rhythm{1};
+
+private:
+    utils::CriticalSection lock;
+    std::vector<DWORD> times;
+};
+
+KeyRecord symbolRecord(DWORD time) {
+    KeyRecord record = key('J').record();
+    record.keyData |= 0x24u << 16;
+    record.time = time;
+    return record;
+}
+
+TEST_F(KeywhirlControllerTest, AKeyKeepsTheSystemsTimeAndAnOlderRecordIsTimedOnArrival) {
+    testing::FakeClock clock(70000);
+    TimingHandler timing;
+    controller.addKeyHandler(&timing);
+    startAndSettle();
+
+    const KeyRecord timed = symbolRecord(65432);
+    controller.receive({kKeyRecordMessage, sizeof timed, const_cast<KeyRecord*>(&timed)});
+    // The first form ends before the time: only its 268 bytes exist.
+    std::vector<BYTE> older(kKeyRecordSizeWithoutTime);
+    std::memcpy(older.data(), &timed, older.size());
+    clock.set(71000);
+    controller.receive({kKeyRecordMessage, DWORD(older.size()), older.data()});
+    ASSERT_TRUE(testing::eventually([&] { return timing.seen().size() >= 2; }));
+    EXPECT_EQ(timing.seen(), (std::vector<DWORD>{65432, 71000}));
+}
+
+// A burst that a busy machine delivers late and all at once: the keys' own
+// times keep its rhythm, where times taken on arrival would all be one.
+TEST_F(KeywhirlControllerTest, ABurstDeliveredAllAtOnceKeepsItsRhythm) {
+    testing::FakeClock clock(100000);
+    TimingHandler timing;
+    controller.addKeyHandler(&timing);
+    startAndSettle();
+
+    const DWORD kSymbols = 300;
+    const DWORD kGap = 50;
+    clock.set(100000 + kSymbols * kGap + 2000);
+    for (DWORD i = 0; i < kSymbols; ++i) {
+        const KeyRecord record = symbolRecord(100000 + i * kGap);
+        controller.receive({kKeyRecordMessage, sizeof record, const_cast<KeyRecord*>(&record)});
+    }
+    ASSERT_TRUE(testing::eventually([&] { return timing.seen().size() >= kSymbols; }));
+    EXPECT_EQ(timing.rhythm.measureRhythm(), 100u);
+
+    TimingHandler arrival;
+    controller.removeKeyHandler(&timing);
+    controller.addKeyHandler(&arrival);
+    for (DWORD i = 0; i < kSymbols; ++i) {
+        const KeyRecord record = symbolRecord(100000 + i * kGap);
+        controller.receive(
+            {kKeyRecordMessage, DWORD(kKeyRecordSizeWithoutTime), const_cast<KeyRecord*>(&record)});
+    }
+    ASSERT_TRUE(testing::eventually([&] { return arrival.seen().size() >= kSymbols; }));
+    EXPECT_EQ(arrival.rhythm.measureRhythm(), 0u) << "stamped on arrival, the burst has no time";
     controller.stopAndWait();
 }
 
