@@ -1,6 +1,8 @@
 // src/statistics/LastSpeedMonitor.cpp
 #include "statistics/LastSpeedMonitor.h"
 
+#include "statistics/SpeedUnit.h"
+
 #include <cstdint>
 #include <sstream>
 
@@ -36,7 +38,8 @@ std::wstring LastSpeedMonitor::getTitle() {
 }
 
 std::wstring LastSpeedMonitor::getValue() {
-    return numberWithUnit(measureSpeed(), L"speed.unit");
+    const SpeedUnit unit = SpeedUnits::current();
+    return numberWithUnit(SpeedUnits::convert(measureSpeed(), unit), SpeedUnits::unitKey(unit));
 }
 
 } // namespace keywhirl

@@ -155,7 +155,7 @@ TEST_F(AppSystemTest, MenuSwitchesChangeSettingsAndExitWritesTheFile) {
     int count = 0;
     for (DWORD i = 0; i < length; i += static_cast<DWORD>(wcslen(keys + i)) + 1)
         ++count;
-    EXPECT_EQ(count, 21) << "the twenty keys and showWeakKeys are written";
+    EXPECT_EQ(count, 22) << "the twenty keys, showWeakKeys and speedUnit are written";
 }
 
 int settingsKeyCount() {
@@ -175,7 +175,7 @@ TEST_F(AppSystemTest, KilledWhileWritingItsSettingsTheFileStaysWhole) {
         ::PostMessageW(first.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
         ASSERT_TRUE(first.waitForExit(15000));
     }
-    ASSERT_EQ(settingsKeyCount(), 21);
+    ASSERT_EQ(settingsKeyCount(), 22);
     const std::wstring temporary = probe::settingsFilePath() + L".tmp";
     // Killed at once, as soon as the temporary appears, and a little later
     // each round: somewhere in the middle of the save.
@@ -191,7 +191,7 @@ TEST_F(AppSystemTest, KilledWhileWritingItsSettingsTheFileStaysWhole) {
         if (delay)
             ::Sleep(delay);
         program.kill();
-        EXPECT_EQ(settingsKeyCount(), 21) << "every setting, old or new";
+        EXPECT_EQ(settingsKeyCount(), 22) << "every setting, old or new";
         EXPECT_EQ(probe::readSetting(L"l10nLanguageCode"), L"ENU");
     }
     // The next start cleans up what a kill left and writes a whole file.
