@@ -81,9 +81,8 @@ TEXTS = [
         "symbols per minute", "знаках в минуту", "Zeichen pro Minute",
         "caractères par minute", "caracteres por minuto", "знаках за хвилину"]),
     ("SettingsDialog", "speedUnit.words", [
-        "words per minute (5 symbols)", "словах в минуту (5 знаков)",
-        "Wörtern pro Minute (5 Zeichen)", "mots par minute (5 caractères)",
-        "palabras por minuto (5 caracteres)", "словах за хвилину (5 знаків)"]),
+        "words per minute", "словах в минуту", "Wörtern pro Minute", "mots par minute",
+        "palabras por minuto", "словах за хвилину"]),
 
     ("Messages", "Error.enterPositiveNumber", [
         "Please enter a positive number.",
