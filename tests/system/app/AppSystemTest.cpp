@@ -199,7 +199,7 @@ TEST_F(AppSystemTest, KilledWhileWritingItsSettingsTheFileStaysWhole) {
     ASSERT_NE(last.mainWindow(), nullptr);
     ::PostMessageW(last.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
     ASSERT_TRUE(last.waitForExit(15000));
-    EXPECT_EQ(settingsKeyCount(), 21);
+    EXPECT_EQ(settingsKeyCount(), 22);
     EXPECT_EQ(::GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
