@@ -310,77 +310,41 @@ TEST_F(KeywhirlControllerTest, EveryEventArrivesWhenTheTimerWakesADispatcherThat
 namespace keywhirl {
 namespace {
 
-// Keeps the time of every key-down it is handed, and feeds a rhythm monitor.
-class TimingHandler : public KeyHandler {
+// Feeds a rhythm monitor and counts what it is handed.
+class RhythmHandler : public KeyHandler {
 public:
     void handleKey(const KeyInfoWrapper& event) override {
         rhythm.handleKey(event);
-        utils::Lock guard(lock);
-        times.push_back(event.time());
-    }
-    std::vector<DWORD> seen() {
-        utils::Lock guard(lock);
-        return times;
+        lastTime = event.time();
+        ++seen;
     }
     LastRhythmMonitor rhythm{1};
-
-private:
-    utils::CriticalSection lock;
-    std::vector<DWORD> times;
+    std::atomic<DWORD> lastTime{0};
+    std::atomic<long> seen{0};
 };
 
-KeyRecord symbolRecord(DWORD time) {
-    KeyRecord record = key('J').record();
-    record.keyData |= 0x24u << 16;
-    record.time = time;
-    return record;
-}
-
-TEST_F(KeywhirlControllerTest, AKeyKeepsTheSystemsTimeAndAnOlderRecordIsTimedOnArrival) {
-    testing::FakeClock clock(70000);
-    TimingHandler timing;
-    controller.addKeyHandler(&timing);
-    startAndSettle();
-
-    const KeyRecord timed = symbolRecord(65432);
-    controller.receive({kKeyRecordMessage, sizeof timed, const_cast<KeyRecord*>(&timed)});
-    // The first form ends before the time: only its 268 bytes exist.
-    std::vector<BYTE> older(kKeyRecordSizeWithoutTime);
-    std::memcpy(older.data(), &timed, older.size());
-    clock.set(71000);
-    controller.receive({kKeyRecordMessage, DWORD(older.size()), older.data()});
-    ASSERT_TRUE(testing::eventually([&] { return timing.seen().size() >= 2; }));
-    EXPECT_EQ(timing.seen(), (std::vector<DWORD>{65432, 71000}));
-}
-
-// A burst that a busy machine delivers late and all at once: the keys' own
-// times keep its rhythm, where times taken on arrival would all be one.
-TEST_F(KeywhirlControllerTest, ABurstDeliveredAllAtOnceKeepsItsRhythm) {
-    testing::FakeClock clock(100000);
-    TimingHandler timing;
-    controller.addKeyHandler(&timing);
-    startAndSettle();
-
-    const DWORD kSymbols = 300;
-    const DWORD kGap = 50;
-    clock.set(100000 + kSymbols * kGap + 2000);
-    for (DWORD i = 0; i < kSymbols; ++i) {
-        const KeyRecord record = symbolRecord(100000 + i * kGap);
-        controller.receive({kKeyRecordMessage, sizeof record, const_cast<KeyRecord*>(&record)});
+// A burst that a busy machine delivers late and all at once keeps its
+// rhythm by the keys' own times; records of the first form, without a time,
+// are timed on arrival, so the same burst then has no time between its keys.
+TEST_F(KeywhirlControllerTest, ABurstDeliveredLateKeepsItsRhythmAndOlderRecordsAreTimedOnArrival) {
+    testing::FakeClock clock(200000);
+    controller.start();
+    for (const DWORD size : {DWORD(sizeof(KeyRecord)), DWORD(kKeyRecordSizeWithoutTime)}) {
+        SCOPED_TRACE(size);
+        RhythmHandler handler;
+        controller.addKeyHandler(&handler);
+        for (DWORD i = 0; i < 300; ++i) {
+            KeyRecord record = key('J').record();
+            record.keyData |= 0x24u << 16; // a symbol key
+            record.time = 185000 + i * 50;
+            controller.receive({kKeyRecordMessage, size, &record});
+        }
+        ASSERT_TRUE(testing::eventually([&] { return handler.seen.load() == 300; }));
+        const bool timed = size == sizeof(KeyRecord);
+        EXPECT_EQ(handler.lastTime.load(), timed ? 185000u + 299 * 50 : 200000u);
+        EXPECT_EQ(handler.rhythm.measureRhythm(), timed ? 100u : 0u);
+        controller.removeKeyHandler(&handler);
     }
-    ASSERT_TRUE(testing::eventually([&] { return timing.seen().size() >= kSymbols; }));
-    EXPECT_EQ(timing.rhythm.measureRhythm(), 100u);
-
-    TimingHandler arrival;
-    controller.removeKeyHandler(&timing);
-    controller.addKeyHandler(&arrival);
-    for (DWORD i = 0; i < kSymbols; ++i) {
-        const KeyRecord record = symbolRecord(100000 + i * kGap);
-        controller.receive(
-            {kKeyRecordMessage, DWORD(kKeyRecordSizeWithoutTime), const_cast<KeyRecord*>(&record)});
-    }
-    ASSERT_TRUE(testing::eventually([&] { return arrival.seen().size() >= kSymbols; }));
-    EXPECT_EQ(arrival.rhythm.measureRhythm(), 0u) << "stamped on arrival, the burst has no time";
     controller.stopAndWait();
 }
 

@@ -300,29 +300,6 @@ TEST_F(HistoryWindow, TooltipsExplainEachFigureInTheInterfaceLanguage) {
     }
 }
 
-TEST_F(HistoryWindow, SpeedsShowInTheChosenUnit) {
-    writeKnownHistory();
-    const struct {
-        unsigned unit;
-        const wchar_t* key;
-        const wchar_t* today;
-    } cases[] = {{0, L"speed.unit", L"200"}, {1, L"wordSpeed.unit", L"40"}};
-    for (const auto& c : cases) {
-        Settings::instance()->speedUnit = c.unit;
-        openWindow();
-        const std::wstring unit =
-            LocalizationManager::instance()->getBundle(L"Statistics").getString(c.key);
-        // The average, then the best minute: a file's best of 0 reads as the average.
-        const std::wstring speeds = std::wstring(L"\t") + c.today + unit + L"\t" + c.today + unit;
-        EXPECT_NE(dialog.getItemText(IDC_HISTORY_FIGURES).find(L"1000" + speeds),
-                  std::wstring::npos)
-            << dialog.getItemText(IDC_HISTORY_FIGURES);
-        dialog.endDialog(IDCANCEL);
-        pumpMessages();
-    }
-    Settings::instance()->speedUnit = 0;
-}
-
 TEST_F(HistoryWindow, TodaysTypingShowsWithoutReopeningAndTheFolderButtonShowsTheFile) {
     writeKnownHistory();
     openWindow();
