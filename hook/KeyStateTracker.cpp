@@ -86,6 +86,7 @@ void KeyStateTracker::track(const LowLevelKey& key, HKL layout, KeyRecord& recor
     record.keyboardLayout = layout;
     record.virtualKey = generic;
     record.keyData = keyData;
+    record.time = key.time;
     std::memcpy(record.keyState, state_, sizeof state_);
 }
 

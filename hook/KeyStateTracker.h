@@ -12,6 +12,8 @@ struct LowLevelKey {
     bool extended;
     bool altDown;
     bool released;
+    // The system's time of the event (GetTickCount's clock).
+    DWORD time = 0;
 };
 
 // Keeps the 256-byte key state from the events it sees, the way a thread's

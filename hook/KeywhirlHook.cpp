@@ -36,6 +36,8 @@ LRESULT CALLBACK lowLevelKeyboardProc(int code, WPARAM message, LPARAM data) {
         key.extended = (info->flags & LLKHF_EXTENDED) != 0;
         key.altDown = (info->flags & LLKHF_ALTDOWN) != 0;
         key.released = message == WM_KEYUP || message == WM_SYSKEYUP;
+        // The time the key really came, before any queue could delay it.
+        key.time = info->time;
         delivery->pushKey(key);
     }
     return ::CallNextHookEx(nullptr, code, message, data);

@@ -2,9 +2,14 @@
 # Screenshots of the typing history window with 30 days of made-up history,
 # in English and Russian: build/history-ENU.png and build/history-RUS.png.
 #   tools/history_screenshots.sh
+# With KEYWHIRL_SPEED_UNIT=1 speeds show in words per minute, and the
+# pictures are build/history-ENU-wpm.png and build/history-RUS-wpm.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KEYWHIRL_BUILD_DIR:-$root/build}
+speed_unit=${KEYWHIRL_SPEED_UNIT:-0}
+suffix=""
+[ "$speed_unit" = 1 ] && suffix="-wpm"
 source "$root/tools/wine-env.sh"
 
 wine_env "$build_dir/wineprefix-shots"
@@ -19,8 +24,8 @@ folder="$appdata/Keywhirl"
 for code in ENU RUS; do
   rm -rf "$folder"
   mkdir -p "$folder"
-  printf '[Settings]\r\nl10nLanguageCode=%s\r\nautoRun=FALSE\r\nshowShortStatistics=FALSE\r\nkeyboardIsVisible=FALSE\r\n' \
-    "$code" > "$folder/Keywhirl.ini"
+  printf '[Settings]\r\nl10nLanguageCode=%s\r\nautoRun=FALSE\r\nshowShortStatistics=FALSE\r\nkeyboardIsVisible=FALSE\r\nspeedUnit=%s\r\n' \
+    "$code" "$speed_unit" > "$folder/Keywhirl.ini"
   # Thirty days up to yesterday, with weekends off and a few quiet days.
   python3 - "$folder/History.csv" <<'PY'
 import datetime, math, random, sys
@@ -58,9 +63,9 @@ PY
   sleep 7
   probe command 32800
   sleep 4
-  import -window root "$build_dir/history-$code.png"
+  import -window root "$build_dir/history-$code$suffix.png"
   wineserver -k >/dev/null 2>&1 || true
   sleep 1
   wineserver -p 2>/dev/null || true
 done
-echo "screenshots: $build_dir/history-ENU.png $build_dir/history-RUS.png"
+echo "screenshots: $build_dir/history-ENU$suffix.png $build_dir/history-RUS$suffix.png"

@@ -33,6 +33,8 @@ TEXTS = [
     ("Statistics", "lastSpeed.title.2", [" min", " мин", " Min.", " min", " min", " хв"]),
     ("Statistics", "speed.unit", [
         " sym/min", " зн/мин", " Z./min", " car./min", " pul./min", " зн/хв"]),
+    ("Statistics", "wordSpeed.unit", [
+        " wpm", " сл/мин", " Wö./min", " mots/min", " pal./min", " сл/хв"]),
     ("Statistics", "rhythm.title", [
         "Rhythm evenness", "Ритмичность", "Gleichmäßigkeit", "Régularité du rythme",
         "Regularidad del ritmo", "Ритмічність"]),
@@ -72,6 +74,15 @@ TEXTS = [
     ("SettingsDialog", "interfaceLanguage", [
         "Interface language:", "Язык интерфейса:", "Oberflächensprache:",
         "Langue d'affichage :", "Idioma del programa:", "Мова інтерфейсу:"]),
+    ("SettingsDialog", "speedUnit", [
+        "Typing speed in:", "Скорость набора в:", "Tempo in:", "Vitesse en :",
+        "Velocidad en:", "Швидкість набору в:"]),
+    ("SettingsDialog", "speedUnit.symbols", [
+        "symbols per minute", "знаках в минуту", "Zeichen pro Minute",
+        "caractères par minute", "caracteres por minuto", "знаках за хвилину"]),
+    ("SettingsDialog", "speedUnit.words", [
+        "words per minute", "словах в минуту", "Wörtern pro Minute", "mots par minute",
+        "palabras por minuto", "словах за хвилину"]),
 
     ("Messages", "Error.enterPositiveNumber", [
         "Please enter a positive number.",
@@ -225,6 +236,9 @@ TEXTS = [
     ("History", "chart.speed", [
         "Average speed, sym/min", "Средняя скорость, зн/мин", "Durchschnittstempo, Z./min",
         "Vitesse moyenne, car./min", "Velocidad media, pul./min", "Середня швидкість, зн/хв"]),
+    ("History", "chart.speed.words", [
+        "Average speed, wpm", "Средняя скорость, сл/мин", "Durchschnittstempo, Wö./min",
+        "Vitesse moyenne, mots/min", "Velocidad media, pal./min", "Середня швидкість, сл/хв"]),
     ("History", "today", ["Today", "Сегодня", "Heute", "Aujourd'hui", "Hoy", "Сьогодні"]),
     ("History", "last7Days", [
         "Last 7 days", "За 7 дней", "Letzte 7 Tage", "7 derniers jours", "Últimos 7 días",
@@ -253,6 +267,96 @@ TEXTS = [
         "Rien n'est encore enregistré. Tapez comme d'habitude et vos journées apparaîtront ici.",
         "Aún no hay nada registrado. Escriba como siempre y sus días aparecerán aquí.",
         "Поки нічого не записано. Друкуйте як зазвичай, і тут з'являться ваші дні."]),
+    ("History", "tip.symbols", [
+        "Symbols typed: letters, digits, punctuation, Space, Tab and Enter; "
+        "a held key's repeats count too.",
+        "Набранные знаки: буквы, цифры, знаки препинания, пробел, Tab и Enter; "
+        "повторы удерживаемой клавиши тоже считаются.",
+        "Getippte Zeichen: Buchstaben, Ziffern, Satzzeichen, Leertaste, Tab und Eingabe; "
+        "auch die Wiederholungen einer gehaltenen Taste zählen.",
+        "Caractères saisis : lettres, chiffres, ponctuation, Espace, Tab et Entrée ; "
+        "les répétitions d'une touche maintenue comptent aussi.",
+        "Caracteres escritos: letras, cifras, puntuación, Espacio, Tab e Intro; "
+        "también cuentan las repeticiones de una tecla mantenida.",
+        "Набрані знаки: літери, цифри, розділові знаки, пробіл, Tab і Enter; "
+        "повтори утримуваної клавіші теж рахуються."]),
+    ("History", "tip.averageSpeed", [
+        "Symbols per minute of typing time (words of five symbols, if chosen in the "
+        "settings). Typing time is the time between your key presses; a pause over "
+        "10 seconds is a break and is left out.",
+        "Знаков в минуту времени набора (или слов по пять знаков, если так выбрано в "
+        "настройках). Время набора — это время между нажатиями клавиш; пауза дольше "
+        "10 секунд считается перерывом и не учитывается.",
+        "Zeichen pro Minute Tippzeit (oder Wörter zu fünf Zeichen, wenn in den "
+        "Einstellungen gewählt). Tippzeit ist die Zeit zwischen Ihren Tastendrücken; eine "
+        "Pause über 10 Sekunden ist eine Unterbrechung und zählt nicht mit.",
+        "Caractères par minute de frappe (ou mots de cinq caractères, si choisi dans les "
+        "paramètres). Le temps de frappe est le temps entre vos appuis de touche ; une "
+        "pause de plus de 10 secondes est une interruption et n'est pas comptée.",
+        "Caracteres por minuto de escritura (o palabras de cinco caracteres, si se elige "
+        "en la configuración). El tiempo de escritura es el tiempo entre sus pulsaciones; "
+        "una pausa de más de 10 segundos es un descanso y no se cuenta.",
+        "Знаків за хвилину часу набору (або слів по п'ять знаків, якщо так вибрано в "
+        "налаштуваннях). Час набору — це час між натисканнями клавіш; пауза понад "
+        "10 секунд вважається перервою і не враховується."]),
+    ("History", "tip.bestSpeed", [
+        "The fastest minute of typing time: the most symbols in any one minute, breaks "
+        "over 10 seconds left out as for the average. With less than a minute of typing "
+        "it is the average; it is never below it.",
+        "Самая быстрая минута времени набора: больше всего знаков за одну минуту, перерывы "
+        "дольше 10 секунд не учитываются, как и для средней скорости. Если набора меньше "
+        "минуты, это средняя скорость; ниже неё лучшая минута не бывает.",
+        "Die schnellste Minute Tippzeit: die meisten Zeichen in einer Minute, Pausen über "
+        "10 Sekunden zählen wie beim Durchschnitt nicht mit. Bei weniger als einer Minute "
+        "Tippzeit ist es der Durchschnitt; darunter liegt sie nie.",
+        "La minute de frappe la plus rapide : le plus de caractères en une minute, les "
+        "pauses de plus de 10 secondes exclues comme pour la moyenne. Avec moins d'une "
+        "minute de frappe, c'est la moyenne ; elle n'est jamais en dessous.",
+        "El minuto de escritura más rápido: la mayor cantidad de caracteres en un minuto, "
+        "sin contar los descansos de más de 10 segundos, igual que en la media. Con menos "
+        "de un minuto de escritura es la media; nunca queda por debajo de ella.",
+        "Найшвидша хвилина часу набору: найбільше знаків за одну хвилину, перерви понад "
+        "10 секунд не враховуються, як і для середньої швидкості. Якщо набору менше "
+        "хвилини, це середня швидкість; нижчою за неї найкраща хвилина не буває."]),
+    ("History", "tip.effectiveness", [
+        "The share of typed symbols that were not erased again with Backspace or Delete.",
+        "Доля набранных знаков, которые не были стёрты клавишами Backspace или Delete.",
+        "Der Anteil der getippten Zeichen, die nicht mit Rücktaste oder Entf wieder "
+        "gelöscht wurden.",
+        "La part des caractères saisis qui n'ont pas été effacés avec Retour arrière ou "
+        "Suppr.",
+        "La parte de los caracteres escritos que no se borraron con Retroceso o Supr.",
+        "Частка набраних знаків, які не були стерті клавішами Backspace або Delete."]),
+    ("History", "tip.evenness", [
+        "How even the gaps between your key presses are, like the rhythm in the statistics "
+        "window, over the typing time: 100 % is perfectly even.",
+        "Насколько ровны промежутки между нажатиями клавиш, как ритмичность в окне "
+        "статистики, за время набора: 100 % — идеально ровно.",
+        "Wie gleichmäßig die Abstände zwischen Ihren Tastendrücken sind, wie der Rhythmus "
+        "im Statistikfenster, über die Tippzeit: 100 % ist völlig gleichmäßig.",
+        "La régularité des intervalles entre vos appuis de touche, comme le rythme de la "
+        "fenêtre des statistiques, sur le temps de frappe : 100 % est parfaitement régulier.",
+        "Lo regulares que son los intervalos entre sus pulsaciones, como el ritmo de la "
+        "ventana de estadísticas, durante el tiempo de escritura: 100 % es perfectamente "
+        "regular.",
+        "Наскільки рівні проміжки між натисканнями клавіш, як ритмічність у вікні "
+        "статистики, за час набору: 100 % — ідеально рівно."]),
+    ("History", "tip.chart", [
+        "Bars: the symbols typed each day (left scale). Line: the day's average speed "
+        "over its typing time (right scale). Today's band is highlighted.",
+        "Столбцы: знаки, набранные за каждый день (левая шкала). Линия: средняя скорость "
+        "дня за время набора (правая шкала). Сегодняшний день выделен.",
+        "Balken: die an jedem Tag getippten Zeichen (linke Skala). Linie: das "
+        "Durchschnittstempo des Tages über seine Tippzeit (rechte Skala). Heute ist "
+        "hervorgehoben.",
+        "Barres : les caractères saisis chaque jour (échelle de gauche). Ligne : la vitesse "
+        "moyenne du jour sur son temps de frappe (échelle de droite). Aujourd'hui est mis "
+        "en évidence.",
+        "Barras: los caracteres escritos cada día (escala izquierda). Línea: la velocidad "
+        "media del día durante su tiempo de escritura (escala derecha). Hoy aparece "
+        "resaltado.",
+        "Стовпці: знаки, набрані за кожен день (ліва шкала). Лінія: середня швидкість дня "
+        "за час набору (права шкала). Сьогоднішній день виділено."]),
     ("History", "openFolder", [
         "Open folder", "Открыть папку", "Ordner öffnen", "Ouvrir le dossier", "Abrir carpeta",
         "Відкрити теку"]),

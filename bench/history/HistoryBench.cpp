@@ -30,6 +30,10 @@ KeyInfoWrapper symbolKey() {
     std::memset(&record, 0, sizeof record);
     record.virtualKey = 'A';
     record.keyData = 1 | (30 << 16);
+    // Ten keys a second, as the hook would time them.
+    static DWORD time = 0;
+    time += 100;
+    record.time = time;
     return KeyInfoWrapper(record);
 }
 

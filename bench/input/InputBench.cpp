@@ -5,6 +5,7 @@
 #include "input/KeywhirlController.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
+#include "statistics/LastRhythmMonitor.h"
 #include "weakkeys/WeakKeyRecorder.h"
 
 #include "BenchSupport.h"
@@ -262,6 +263,141 @@ void benchHookBurst(const std::wstring& libraryPath, int count) {
            hookedRecords.load() ? static_cast<int>(hookedRecords.load()) : 1, 0);
 }
 
+// The rhythm of an even burst as the program would judge it: from the times
+// the keys were sent, from the times the hook library gives them, and from
+// the times their records arrive. The key times must not depend on how busy
+// the machine is; the arrival times do.
+struct BurstTimes {
+    std::vector<DWORD> sent, keyed, arrived;
+};
+BurstTimes* burstTimes = nullptr;
+
+LRESULT CALLBACK timingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (burstTimes && data->dwData == kKeyRecordMessage && data->cbData >= sizeof(KeyRecord)) {
+            KeyRecord record;
+            std::memcpy(&record, data->lpData, sizeof record);
+            if (record.virtualKey == VK_F24 && !(record.keyData & 0x80000000u)) {
+                burstTimes->keyed.push_back(record.time);
+                burstTimes->arrived.push_back(::GetTickCount());
+            }
+        }
+        return TRUE;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+unsigned rhythmOfTimes(const std::vector<DWORD>& times) {
+    std::uint64_t n = 0, sum = 0, squares = 0;
+    for (std::size_t i = 1; i < times.size(); ++i) {
+        const std::uint64_t gap = DWORD(times[i] - times[i - 1]);
+        ++n;
+        sum += gap;
+        squares += gap * gap;
+    }
+    return LastRhythmMonitor::rhythmOf(n, sum, squares);
+}
+
+std::atomic<bool> spinning{false};
+DWORD WINAPI spin(void*) {
+    volatile std::uint64_t work = 0;
+    while (spinning.load())
+        for (int i = 0; i < 100000; ++i)
+            work = work + std::uint64_t(i) * 7;
+    return 0;
+}
+
+struct Sender {
+    BurstTimes* times;
+    int keys;
+    DWORD gap;
+};
+DWORD WINAPI sendBurst(void* parameter) {
+    auto* sender = static_cast<Sender*>(parameter);
+    INPUT inputs[2] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = VK_F24;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    const DWORD start = ::GetTickCount() + 100;
+    for (int i = 0; i < sender->keys; ++i) {
+        // Signed: the start lies a little ahead.
+        while (LONG(::GetTickCount() - start) < LONG(DWORD(i) * sender->gap))
+            ::Sleep(1);
+        sender->times->sent.push_back(::GetTickCount());
+        ::SendInput(2, inputs, sizeof(INPUT));
+    }
+    return 0;
+}
+
+void benchBurstRhythm(const std::wstring& libraryPath, int keys, DWORD gap) {
+    HMODULE library = ::LoadLibraryW(libraryPath.c_str());
+    using HookFunction = int(WINAPI*)(HWND);
+    auto setHook = library ? reinterpret_cast<HookFunction>(reinterpret_cast<void*>(
+                                 ::GetProcAddress(library, "setKeywhirlHook")))
+                           : nullptr;
+    auto clearHook = library ? reinterpret_cast<HookFunction>(reinterpret_cast<void*>(
+                                   ::GetProcAddress(library, "clearKeywhirlHook")))
+                             : nullptr;
+    WNDCLASSW windowClass = {};
+    windowClass.lpfnWndProc = timingProc;
+    windowClass.lpszClassName = L"KeywhirlBenchTimingSink";
+    ::RegisterClassW(&windowClass);
+    for (bool busy : {false, true}) {
+        HWND sink = ::CreateWindowExW(0, windowClass.lpszClassName, L"", 0, 0, 0, 0, 0,
+                                      HWND_MESSAGE, nullptr, nullptr, nullptr);
+        if (!setHook || !clearHook || !setHook(sink)) {
+            std::printf("burst rhythm: the hook could not be installed\n");
+            return;
+        }
+        BurstTimes times;
+        burstTimes = &times;
+        HANDLE load[2] = {};
+        if (busy) {
+            spinning = true;
+            for (HANDLE& thread : load)
+                thread = ::CreateThread(nullptr, 0, spin, nullptr, 0, nullptr);
+        }
+        Sender sender{&times, keys, gap};
+        HANDLE thread = ::CreateThread(nullptr, 0, sendBurst, &sender, 0, nullptr);
+        const double deadline = now() + keys * gap / 1000.0 + 15;
+        while (times.keyed.size() < std::size_t(keys) && now() < deadline) {
+            // A busy program: its thread takes its messages only now and then.
+            if (busy)
+                ::Sleep(30);
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+                ::DispatchMessageW(&message);
+            ::Sleep(1);
+        }
+        ::WaitForSingleObject(thread, INFINITE);
+        ::CloseHandle(thread);
+        spinning = false;
+        for (HANDLE loadThread : load)
+            if (loadThread) {
+                ::WaitForSingleObject(loadThread, INFINITE);
+                ::CloseHandle(loadThread);
+            }
+        clearHook(sink);
+        burstTimes = nullptr;
+        ::DestroyWindow(sink);
+        const unsigned sent = rhythmOfTimes(times.sent);
+        const unsigned keyed = rhythmOfTimes(times.keyed);
+        const unsigned arrived = rhythmOfTimes(times.arrived);
+        const int off = int(keyed) - int(sent);
+        const char* machine = busy ? "busy machine" : "idle machine";
+        std::printf("(%zu of %d burst keys arrived, %lu ms apart)\n", times.keyed.size(), keys,
+                    gap);
+        std::printf("burst rhythm, %s: as the keys were sent  %8u %%\n", machine, sent);
+        std::printf("burst rhythm, %s: by the keys' own times  %8u %%   goal within 2 of as "
+                    "sent: %s\n",
+                    machine, keyed, off >= -2 && off <= 2 ? "met" : "MISSED");
+        std::printf("burst rhythm, %s: by the records' arrival  %8u %%\n", machine, arrived);
+    }
+}
+
 } // namespace
 
 int main() {
@@ -282,6 +418,7 @@ int main() {
     benchWeakKeyRecorder(200000, 7);
     benchHookWork(200000);
     benchHookBurst(benchFolder + L"\\..\\out\\Keywhirl.dll", 2000);
+    benchBurstRhythm(benchFolder + L"\\..\\out\\Keywhirl.dll", 300, 50);
 
     Settings::destroyInstance();
     resetFolderOverrides();

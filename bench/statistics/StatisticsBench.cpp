@@ -72,9 +72,10 @@ int main(int argc, char** argv) {
     // Five keys a second for an hour: the 60-minute speed walks 18000 stamps.
     utils::setTickSource(&fakeTicks);
     Statistics statistics;
-    const KeyInfoWrapper key = symbolKey();
+    KeyInfoWrapper key = symbolKey();
     for (DWORD i = 0; i < 18000; ++i) {
         fakeNow = 1000 + i * 200;
+        key.setTime(fakeNow);
         for (Monitor* monitor : statistics.getMonitors())
             monitor->handleKey(key);
     }

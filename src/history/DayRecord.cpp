@@ -25,16 +25,28 @@ void DayRecord::add(const DayRecord& other) {
     addUpTo(hesitations, other.hesitations);
 }
 
+void DayRecord::addDay(const DayRecord& day) {
+    add(day);
+    bestSpeed = std::max(bestSpeed, std::uint32_t(day.bestMinuteSpeed()));
+}
+
 unsigned DayRecord::averageSpeed() const {
     if (activeMilliseconds == 0)
         return 0;
-    return static_cast<unsigned>(intervals * 60000 / activeMilliseconds);
+    return static_cast<unsigned>(symbols * 60000 / activeMilliseconds);
+}
+
+unsigned DayRecord::bestMinuteSpeed() const {
+    const unsigned average = averageSpeed();
+    if (activeMilliseconds < kMinuteMilliseconds)
+        return average;
+    return std::max<unsigned>(bestSpeed, average);
 }
 
 std::uint64_t DayRecord::averageSpeedTenths() const {
     if (activeMilliseconds == 0)
         return 0;
-    return (intervals * 600000 + activeMilliseconds / 2) / activeMilliseconds;
+    return (symbols * 600000 + activeMilliseconds / 2) / activeMilliseconds;
 }
 
 unsigned DayRecord::effectiveness() const {

@@ -2,7 +2,6 @@
 #include "history/DayRecorder.h"
 
 #include "utils/LocalTime.h"
-#include "utils/TickCount.h"
 
 #include <algorithm>
 
@@ -26,51 +25,50 @@ CalendarDate DayRecorder::dayFor(CalendarDate clockDate) const {
 }
 
 void DayRecorder::handleKey(const KeyInfoWrapper& event) {
-    if (event.isKeyUp())
+    if (!TypingPause::isTypingKey(event))
         return;
-    const bool symbol = event.isSymbolKey();
-    if (!symbol && !event.isBackspace() && !event.isDelete())
-        return;
-    // Both clocks are read once per press: the tick count measures the gaps
-    // (it never jumps when the user sets the clock), the local date names the day.
-    const DWORD now = utils::tickCount();
+    // The key's own time measures the gaps (the tick count never jumps when
+    // the user sets the clock); the local date now names the day.
+    const DWORD time = event.time();
     const CalendarDate clockDate = CalendarDate::fromSystemTime(utils::localTime());
+    const DWORD wait = hesitationMilliseconds.load(std::memory_order_relaxed);
 
     utils::Lock guard(lock);
     currentDay = dayFor(clockDate);
     hasDay = true;
     DayRecord& record = recorded[currentDay.dayNumber()];
     record.date = currentDay;
-    if (symbol) {
-        onSymbol(record, now);
-    } else if (record.keptSymbols > 0) {
-        --record.keptSymbols;
+    const TypingPause::Step step = pauses.next(event, time, wait);
+    if (step.timed && TypingPause::isTyping(step.pause)) {
+        const std::uint64_t gap = step.pause;
+        ++record.intervals;
+        record.activeMilliseconds += gap;
+        record.intervalSquares += gap * gap;
+        typingClock += gap;
     }
+    if (step.hesitation)
+        ++record.hesitations;
+    if (event.isSymbolKey())
+        onSymbol(record);
+    else if ((event.isBackspace() || event.isDelete()) && record.keptSymbols > 0)
+        --record.keptSymbols;
     ++changeCount;
 }
 
-void DayRecorder::onSymbol(DayRecord& record, DWORD now) {
+void DayRecorder::onSymbol(DayRecord& record) {
     ++record.symbols;
     ++record.keptSymbols;
-    if (hasLastSymbol) {
-        // Unsigned differences survive the tick counter's wrap.
-        const std::uint64_t gap = DWORD(now - lastSymbol);
-        if (gap <= kBreakMilliseconds) {
-            ++record.intervals;
-            record.activeMilliseconds += gap;
-            record.intervalSquares += gap * gap;
-            if (gap > hesitationMilliseconds.load(std::memory_order_relaxed))
-                ++record.hesitations;
-        }
+    // A minute of typing time never reaches into another day.
+    if (lastMinuteDay != record.date) {
+        lastMinute.clear();
+        lastMinuteDay = record.date;
     }
-    hasLastSymbol = true;
-    lastSymbol = now;
-
-    lastMinute.push_back(now);
-    while (DWORD(now - lastMinute.front()) > kBestSpeedMilliseconds)
+    // The symbols of the minute of typing time that ends with this one.
+    lastMinute.push_back(typingClock);
+    while (typingClock - lastMinute.front() >= kBestSpeedMilliseconds)
         lastMinute.pop_front();
-    const auto speed = static_cast<std::uint32_t>(lastMinute.size() - 1);
-    record.bestSpeed = std::max(record.bestSpeed, speed);
+    const auto inMinute = static_cast<std::uint32_t>(lastMinute.size());
+    record.bestSpeed = std::max(record.bestSpeed, inMinute);
 }
 
 std::vector<DayRecord> DayRecorder::days() const {

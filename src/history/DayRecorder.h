@@ -3,6 +3,7 @@
 
 #include "history/DayRecord.h"
 #include "input/KeyHandler.h"
+#include "input/TypingPause.h"
 #include "utils/CriticalSection.h"
 
 #include <atomic>
@@ -23,10 +24,14 @@ namespace keywhirl {
 // no day's figures are split between two rows or added to a finished day.
 // A step back of two days or more is a corrected clock, and its date is
 // taken. A gap between two presses belongs to the day of the later one.
+//
+// Gaps, breaks and hesitations follow TypingPause, the rule the weak keys
+// count by, so a day's hesitations are the sum of the keys' hesitations.
+// Typing time is the sum of the gaps between typing keys that are no
+// breaks; the best minute is the most symbols in any minute of that typing
+// time, breaks left out as the average leaves them out.
 class DayRecorder : public KeyHandler {
 public:
-    // Longer gaps between two symbols are breaks, not typing.
-    static constexpr DWORD kBreakMilliseconds = 10000;
     static constexpr DWORD kBestSpeedMilliseconds = 60000;
 
     // hesitationMilliseconds is read at every press (the keyboard hint's wait).
@@ -47,16 +52,19 @@ public:
 
 private:
     CalendarDate dayFor(CalendarDate clockDate) const;
-    void onSymbol(DayRecord& record, DWORD now);
+    void onSymbol(DayRecord& record);
 
     const std::atomic<unsigned>& hesitationMilliseconds;
     mutable utils::CriticalSection lock;
     std::map<int, DayRecord> recorded;
     bool hasDay = false;
     CalendarDate currentDay;
-    bool hasLastSymbol = false;
-    DWORD lastSymbol = 0;
-    std::deque<DWORD> lastMinute;
+    TypingPause pauses;
+    // The typing time since the program started, and where on it the
+    // symbols of the current day's last minute of typing time fell.
+    std::uint64_t typingClock = 0;
+    std::deque<std::uint64_t> lastMinute;
+    CalendarDate lastMinuteDay;
     unsigned long changeCount = 0;
 };
 

@@ -6,6 +6,7 @@
 #include "localization/LocalizationManager.h"
 #include "settings/Settings.h"
 #include "statistics/PaletteGradient.h"
+#include "statistics/SpeedUnit.h"
 #include "ui/AppMessages.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/Fonts.h"
@@ -13,6 +14,7 @@
 
 #include "resource.h"
 
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -99,15 +101,22 @@ std::wstring historyText(const wchar_t* key) {
     return keywhirl::LocalizationManager::instance()->getBundle(L"History").getString(key);
 }
 
+// A speed in symbols per minute, shown in the unit the settings choose.
+std::wstring speedText(unsigned symbolsPerMinute) {
+    const keywhirl::SpeedUnit unit = keywhirl::SpeedUnits::current();
+    return number(keywhirl::SpeedUnits::convert(symbolsPerMinute, unit)) +
+           statisticsText(keywhirl::SpeedUnits::unitKey(unit));
+}
+
 // The five figures of a span, as the table shows them.
 std::wstring figure(const DayRecord& span, int column, bool grouped = false) {
     switch (column) {
     case 1:
         return grouped ? groupedNumber(span.symbols) : number(span.symbols);
     case 2:
-        return number(span.averageSpeed()) + statisticsText(L"speed.unit");
+        return speedText(span.averageSpeed());
     case 3:
-        return number(span.bestSpeed) + statisticsText(L"speed.unit");
+        return speedText(span.bestMinuteSpeed());
     case 4:
         return number(span.effectiveness()) + statisticsText(L"effectiveness.unit");
     default:
@@ -118,6 +127,10 @@ std::wstring figure(const DayRecord& span, int column, bool grouped = false) {
 const wchar_t* const kColumnKeys[] = {nullptr,      L"symbols",       L"averageSpeed",
                                       L"bestSpeed", L"effectiveness", L"evenness"};
 const wchar_t* const kSpanKeys[] = {L"today", L"last7Days", L"last30Days"};
+// What each tooltip says: the columns of figures, then the chart.
+const wchar_t* const kToolTextKeys[] = {nullptr,          L"tip.symbols",       L"tip.averageSpeed",
+                                        L"tip.bestSpeed", L"tip.effectiveness", L"tip.evenness",
+                                        L"tip.chart"};
 
 std::wstring dayLabel(const CalendarDate& date, const std::wstring& picture) {
     const SYSTEMTIME time = date.toSystemTime();
@@ -168,6 +181,7 @@ bool HistoryDlg::onInitDialog() {
     send(WM_SETICON, ICON_SMALL,
          reinterpret_cast<LPARAM>(
              ::LoadImageW(module, MAKEINTRESOURCEW(IDI_KEYWHIRL), IMAGE_ICON, 16, 16, LR_SHARED)));
+    createTooltip();
     applyTexts();
     refresh();
     setTimer(keywhirl::kHistoryRefreshTimer, kRefreshMilliseconds);
@@ -177,6 +191,56 @@ bool HistoryDlg::onInitDialog() {
 void HistoryDlg::applyTexts() {
     setText(historyText(L"title"));
     setItemText(IDC_HISTORY_OPEN_FOLDER, historyText(L"openFolder"));
+    if (!tooltip_)
+        return;
+    for (UINT_PTR id = 1; id <= kChartTool; ++id) {
+        std::wstring text = historyText(kToolTextKeys[id]);
+        TTTOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = handle();
+        tool.uId = id;
+        tool.lpszText = &text[0];
+        ::SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void HistoryDlg::createTooltip() {
+    // A tooltip never takes the activation; the window owns it and destroys it.
+    tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, handle(), nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_)
+        return;
+    ::SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 360);
+    // Long enough to read a few lines.
+    ::SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, 30000);
+    for (UINT_PTR id = 1; id <= kChartTool; ++id) {
+        TTTOOLINFOW tool = {};
+        // The older structure: version 5 of the common controls refuses the newer size.
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = handle();
+        tool.uId = id;
+        tool.lpszText = const_cast<wchar_t*>(L"");
+        ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    placeTools();
+}
+
+void HistoryDlg::placeTools() {
+    RECT client;
+    if (!tooltip_ || !getClientRect(client))
+        return;
+    const HistoryLayout layout({client.right, client.bottom});
+    for (UINT_PTR id = 1; id <= kChartTool; ++id) {
+        TTTOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.hwnd = handle();
+        tool.uId = id;
+        tool.rect = id == kChartTool ? layout.plot() : layout.figureColumn(int(id));
+        ::SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }
 
 void HistoryDlg::placeWindow() {
@@ -219,6 +283,7 @@ void HistoryDlg::keepPlacement() {
 void HistoryDlg::onDestroy() {
     killTimer(keywhirl::kHistoryRefreshTimer);
     keepPlacement();
+    tooltip_ = nullptr;
 }
 
 void HistoryDlg::refresh() {
@@ -297,6 +362,7 @@ bool HistoryDlg::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
         return true;
     case WM_SIZE:
         layoutControls();
+        placeTools();
         invalidate(false);
         return false;
     case WM_GETMINMAXINFO:
@@ -330,11 +396,16 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, kInk);
 
+    // The speed line and its scale in the unit the settings choose.
+    const keywhirl::SpeedUnit unit = keywhirl::SpeedUnits::current();
+    const auto speedOf = [unit](const DayRecord& day) {
+        return keywhirl::SpeedUnits::convert(day.averageSpeed(), unit);
+    };
     std::uint64_t mostSymbols = 0;
     unsigned fastest = 0;
     for (const DayRecord& day : view_.days) {
         mostSymbols = std::max(mostSymbols, day.symbols);
-        fastest = std::max(fastest, day.averageSpeed());
+        fastest = std::max(fastest, speedOf(day));
     }
     const std::uint64_t symbolsTop = keywhirl::roundScale(mostSymbols);
     const std::uint64_t speedTop = keywhirl::roundScale(fastest);
@@ -358,7 +429,10 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
         ::MoveToEx(dc, x, middle, nullptr);
         ::LineTo(dc, x + 16, middle);
         RECT lineBox = {x + 22, legend.top, legend.right, legend.bottom};
-        drawText(dc, historyText(L"chart.speed"), lineBox, DT_SINGLELINE | DT_VCENTER);
+        drawText(dc,
+                 historyText(unit == keywhirl::SpeedUnit::WordsPerMinute ? L"chart.speed.words"
+                                                                         : L"chart.speed"),
+                 lineBox, DT_SINGLELINE | DT_VCENTER);
     }
 
     // Today's band under everything else.
@@ -409,7 +483,7 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
                 drawing = false;
                 continue;
             }
-            const POINT point = layout.speedPoint(i, day.averageSpeed(), speedTop);
+            const POINT point = layout.speedPoint(i, speedOf(day), speedTop);
             if (drawing)
                 ::LineTo(dc, point.x, point.y);
             else
@@ -420,7 +494,7 @@ void HistoryDlg::drawPicture(HDC dc, const RECT& client) {
             const DayRecord& day = view_.days[std::size_t(i)];
             if (day.activeMilliseconds == 0)
                 continue;
-            const POINT point = layout.speedPoint(i, day.averageSpeed(), speedTop);
+            const POINT point = layout.speedPoint(i, speedOf(day), speedTop);
             ::Ellipse(dc, point.x - 3, point.y - 3, point.x + 4, point.y + 4);
             ::MoveToEx(dc, point.x, point.y, nullptr);
         }

@@ -40,6 +40,10 @@ public:
     void refresh();
 
     const keywhirl::HistoryView& view() const { return view_; }
+    // The tooltip that explains each figure; null before the window exists.
+    HWND tooltip() const { return tooltip_; }
+    // Its tools: one per column of figures (1 to 5), and the chart.
+    static constexpr UINT_PTR kChartTool = 6;
     // Composes the whole client picture for the given size into dc.
     void drawPicture(HDC dc, const RECT& client);
 
@@ -59,6 +63,9 @@ protected:
 
 private:
     void applyTexts();
+    void createTooltip();
+    // Puts each tool over the part of the window it explains.
+    void placeTools();
     void placeWindow();
     void keepPlacement();
     void layoutControls();
@@ -68,4 +75,6 @@ private:
 
     keywhirl::TypingHistory& history;
     keywhirl::HistoryView view_;
+    // Owned by the window, which destroys it.
+    HWND tooltip_ = nullptr;
 };

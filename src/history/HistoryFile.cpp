@@ -162,7 +162,7 @@ std::string formatRecord(const DayRecord& record) {
     line += ',' + text(record.symbols);
     line += ',' + text(record.activeMilliseconds / 1000) + '.' + thousandths;
     line += ',' + text(tenths / 10) + '.' + text(tenths % 10);
-    line += ',' + text(record.bestSpeed);
+    line += ',' + text(record.bestMinuteSpeed());
     line += ',' + text(record.effectiveness());
     line += ',' + text(record.evenness());
     line += ',' + text(record.hesitations);

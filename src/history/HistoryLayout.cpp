@@ -66,6 +66,11 @@ RECT HistoryLayout::cell(int row, int column) const {
     return {left, top, right, row == 0 ? top + kHeadingHeight : top + kRowHeight};
 }
 
+RECT HistoryLayout::figureColumn(int column) const {
+    const RECT heading = cell(0, column);
+    return {heading.left, heading.top, heading.right, cell(kTableRows - 1, column).bottom};
+}
+
 RECT HistoryLayout::button() const {
     return {client_.cx - kMargin - kButtonWidth, client_.cy - kMargin - kButtonHeight,
             client_.cx - kMargin, client_.cy - kMargin};

@@ -40,6 +40,8 @@ public:
     RECT table() const;
     // The rectangle of one cell: row 0 holds the headings, column 0 the names.
     RECT cell(int row, int column) const;
+    // A column of figures with its heading, from the top of the table down.
+    RECT figureColumn(int column) const;
     RECT button() const;
 
 private:

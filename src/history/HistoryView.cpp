@@ -16,11 +16,11 @@ HistoryView HistoryView::of(const std::vector<DayRecord>& history, CalendarDate 
         if (age < 0 || age >= kDays)
             continue;
         view.days[std::size_t(kDays - 1 - age)].add(day);
-        view.lastMonth.add(day);
+        view.lastMonth.addDay(day);
         if (age < 7)
-            view.lastWeek.add(day);
+            view.lastWeek.addDay(day);
         if (age == 0)
-            view.todayTotal.add(day);
+            view.todayTotal.addDay(day);
     }
     return view;
 }

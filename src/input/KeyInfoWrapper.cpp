@@ -2,6 +2,7 @@
 #include "input/KeyInfoWrapper.h"
 
 #include "input/KeyTranslator.h"
+#include "utils/TickCount.h"
 
 #include <cstring>
 
@@ -17,6 +18,7 @@ KeyInfoWrapper::KeyInfoWrapper() {
     std::memset(&record_, 0, sizeof record_);
     ::GetKeyboardState(record_.keyState);
     record_.keyboardLayout = ::GetKeyboardLayout(0);
+    record_.time = utils::tickCount();
 }
 
 KeyInfoWrapper::KeyInfoWrapper(const KeyRecord& record) : record_(record) {}

@@ -18,7 +18,10 @@ public:
     HKL keyboardLayout() const { return record_.keyboardLayout; }
     UINT virtualKey() const { return record_.virtualKey; }
     const BYTE* keyState() const { return record_.keyState; }
+    // When the key went down or up: the system's tick count.
+    DWORD time() const { return record_.time; }
     void setKeyboardLayout(HKL layout) { record_.keyboardLayout = layout; }
+    void setTime(DWORD time) { record_.time = time; }
 
     unsigned scanCode() const { return (record_.keyData >> 16) & 0xFF; }
     bool isKeyUp() const { return (record_.keyData & 0x80000000u) != 0; }

@@ -1,4 +1,4 @@
-// src/input/KeyRecord.h - the 268-byte key record the hook library sends.
+// src/input/KeyRecord.h - the key record the hook library sends.
 #pragma once
 
 #include "ui/AppMessages.h"
@@ -10,7 +10,8 @@
 namespace keywhirl {
 
 // Payload of WM_COPYDATA with dwData 1; a wire format shared with
-// Keywhirl.dll, so its layout never changes.
+// Keywhirl.dll. Fields are only ever added at the end: a record of an older
+// size is still read, and what it lacks is filled in on arrival.
 #pragma pack(push, 1)
 struct KeyRecord {
     HKL keyboardLayout;
@@ -19,10 +20,17 @@ struct KeyRecord {
     // code in 16-23, extended bit 24, previous state 30, transition 31.
     DWORD keyData;
     BYTE keyState[256];
+    // The system's time of the key (the low-level hook's event time), on the
+    // clock of GetTickCount; records without it are stamped when they arrive.
+    DWORD time;
 };
 #pragma pack(pop)
 
-static_assert(sizeof(KeyRecord) == 268, "the key record is a fixed wire format");
+// The first form of the record, which ends with the key state.
+constexpr std::size_t kKeyRecordSizeWithoutTime = 268;
+static_assert(offsetof(KeyRecord, time) == kKeyRecordSizeWithoutTime,
+              "the key record is a fixed wire format");
+static_assert(sizeof(KeyRecord) == 272, "the key record is a fixed wire format");
 
 // Size of a layout report's payload: one keyboard layout handle.
 constexpr std::size_t kLayoutReportSize = 4;

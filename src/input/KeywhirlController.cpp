@@ -2,6 +2,7 @@
 #include "input/KeywhirlController.h"
 
 #include "utils/ProcessingIndicator.h"
+#include "utils/TickCount.h"
 
 #include <algorithm>
 #include <cstring>
@@ -101,10 +102,16 @@ HWND KeywhirlController::keyboardWindow() {
 
 void KeywhirlController::receive(const COPYDATASTRUCT& data) {
     if (data.dwData == kKeyRecordMessage) {
-        if (data.lpData == nullptr || data.cbData < sizeof(KeyRecord))
+        if (data.lpData == nullptr || data.cbData < kKeyRecordSizeWithoutTime)
             return;
         KeyRecord record;
-        std::memcpy(&record, data.lpData, sizeof record);
+        if (data.cbData >= sizeof record) {
+            std::memcpy(&record, data.lpData, sizeof record);
+        } else {
+            // A sender of the first, shorter form: the key is timed now.
+            std::memcpy(&record, data.lpData, kKeyRecordSizeWithoutTime);
+            record.time = utils::tickCount();
+        }
         postKey(KeyInfoWrapper(record));
         // The program's own input layout follows the one the user types in.
         if (::GetKeyboardLayout(0) != record.keyboardLayout)

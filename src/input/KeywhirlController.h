@@ -45,7 +45,8 @@ public:
     void wakeMetronome() { metronome.wake(); }
 
     // The main window's WM_COPYDATA: key records and layout reports of the
-    // hook library. Payloads shorter than their record are ignored.
+    // hook library. Payloads shorter than their record are ignored; a key
+    // record of the first form, without the key's time, is timed on arrival.
     void receive(const COPYDATASTRUCT& data);
 
 protected:

@@ -114,6 +114,7 @@ bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage
     entry(table, L"statBottomBlue", statBottomBlue, 255);
     table.Entry(L"l10nLanguageCode", l10nLanguageCode);
     entry(table, L"showWeakKeys", showWeakKeys, false);
+    entry(table, L"speedUnit", speedUnit, 0u);
 
     // The settings dialog and the metronome divide by the interval.
     if (!save && metronomeInterval.load(std::memory_order_relaxed) == 0)

@@ -61,6 +61,9 @@ public:
     std::wstring l10nLanguageCode;
     // The keyboard picture shows the weak keys' heat tint.
     std::atomic<bool> showWeakKeys{};
+    // The unit of every typing speed shown: 0 symbols per minute, 1 words
+    // per minute (five symbols a word); see statistics/SpeedUnit.h.
+    std::atomic<unsigned> speedUnit{};
 
     static constexpr long NoPosition = -1024;
     static constexpr unsigned DefaultMetronomeInterval = 500;

@@ -13,6 +13,7 @@
 #include <commctrl.h>
 
 #include <cwctype>
+#include <iterator>
 
 namespace keywhirl {
 
@@ -28,7 +29,12 @@ constexpr ui::IdText kControlTexts[] = {
     {IDC_SETTINGS_KEYBOARD_OPACITY_LABEL, L"keyboardOpacity"},
     {IDC_SETTINGS_STATISTICS_OPACITY_LABEL, L"statisticsOpacity"},
     {IDC_SETTINGS_LANGUAGE_LABEL, L"interfaceLanguage"},
+    {IDC_SETTINGS_SPEED_UNIT_LABEL, L"speedUnit"},
 };
+
+// The speed units in the order of their list, with their texts; a unit's
+// place in the list is its value of the setting speedUnit.
+constexpr const wchar_t* kSpeedUnitKeys[] = {L"speedUnit.symbols", L"speedUnit.words"};
 
 constexpr int kMinOpacity = Settings::MinimumOpacity;
 constexpr int kMaxOpacity = 255;
@@ -97,6 +103,7 @@ bool SettingsDlg::onInitDialog() {
     ::CheckDlgButton(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER,
                      settings->setOpaqueStatisticsOnHover.load() ? BST_CHECKED : BST_UNCHECKED);
     fillLanguages();
+    fillSpeedUnits(settings->speedUnit.load());
 
     setItemText(IDC_SETTINGS_WAIT_INTERVAL, std::to_wstring(settings->keyboardWaitInterval.load()));
     setItemText(IDC_SETTINGS_METRONOME_FREQUENCY,
@@ -157,6 +164,17 @@ void SettingsDlg::fillLanguages() {
     }
 }
 
+void SettingsDlg::fillSpeedUnits(unsigned current) {
+    const ResourceBundle texts = LocalizationManager::instance()->getBundle(L"SettingsDialog");
+    const Window list(getItem(IDC_SETTINGS_SPEED_UNIT));
+    for (const wchar_t* key : kSpeedUnitKeys) {
+        const std::wstring text = texts.getString(key);
+        list.send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // An unknown value in the file shows as the first unit, which it means.
+    list.send(CB_SETCURSEL, current < std::size(kSpeedUnitKeys) ? current : 0);
+}
+
 int SettingsDlg::sliderPosition(int id) const {
     return static_cast<int>(Window(getItem(id)).send(TBM_GETPOS));
 }
@@ -204,6 +222,9 @@ void SettingsDlg::onOk() {
         static_cast<unsigned char>(sliderPosition(IDC_SETTINGS_STATISTICS_OPACITY));
     settings->setOpaqueStatisticsOnHover =
         ::IsDlgButtonChecked(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER) == BST_CHECKED;
+    const LRESULT unit = Window(getItem(IDC_SETTINGS_SPEED_UNIT)).send(CB_GETCURSEL);
+    if (unit != CB_ERR)
+        settings->speedUnit = static_cast<unsigned>(unit);
     sendOpacity(keyboardWindow, kSetKeyboardOpacityMessage, settings->keyboardOpacity);
     sendOpacity(statisticsWindow, kSetStatisticsOpacityMessage, settings->statisticsOpacity);
 

@@ -13,8 +13,8 @@
 namespace keywhirl {
 
 // Edits keyboardWaitInterval, metronomeInterval (as beats per minute),
-// keyboardOpacity, statisticsOpacity, setOpaqueStatisticsOnHover and the
-// interface language. Only OK writes them, into Settings and the
+// keyboardOpacity, statisticsOpacity, setOpaqueStatisticsOnHover, the
+// interface language and speedUnit. Only OK writes them, into Settings and the
 // LocalizationManager; the settings file itself is written at program end.
 //
 // While an opacity slider moves, the keyboard and statistics windows get
@@ -59,6 +59,7 @@ private:
     void setTexts();
     void fitToBanner();
     void fillLanguages();
+    void fillSpeedUnits(unsigned current);
     void onSliderMoved(HWND slider);
     void paintBanner();
     void sendOpacity(HWND target, UINT message, unsigned alpha) const;

@@ -12,7 +12,7 @@ LastRhythmMonitor::LastRhythmMonitor(unsigned periodMinutes)
 
 void LastRhythmMonitor::handleKey(const KeyInfoWrapper& event) {
     if (!event.isKeyUp() && event.isSymbolKey())
-        keyTimes.append();
+        keyTimes.append(event.time());
 }
 
 unsigned LastRhythmMonitor::rhythmOf(std::uint64_t n, std::uint64_t sum,

@@ -1,6 +1,8 @@
 // src/statistics/LastSpeedMonitor.cpp
 #include "statistics/LastSpeedMonitor.h"
 
+#include "statistics/SpeedUnit.h"
+
 #include <cstdint>
 #include <sstream>
 
@@ -11,7 +13,7 @@ LastSpeedMonitor::LastSpeedMonitor(unsigned periodMinutes)
 
 void LastSpeedMonitor::handleKey(const KeyInfoWrapper& event) {
     if (!event.isKeyUp() && event.isSymbolKey())
-        keyTimes.append();
+        keyTimes.append(event.time());
 }
 
 unsigned LastSpeedMonitor::measureSpeed() {
@@ -36,7 +38,8 @@ std::wstring LastSpeedMonitor::getTitle() {
 }
 
 std::wstring LastSpeedMonitor::getValue() {
-    return numberWithUnit(measureSpeed(), L"speed.unit");
+    const SpeedUnit unit = SpeedUnits::current();
+    return numberWithUnit(SpeedUnits::convert(measureSpeed(), unit), SpeedUnits::unitKey(unit));
 }
 
 } // namespace keywhirl

@@ -11,11 +11,17 @@ DWORD TimeStampList::currentTime() {
     return utils::tickCount();
 }
 
-void TimeStampList::append() {
+DWORD TimeStampList::latest(DWORD time) const {
+    if (stamps.empty())
+        return time;
+    return utils::slightlyBefore(time, stamps.back()) ? stamps.back() : time;
+}
+
+void TimeStampList::append(DWORD time) {
     utils::Lock guard(lock);
-    const DWORD now = currentTime();
-    discardOlderThan(now);
-    stamps.push_back(now);
+    const DWORD stamp = latest(time);
+    discardOlderThan(stamp);
+    stamps.push_back(stamp);
 }
 
 void TimeStampList::discardOlderThan(DWORD now) {

@@ -22,10 +22,12 @@ public:
     TimeStampList(const TimeStampList&) = delete;
     TimeStampList& operator=(const TimeStampList&) = delete;
 
-    // Appends the present tick count. Stamps that have left the window as
-    // seen from it go at the same time, so the list stays bounded even while
-    // nobody reads it.
-    void append();
+    // Appends a key's time (its tick count). Stamps that have left the
+    // window as seen from it go at the same time, so the list stays bounded
+    // even while nobody reads it. A time before the newest stamp (a key
+    // stamped on arrival among keys timed by the system) is taken as the
+    // newest: the list stays in order.
+    void append(DWORD time);
 
     // Discards the stamps that have left the window and calls
     // visit(now, list) with the rest, under the lock. A stamp exactly the
@@ -33,8 +35,10 @@ public:
     template <typename Visitor> void visitRecent(Visitor&& visit) {
         utils::Lock guard(lock);
         // Read under the lock: a stamp appended after an earlier reading of
-        // the clock would look almost 50 days old and empty the list.
-        const DWORD now = currentTime();
+        // the clock would look almost 50 days old and empty the list. For
+        // the same reason a key timed a moment ahead of this clock's reading
+        // moves now up to it.
+        const DWORD now = latest(currentTime());
         discardOlderThan(now);
         visit(now, static_cast<const Stamps&>(stamps));
     }
@@ -43,6 +47,8 @@ public:
 
 private:
     static DWORD currentTime();
+    // The later of time and the newest stamp.
+    DWORD latest(DWORD time) const;
     // Differences in unsigned 32-bit arithmetic survive the tick counter's wrap.
     void discardOlderThan(DWORD now);
 

@@ -1,8 +1,6 @@
 // src/weakkeys/WeakKeyRecorder.cpp
 #include "weakkeys/WeakKeyRecorder.h"
 
-#include "utils/TickCount.h"
-
 #include <climits>
 
 namespace keywhirl {
@@ -29,26 +27,19 @@ unsigned WeakKeyRecorder::keyIndex(const KeyInfoWrapper& event) {
 }
 
 void WeakKeyRecorder::handleKey(const KeyInfoWrapper& event) {
-    // The same presses that restart the hint's wait.
-    if (event.isKeyUp() || event.isModifier())
-        return;
-    const DWORD now = utils::tickCount();
-    const DWORD pause = now - lastPress;
-    const bool timed = pressedBefore;
-    lastPress = now;
-    pressedBefore = true;
+    const unsigned wait = waitInterval ? waitInterval->load(std::memory_order_relaxed) : 0;
+    const TypingPause::Step step = pauses.next(event, event.time(), wait);
     // A held key is no pause, but its repeats are no presses either.
-    if (event.wasDown())
+    if (!step.press)
         return;
 
     Slot& slot = slots[keyIndex(event)];
     countOneMore(slot.presses);
-    if (timed && pause <= kBreakLimit) {
-        const unsigned wait = waitInterval ? waitInterval->load(std::memory_order_relaxed) : 0;
-        if (pause > wait)
+    if (step.timed && TypingPause::isTyping(step.pause)) {
+        if (step.hesitation)
             countOneMore(slot.hesitations);
         const float lead = slot.leadTime.load(std::memory_order_relaxed);
-        const float newest = static_cast<float>(pause);
+        const float newest = static_cast<float>(step.pause);
         slot.leadTime.store(lead < 0 ? newest : lead + kLeadTimeWeight * (newest - lead),
                             std::memory_order_relaxed);
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input/KeyHandler.h"
+#include "input/TypingPause.h"
 
 #include <windows.h>
 
@@ -9,13 +10,13 @@
 
 namespace keywhirl {
 
-// A key handler on the dispatcher. For every typing key press (a press, not
-// a modifier or lock key, not an auto-repeat) it counts, for the physical
-// key (scan code and extended flag, whatever the layout):
+// A key handler on the dispatcher. For every typing key press (TypingPause
+// says which keys and pauses count) it counts, for the physical key (scan
+// code and extended flag, whatever the layout):
 // - presses;
-// - hesitations: the pause since the previous typing key press was longer
-//   than the wait interval and no longer than the break limit;
+// - hesitations: the pause before the press was one (TypingPause);
 // - the lead time: a moving average of the pauses up to the break limit.
+// Pauses are measured between the keys' own times (KeyInfoWrapper::time).
 // Counters only: no key order, no characters.
 //
 // handleKey runs on the dispatcher thread and writes a fixed table; it
@@ -26,7 +27,7 @@ public:
     // One table slot per scan code, and as many again for extended keys.
     static constexpr unsigned kKeyCount = 512;
     // A longer pause is a break, not a hesitation about the next key.
-    static constexpr DWORD kBreakLimit = 10000;
+    static constexpr DWORD kBreakLimit = TypingPause::kBreakLimit;
     // Weight of the newest pause in the lead time's average.
     static constexpr float kLeadTimeWeight = 0.1f;
 
@@ -81,8 +82,7 @@ private:
     const std::atomic<unsigned>* waitInterval;
     Slot slots[kKeyCount];
     // Dispatcher thread only.
-    DWORD lastPress = 0;
-    bool pressedBefore = false;
+    TypingPause pauses;
     std::atomic<bool> changed{false};
     std::atomic<unsigned> revisionCount{0};
 };

@@ -132,7 +132,10 @@ KeyRecord makeKeyRecord(UINT virtualKey, bool released, bool repeat, bool shift)
 }
 
 bool sendKeyRecord(HWND mainWindow, const KeyRecord& record) {
-    return sendCopyData(mainWindow, kKeyRecordMessage, &record, sizeof record);
+    // Timed as it leaves, as the hook library times a key as it comes.
+    KeyRecord timed = record;
+    timed.time = ::GetTickCount();
+    return sendCopyData(mainWindow, kKeyRecordMessage, &timed, sizeof timed);
 }
 
 bool sendLayoutReport(HWND mainWindow, HKL layout) {

@@ -75,5 +75,28 @@ TEST(HookDelivery, ReportsTheLayoutFirstThenEveryKeyInOrderWithItsKeyState) {
     }
 }
 
+// Keys that wait in the queue together still leave with the times the
+// system gave them, not the time they were sent.
+TEST(HookDelivery, EveryRecordCarriesTheTimeOfItsKey) {
+    Sink sink;
+    HookDelivery delivery;
+    ASSERT_TRUE(delivery.start(sink.window));
+    const DWORD start = ::GetTickCount() - 10000;
+    std::vector<DWORD> times;
+    for (DWORD i = 0; i < 40; ++i) {
+        LowLevelKey key{'A', 0x1E, false, false, (i % 2) != 0};
+        key.time = start + i * 50;
+        times.push_back(key.time);
+        delivery.pushKey(key);
+    }
+    ASSERT_TRUE(testing::pumpUntil([&] { return sink.received.size() >= 41; }));
+    delivery.stop();
+    std::vector<DWORD> sent;
+    for (const Sink::Received& entry : sink.received)
+        if (entry.kind == kKeyRecordMessage)
+            sent.push_back(entry.record.time);
+    EXPECT_EQ(sent, times);
+}
+
 } // namespace
 } // namespace keywhirl::hook

@@ -1,7 +1,10 @@
 // tests/unit/input/KeywhirlControllerTest.cpp
 #include "input/KeywhirlController.h"
 
+#include "statistics/LastRhythmMonitor.h"
+#include "support/FakeClock.h"
 #include "support/TestSettings.h"
+#include "support/Waiting.h"
 #include "utils/CriticalSection.h"
 
 #include <gtest/gtest.h>
@@ -222,7 +225,7 @@ TEST_F(KeywhirlControllerTest, CopyDataOfOtherKindsOrShortPayloadsChangesNothing
     COPYDATASTRUCT ignored[] = {
         {0, sizeof record, &record},
         {3, sizeof record, &record},
-        {kKeyRecordMessage, sizeof record - 1, &record},
+        {kKeyRecordMessage, kKeyRecordSizeWithoutTime - 1, &record},
         {kKeyRecordMessage, sizeof record, nullptr},
         {kLayoutReportMessage, 3, &layout},
     };
@@ -298,6 +301,50 @@ TEST_F(KeywhirlControllerTest, EveryEventArrivesWhenTheTimerWakesADispatcherThat
     }
     EXPECT_EQ(stuck, 0) << "the dispatcher slept for good with event " << stuck << " queued";
     EXPECT_EQ(counter.seen.load(), events);
+    controller.stopAndWait();
+}
+
+} // namespace
+} // namespace keywhirl
+
+namespace keywhirl {
+namespace {
+
+// Feeds a rhythm monitor and counts what it is handed.
+class RhythmHandler : public KeyHandler {
+public:
+    void handleKey(const KeyInfoWrapper& event) override {
+        rhythm.handleKey(event);
+        lastTime = event.time();
+        ++seen;
+    }
+    LastRhythmMonitor rhythm{1};
+    std::atomic<DWORD> lastTime{0};
+    std::atomic<long> seen{0};
+};
+
+// A burst that a busy machine delivers late and all at once keeps its
+// rhythm by the keys' own times; records of the first form, without a time,
+// are timed on arrival, so the same burst then has no time between its keys.
+TEST_F(KeywhirlControllerTest, ABurstDeliveredLateKeepsItsRhythmAndOlderRecordsAreTimedOnArrival) {
+    testing::FakeClock clock(200000);
+    controller.start();
+    for (const DWORD size : {DWORD(sizeof(KeyRecord)), DWORD(kKeyRecordSizeWithoutTime)}) {
+        SCOPED_TRACE(size);
+        RhythmHandler handler;
+        controller.addKeyHandler(&handler);
+        for (DWORD i = 0; i < 300; ++i) {
+            KeyRecord record = key('J').record();
+            record.keyData |= 0x24u << 16; // a symbol key
+            record.time = 185000 + i * 50;
+            controller.receive({kKeyRecordMessage, size, &record});
+        }
+        ASSERT_TRUE(testing::eventually([&] { return handler.seen.load() == 300; }));
+        const bool timed = size == sizeof(KeyRecord);
+        EXPECT_EQ(handler.lastTime.load(), timed ? 185000u + 299 * 50 : 200000u);
+        EXPECT_EQ(handler.rhythm.measureRhythm(), timed ? 100u : 0u);
+        controller.removeKeyHandler(&handler);
+    }
     controller.stopAndWait();
 }
 

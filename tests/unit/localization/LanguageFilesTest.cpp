@@ -34,6 +34,7 @@ const std::set<Key> kLookedUp = {
     {L"Statistics", L"lastSpeed.title.1"},
     {L"Statistics", L"lastSpeed.title.2"},
     {L"Statistics", L"speed.unit"},
+    {L"Statistics", L"wordSpeed.unit"},
     {L"Statistics", L"rhythm.title"},
     {L"Statistics", L"rhythm.unit"},
     {L"Statistics", L"effectiveness.title"},
@@ -47,6 +48,9 @@ const std::set<Key> kLookedUp = {
     {L"SettingsDialog", L"save"},
     {L"SettingsDialog", L"cancel"},
     {L"SettingsDialog", L"interfaceLanguage"},
+    {L"SettingsDialog", L"speedUnit"},
+    {L"SettingsDialog", L"speedUnit.symbols"},
+    {L"SettingsDialog", L"speedUnit.words"},
     {L"Messages", L"Error.enterPositiveNumber"},
     {L"Messages", L"Error.cannotFindKeyboardBackground"},
     {L"Messages", L"Error.cannotSetHook"},
@@ -81,6 +85,13 @@ const std::set<Key> kLookedUp = {
     {L"History", L"title"},
     {L"History", L"chart.symbols"},
     {L"History", L"chart.speed"},
+    {L"History", L"chart.speed.words"},
+    {L"History", L"tip.symbols"},
+    {L"History", L"tip.averageSpeed"},
+    {L"History", L"tip.bestSpeed"},
+    {L"History", L"tip.effectiveness"},
+    {L"History", L"tip.evenness"},
+    {L"History", L"tip.chart"},
     {L"History", L"today"},
     {L"History", L"last7Days"},
     {L"History", L"last30Days"},
@@ -163,8 +174,9 @@ TEST(LanguageFiles, AreUtf16WithTheMark) {
 }
 
 TEST(LanguageFiles, UnitsAndTheTextAfterANumberStartWithASpace) {
-    const wchar_t* const spaced[] = {L"symbolsCount.unit", L"lastSpeed.title.2", L"speed.unit",
-                                     L"rhythm.unit", L"effectiveness.unit"};
+    const wchar_t* const spaced[] = {L"symbolsCount.unit", L"lastSpeed.title.2",
+                                     L"speed.unit",        L"wordSpeed.unit",
+                                     L"rhythm.unit",       L"effectiveness.unit"};
     std::set<std::wstring> names;
     for (const std::wstring& code : shippedCodes()) {
         Loaded loaded = load(code);

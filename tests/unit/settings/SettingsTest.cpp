@@ -40,7 +40,8 @@ const std::vector<std::wstring> tableOrder = {L"keyboardAutoPopupping",
                                               L"statBottomGreen",
                                               L"statBottomBlue",
                                               L"l10nLanguageCode",
-                                              L"showWeakKeys"};
+                                              L"showWeakKeys",
+                                              L"speedUnit"};
 
 std::vector<std::wstring> valuesInOrder(const std::wstring& file) {
     std::vector<std::wstring> values;
@@ -58,7 +59,7 @@ TEST(Settings, SavedDefaultsAreTheKnownFileInTableOrder) {
               (std::vector<std::wstring>{L"FALSE", L"3000", L"FALSE", L"500",   L"225",   L"200",
                                          L"FALSE", L"TRUE", L"TRUE",  L"-1024", L"-1024", L"TRUE",
                                          L"TRUE",  L"152",  L"229",   L"255",   L"193",   L"241",
-                                         L"255",   L"",     L"FALSE"}));
+                                         L"255",   L"",     L"FALSE", L"0"}));
 }
 
 TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
@@ -87,6 +88,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
         settings.statBottomBlue = 5;
         settings.l10nLanguageCode = L"RUS";
         settings.showWeakKeys = true;
+        settings.speedUnit = 1;
     }
     Settings loaded(file, L"Settings");
     EXPECT_TRUE(loaded.keyboardAutoPopupping);
@@ -110,6 +112,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
     EXPECT_EQ(loaded.statBottomBlue, 5);
     EXPECT_EQ(loaded.l10nLanguageCode, L"RUS");
     EXPECT_TRUE(loaded.showWeakKeys);
+    EXPECT_EQ(loaded.speedUnit, 1u);
 }
 
 TEST(Settings, OddStoredValuesLoadByTheTextRules) {

@@ -27,8 +27,8 @@ struct Typist {
 
     static DWORD WINAPI run(void* self) {
         Typist& typist = *static_cast<Typist*>(self);
-        const KeyInfoWrapper symbol = testing::letter();
         for (DWORD i = 0; i < kPresses; ++i) {
+            const KeyInfoWrapper symbol = testing::letter();
             typist.speed->handleKey(symbol);
             typist.rhythm->handleKey(symbol);
             typist.clock->advance(kGap);

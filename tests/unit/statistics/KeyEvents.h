@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input/KeyInfoWrapper.h"
+#include "utils/TickCount.h"
 #include "statistics/Monitor.h"
 
 #include <cstring>
@@ -16,6 +17,8 @@ inline KeyInfoWrapper keyEvent(UINT virtualKey, unsigned scanCode, Stroke stroke
     std::memset(&record, 0, sizeof record);
     record.virtualKey = virtualKey;
     record.keyData = 1 | (scanCode << 16);
+    // Timed as the hook times it, on the program's (here the fake) clock.
+    record.time = utils::tickCount();
     if (stroke == Stroke::Repeat)
         record.keyData |= 0x40000000u;
     if (stroke == Stroke::Release)

@@ -59,6 +59,7 @@ protected:
                 {L"lastSpeed.title.1", L"Speed, last "},
                 {L"lastSpeed.title.2", L" min"},
                 {L"speed.unit", L" spm"},
+                {L"wordSpeed.unit", L" wpm"},
                 {L"rhythm.title", L"Rhythm"},
                 {L"rhythm.unit", L"%"},
                 {L"effectiveness.title", L"Effectiveness"},
@@ -98,6 +99,27 @@ TEST_F(MonitorTexts, TitlesAndValuesJoinTheLanguagesTextsWithNothingBetween) {
         EXPECT_EQ(monitors[i]->getTitle(), expected[i].first) << "row " << i;
         EXPECT_EQ(monitors[i]->getValue(), expected[i].second) << "row " << i;
     }
+}
+
+TEST_F(MonitorTexts, SpeedsFollowTheSpeedUnitAtFiveSymbolsAWord) {
+    addLanguage(L"TST", englishKeys());
+    useLanguage(L"TST");
+    Statistics statistics;
+    // 12 symbols a second apart, shown a second after the last: 60 a minute.
+    for (DWORD second = 0; second < 12; ++second) {
+        clock.set(second * 1000);
+        statistics.getMonitors()[1]->handleKey(testing::letter());
+    }
+    clock.set(12000);
+    const struct {
+        unsigned setting;
+        const wchar_t* value;
+    } cases[] = {{0, L"55 spm"}, {1, L"11 wpm"}, {2, L"55 spm"}};
+    for (const auto& c : cases) {
+        Settings::instance()->speedUnit = c.setting;
+        EXPECT_EQ(statistics.getMonitors()[1]->getValue(), c.value) << c.setting;
+    }
+    Settings::instance()->speedUnit = 0;
 }
 
 TEST_F(MonitorTexts, MissingTextsLeaveTheBareNumbers) {

@@ -129,7 +129,7 @@ TEST(WeakKeyRecorder, ScanCodeAndExtendedFlagKeepKeysApart) {
                                    keyAt(VK_OEM_2, 0x35)};
     for (const KeyInfoWrapper& event : keys) {
         clock.advance(3500);
-        r.recorder.handleKey(event);
+        r.recorder.handleKey(testing::timedNow(event));
     }
     EXPECT_EQ(r.recorder.counts(WeakKeyRecorder::keyIndex(0x1C, false)).presses, 1u);
     EXPECT_EQ(r.recorder.counts(WeakKeyRecorder::keyIndex(0x1C, true)).presses, 2u);

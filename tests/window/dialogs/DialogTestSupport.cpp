@@ -79,7 +79,7 @@ std::vector<SectionTexts> dialogTexts(const std::wstring& code, const std::wstri
         {L"SettingsDialog",
          texts({L"title", L"keyboardAutoPopupInterval", L"metronomeFrequency", L"keyboardOpacity",
                 L"statisticsOpacity", L"setOpaqueStatisticsOnHover", L"save", L"cancel",
-                L"interfaceLanguage"})},
+                L"interfaceLanguage", L"speedUnit", L"speedUnit.symbols", L"speedUnit.words"})},
         {L"Messages", texts({L"Error.enterPositiveNumber"})},
         {L"AboutDialog",
          texts({L"productVersion", L"programmer", L"ideaCreator", L"designer", L"webPage"})},

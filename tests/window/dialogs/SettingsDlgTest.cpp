@@ -136,6 +136,7 @@ TEST_F(SettingsDlgTest, OpensWithTheTextsOfTheCurrentLanguage) {
         {IDC_SETTINGS_KEYBOARD_OPACITY_LABEL, L"AAA keyboardOpacity"},
         {IDC_SETTINGS_STATISTICS_OPACITY_LABEL, L"AAA statisticsOpacity"},
         {IDC_SETTINGS_LANGUAGE_LABEL, L"AAA interfaceLanguage"},
+        {IDC_SETTINGS_SPEED_UNIT_LABEL, L"AAA speedUnit"},
     };
     for (const auto& text : texts)
         EXPECT_EQ(text.text, itemText(*dialog, text.id)) << "control " << text.id;
@@ -227,6 +228,30 @@ TEST_F(SettingsDlgTest, OkStoresTheValuesAndSendsBothOpacities) {
     // Each window hears only of its own opacity.
     EXPECT_TRUE(keyboard.values(kStatisticsOpacity).empty());
     EXPECT_TRUE(statistics.values(kKeyboardOpacity).empty());
+}
+
+TEST_F(SettingsDlgTest, TheSpeedUnitIsChosenFromItsListAndAnUnknownOneShowsAsSymbols) {
+    const struct {
+        unsigned stored;
+        int shown;
+        int chosen;
+        unsigned kept;
+    } cases[] = {{0, 0, 1, 1}, {1, 1, 0, 0}, {7, 0, 1, 1}, {7, 0, -1, 7}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        settings->speedUnit = c.stored;
+        auto dialog = open();
+        const HWND list = item(*dialog, IDC_SETTINGS_SPEED_UNIT);
+        ASSERT_EQ(2, ::SendMessageW(list, CB_GETCOUNT, 0, 0));
+        EXPECT_EQ(c.shown, ::SendMessageW(list, CB_GETCURSEL, 0, 0));
+        if (c.chosen >= 0) {
+            ::SendMessageW(list, CB_SETCURSEL, WPARAM(c.chosen), 0);
+            EXPECT_TRUE(pressOkAndAnswer(*dialog).empty());
+        } else {
+            clickButton(*dialog, IDCANCEL);
+        }
+        EXPECT_EQ(c.kept, settings->speedUnit.load());
+    }
 }
 
 TEST_F(SettingsDlgTest, TheLimitsOfTheFrequencyAreTaken) {

@@ -18,6 +18,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -158,7 +160,7 @@ TEST_F(HistoryWindow, BarsStandOnTheirDaysInProportionWithGapsForEmptyDays) {
     EXPECT_EQ(view.todayTotal.symbols, 1000u);
     EXPECT_EQ(view.lastWeek.symbols, 1750u);
     EXPECT_EQ(view.todayTotal.averageSpeed(), 200u);
-    EXPECT_EQ(view.lastWeek.averageSpeed(), 1747u * 60000 / (249 * 1200 + 499 * 600 + 999 * 300));
+    EXPECT_EQ(view.lastWeek.averageSpeed(), 1750u * 60000 / (249 * 1200 + 499 * 600 + 999 * 300));
 }
 
 TEST_F(HistoryWindow, ResizingLaysTheChartOutAgainAndKeepsAMinimumSize) {
@@ -231,6 +233,41 @@ TEST_F(HistoryWindow, TextsComeFromTheInterfaceLanguage) {
     }
     EXPECT_EQ(LocalizationManager::instance()->getBundle(L"History").getString(L"today"),
               L"Сегодня");
+}
+
+// Every figure explains itself in a tooltip over its column, the chart over the plot.
+TEST_F(HistoryWindow, TooltipsExplainEachFigureInTheInterfaceLanguage) {
+    const wchar_t* const keys[] = {nullptr,          L"tip.symbols",       L"tip.averageSpeed",
+                                   L"tip.bestSpeed", L"tip.effectiveness", L"tip.evenness",
+                                   L"tip.chart"};
+    for (const wchar_t* code : {L"ENU", L"RUS"}) {
+        useLanguage(code);
+        openWindow();
+        const HWND tooltip = dialog.tooltip();
+        ASSERT_NE(tooltip, nullptr);
+        EXPECT_EQ(::SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), LRESULT(HistoryDlg::kChartTool));
+        const HistoryLayout layout(clientSize());
+        ResourceBundle texts = LocalizationManager::instance()->getBundle(L"History");
+        for (UINT_PTR id = 1; id <= HistoryDlg::kChartTool; ++id) {
+            SCOPED_TRACE(id);
+            wchar_t text[1024] = {};
+            TTTOOLINFOW tool = {};
+            tool.cbSize = TTTOOLINFOW_V2_SIZE;
+            tool.hwnd = dialog.handle();
+            tool.uId = id;
+            tool.lpszText = text;
+            ::SendMessageW(tooltip, TTM_GETTEXTW, 1024, reinterpret_cast<LPARAM>(&tool));
+            EXPECT_FALSE(texts.getString(keys[id]).empty());
+            EXPECT_EQ(std::wstring(text), texts.getString(keys[id]));
+            ASSERT_TRUE(
+                ::SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&tool)));
+            const RECT expected =
+                id == HistoryDlg::kChartTool ? layout.plot() : layout.figureColumn(int(id));
+            EXPECT_TRUE(::EqualRect(&tool.rect, &expected));
+        }
+        dialog.endDialog(IDCANCEL);
+        pumpMessages();
+    }
 }
 
 TEST_F(HistoryWindow, TodaysTypingShowsWithoutReopeningAndTheFolderButtonShowsTheFile) {
