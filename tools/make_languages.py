@@ -32,7 +32,7 @@ TEXTS = [
         "Velocidad en ", "Швидкість за "]),
     ("Statistics", "lastSpeed.title.2", [" min", " мин", " Min.", " min", " min", " хв"]),
     ("Statistics", "speed.unit", [
-        " sym/min", " зн/мин", " Z./min", " car./min", " pul./min", " зн/хв"]),
+        " sym/min", " зн/мин", " Z./min", " car./min", " car./min", " зн/хв"]),
     ("Statistics", "wordSpeed.unit", [
         " wpm", " сл/мин", " Wö./min", " mots/min", " pal./min", " сл/хв"]),
     ("Statistics", "rhythm.title", [
@@ -131,6 +131,8 @@ TEXTS = [
         "seront remis à zéro.",
         "¿Olvidar ante qué teclas dudó? Los contadores de todas las teclas se pondrán a cero.",
         "Забути, перед якими клавішами ви вагалися? Лічильники всіх клавіш буде обнулено."]),
+    ("Messages", "Button.yes", ["&Yes", "&Да", "&Ja", "&Oui", "&Sí", "&Так"]),
+    ("Messages", "Button.no", ["&No", "&Нет", "&Nein", "&Non", "&No", "&Ні"]),
 
     ("MainMenu", "autoPopup", [
         "Automatic keyboard hint", "Автоматическая подсказка", "Automatische Tastaturhilfe",
@@ -235,7 +237,7 @@ TEXTS = [
         "Caracteres por día", "Знаків за день"]),
     ("History", "chart.speed", [
         "Average speed, sym/min", "Средняя скорость, зн/мин", "Durchschnittstempo, Z./min",
-        "Vitesse moyenne, car./min", "Velocidad media, pul./min", "Середня швидкість, зн/хв"]),
+        "Vitesse moyenne, car./min", "Velocidad media, car./min", "Середня швидкість, зн/хв"]),
     ("History", "chart.speed.words", [
         "Average speed, wpm", "Средняя скорость, сл/мин", "Durchschnittstempo, Wö./min",
         "Vitesse moyenne, mots/min", "Velocidad media, pal./min", "Середня швидкість, сл/хв"]),

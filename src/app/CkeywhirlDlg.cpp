@@ -2,6 +2,7 @@
 #include "app/CkeywhirlDlg.h"
 
 #include "ui/AppMessages.h"
+#include "ui/QuestionBox.h"
 #include "app/AutorunValue.h"
 #include "app/HelpLauncher.h"
 #include "app/SingleInstance.h"
@@ -163,11 +164,10 @@ void CkeywhirlDlg::resetWeakKeys() {
     if (dialogOpen || !weakKeys)
         return;
     dialogOpen = true;
-    std::wstring question = LocalizationManager::instance()
-                                ->getBundle(L"Messages")
-                                .getString(L"Question.resetWeakKeys");
-    int answer = ::MessageBoxW(handle(), question.c_str(), kProductName,
-                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    const ResourceBundle messages = LocalizationManager::instance()->getBundle(L"Messages");
+    int answer =
+        ui::askYesOrNo(handle(), messages.getString(L"Question.resetWeakKeys"), kProductName,
+                       messages.getString(L"Button.yes"), messages.getString(L"Button.no"));
     dialogOpen = false;
     if (answer != IDYES)
         return;
