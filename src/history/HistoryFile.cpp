@@ -45,25 +45,6 @@ struct Number {
     double value() const { return double(whole) + thousandths / 1000.0; }
 };
 
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-std::vector<std::string> splitFields(const std::string& line) {
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = line.find(',', start);
-        fields.push_back(trim(line.substr(start, comma - start)));
-        if (comma == std::string::npos)
-            return fields;
-        start = comma + 1;
-    }
-}
-
 // Digits, optionally a dot and more digits; no sign, no exponent, no
 // thousands separator, and never the locale's decimal mark.
 bool parseNumber(const std::string& text, Number& number) {
@@ -197,10 +178,10 @@ std::vector<HistoryFile::Line> HistoryFile::parse(const std::string& text) {
     std::set<int> dates;
 
     for (const std::string& line : splitLines(textAsUtf8(text))) {
-        if (trim(line).empty())
+        if (trimmed(line).empty())
             continue;
 
-        std::vector<std::string> fields = splitFields(line);
+        std::vector<std::string> fields = splitFields(line, ',');
         if (!headerSeen) {
             headerSeen = true;
             std::string first = fields[0];

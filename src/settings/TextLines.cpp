@@ -86,4 +86,23 @@ std::vector<std::string> splitLines(const std::string& text) {
     return lines;
 }
 
+std::string trimmed(const std::string& text) {
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos)
+        return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::vector<std::string> splitFields(const std::string& line, char separator) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = line.find(separator, start);
+        fields.push_back(trimmed(line.substr(start, end - start)));
+        if (end == std::string::npos)
+            return fields;
+        start = end + 1;
+    }
+}
+
 } // namespace keywhirl

@@ -18,4 +18,11 @@ std::string textAsUtf8(const std::string& bytes);
 // a line. A last line without an end is a line; an empty text has none.
 std::vector<std::string> splitLines(const std::string& text);
 
+// The text without the spaces and tabs around it.
+std::string trimmed(const std::string& text);
+
+// The fields of a line between separators, each trimmed; an empty line is
+// one empty field.
+std::vector<std::string> splitFields(const std::string& line, char separator);
+
 } // namespace keywhirl

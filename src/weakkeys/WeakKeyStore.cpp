@@ -24,13 +24,6 @@ const char kKeyPrefix[] = "key.";
 // A record of 512 keys is far below this; anything bigger is not ours.
 constexpr std::size_t kLargestFile = 256 * 1024;
 
-std::string trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos)
-        return std::string();
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool sameIgnoringCase(const std::string& text, const char* word) {
     std::size_t i = 0;
     for (; word[i] != '\0'; ++i) {
@@ -53,18 +46,6 @@ bool parseNumber(const std::string& text, int base, unsigned long long limit,
     return value <= limit;
 }
 
-std::vector<std::string> splitValues(const std::string& text) {
-    std::vector<std::string> parts;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t comma = text.find(',', start);
-        parts.push_back(trim(text.substr(start, comma - start)));
-        if (comma == std::string::npos)
-            return parts;
-        start = comma + 1;
-    }
-}
-
 struct Entry {
     unsigned index = 0;
     WeakKeyRecorder::KeyCounts counts;
@@ -75,11 +56,11 @@ bool parseKeyLine(const std::string& line, Entry& entry) {
     const std::size_t equals = line.find('=');
     if (equals == std::string::npos)
         return false;
-    const std::string name = trim(line.substr(0, equals));
+    const std::string name = trimmed(line.substr(0, equals));
     const std::size_t prefix = sizeof kKeyPrefix - 1;
     if (name.size() <= prefix || !sameIgnoringCase(name.substr(0, prefix), kKeyPrefix))
         return false;
-    const std::vector<std::string> values = splitValues(line.substr(equals + 1));
+    const std::vector<std::string> values = splitFields(line.substr(equals + 1), ',');
     unsigned long long index = 0, presses = 0, hesitations = 0, lead = 0;
     if (values.size() != 3 ||
         !parseNumber(name.substr(prefix), 16, WeakKeyRecorder::kKeyCount - 1, index) ||
@@ -142,7 +123,7 @@ bool WeakKeyStore::parse(const std::string& text, WeakKeyRecorder& recorder,
     bool inSection = false;
     bool anyText = false;
     for (const std::string& original : splitLines(textAsUtf8(text))) {
-        const std::string line = trim(original);
+        const std::string line = trimmed(original);
         if (line.empty())
             continue;
         anyText = true;

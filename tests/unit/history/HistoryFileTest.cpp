@@ -6,6 +6,7 @@
 #include "support/FailingWriter.h"
 #include "support/FakeLocalTime.h"
 #include "support/TempFolder.h"
+#include "support/TextBytes.h"
 #include "unit/statistics/KeyEvents.h"
 
 #include <gtest/gtest.h>
@@ -220,14 +221,7 @@ TEST(HistoryFile, AFailingWriteLeavesTheOldFileWhole) {
     EXPECT_NE(readText(file.path()), before);
 }
 
-std::string utf16(const std::string& text, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char c : text) {
-        bytes += bigEndian ? '\0' : c;
-        bytes += bigEndian ? c : '\0';
-    }
-    return bytes;
-}
+using testing::utf16Bytes;
 
 // Every earlier day survives a start and a save, however the file was
 // saved by a spreadsheet or an editor.
@@ -249,8 +243,8 @@ TEST(HistoryFile, HostileFilesKeepEveryDay) {
         {"LF", joined("\n"), 10},
         {"CR only", joined("\r"), 10},
         {"UTF-8 BOM", "\xEF\xBB\xBF" + joined("\r\n"), 10},
-        {"UTF-16", utf16(joined("\r\n"), false), 10},
-        {"UTF-16 big endian, CR only", utf16(joined("\r"), true), 10},
+        {"UTF-16", utf16Bytes(joined("\r\n"), false), 10},
+        {"UTF-16 big endian, CR only", utf16Bytes(joined("\r"), true), 10},
         {"symbols near the largest",
          "date,symbols\n2026-03-01,18446744073709551000\n2026-03-02,1\n2026-03-03,1\n", UINT64_MAX},
     };

@@ -5,6 +5,7 @@
 #include "WeakKeyEvents.h"
 #include "support/FailingWriter.h"
 #include "support/TempFolder.h"
+#include "support/TextBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -91,22 +92,15 @@ TEST(WeakKeyStore, AMissingFileGivesAnEmptyRecordAndNothingSetAside) {
     EXPECT_FALSE(WeakKeyStore(L"").save(r.recorder));
 }
 
-std::string utf16(const std::string& ascii, bool bigEndian) {
-    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-    for (char c : ascii) {
-        bytes += bigEndian ? '\0' : c;
-        bytes += bigEndian ? c : '\0';
-    }
-    return bytes;
-}
+using testing::utf16Bytes;
 
 // Only what is no record at all is set aside; each set-aside file is kept,
 // the newest as .bad, the older ones numbered, never written over.
 TEST(WeakKeyStore, AFileThatIsNoRecordIsSetAsideAndNeverOverwritten) {
     const std::string notRecords[] = {
-        "key.024=5,1,300\r\n",                                     // no section
-        "[Other]\r\nkey.024=5,1,300\r\n",                          // another section
-        utf16("[Other]\r\n", false), std::string(300 * 1024, ';'), // far too big for a record
+        "key.024=5,1,300\r\n",                                          // no section
+        "[Other]\r\nkey.024=5,1,300\r\n",                               // another section
+        utf16Bytes("[Other]\r\n", false), std::string(300 * 1024, ';'), // far too big for a record
     };
     TempFolder temp;
     WeakKeyStore store(temp.file(L"WeakKeys.ini"));
@@ -147,8 +141,8 @@ TEST(WeakKeyStore, HostileFilesKeepEveryCountAndEveryLine) {
         {"CR only", "[WeakKeys]\rkey.024=5,1,300\r", 5, nullptr},
         {"LF only", "[WeakKeys]\nkey.024=5,1,300", 5, nullptr},
         {"UTF-8 BOM", "\xEF\xBB\xBF" + good, 5, nullptr},
-        {"UTF-16", utf16(good, false), 5, nullptr},
-        {"UTF-16 big endian", utf16(good, true), 5, nullptr},
+        {"UTF-16", utf16Bytes(good, false), 5, nullptr},
+        {"UTF-16 big endian", utf16Bytes(good, true), 5, nullptr},
         {"case and spaces", "  [weakkeys] \r\n KEY.02a = 7 , 1 , 300 \r\nkey.024 =5, 1,-\r\n", 5,
          nullptr},
         {"empty file", "", 0, nullptr},
