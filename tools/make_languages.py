@@ -72,6 +72,12 @@ TEXTS = [
     ("SettingsDialog", "interfaceLanguage", [
         "Interface language:", "Язык интерфейса:", "Oberflächensprache:",
         "Langue d'affichage :", "Idioma del programa:", "Мова інтерфейсу:"]),
+    ("SettingsDialog", "ignoredPrograms", [
+        "Programs where Keywhirl stays quiet:", "Программы, где Keywhirl молчит:",
+        "Programme, in denen Keywhirl schweigt:", "Programmes où Keywhirl se tait :",
+        "Programas donde Keywhirl calla:", "Програми, де Keywhirl мовчить:"]),
+    ("SettingsDialog", "removeIgnoredProgram", [
+        "Remove", "Удалить", "Entfernen", "Retirer", "Quitar", "Видалити"]),
 
     ("Messages", "Error.enterPositiveNumber", [
         "Please enter a positive number.",
@@ -142,6 +148,16 @@ TEXTS = [
     ("MainMenu", "autorun", [
         "Start with Windows", "Автозагрузка программы", "Mit Windows starten",
         "Lancer avec Windows", "Iniciar con Windows", "Автозавантаження програми"]),
+    # %s stands for the program's file name.
+    ("MainMenu", "ignoreProgram", [
+        "Ignore %s", "Не замечать %s", "%s ignorieren", "Ignorer %s", "Ignorar %s",
+        "Не помічати %s"]),
+    ("MainMenu", "pause", [
+        "Pause Keywhirl", "Приостановить Keywhirl", "Keywhirl anhalten",
+        "Mettre Keywhirl en pause", "Pausar Keywhirl", "Призупинити Keywhirl"]),
+    ("MainMenu", "pausedTip", [
+        "Keywhirl is paused", "Keywhirl приостановлен", "Keywhirl ist angehalten",
+        "Keywhirl est en pause", "Keywhirl está en pausa", "Keywhirl призупинено"]),
     ("MainMenu", "settings", [
         "Settings...", "Настройки...", "Einstellungen...", "Paramètres...",
         "Configuración...", "Налаштування..."]),

@@ -3,6 +3,7 @@
 
 #include "ui/AppMessages.h"
 #include "app/AutorunValue.h"
+#include "app/GreyIcon.h"
 #include "app/HelpLauncher.h"
 #include "app/SingleInstance.h"
 #include "app/SplashHolder.h"
@@ -19,6 +20,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace keywhirl {
 
 namespace {
@@ -28,6 +31,8 @@ constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 constexpr UINT kHistoryCheckMilliseconds = 30000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
 constexpr UINT kKeySelect = WM_USER + 1; // NIN_KEYSELECT
+// A window that goes full screen in place is seen within this time.
+constexpr UINT kQuietCheckMilliseconds = 1000;
 
 } // namespace
 
@@ -102,6 +107,9 @@ bool CkeywhirlDlg::initialise() {
 
     startHistory();
     addKeyHandlers();
+    foregroundWatcher.start();
+    refreshQuiet();
+    setTimer(kQuietTimer, kQuietCheckMilliseconds);
     createStatisticsWindow();
     applyAutorun();
     if (splash)
@@ -219,6 +227,10 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             saveWeakKeys(false);
             return false;
         }
+        if (wParam == kQuietTimer) {
+            refreshQuiet();
+            return false;
+        }
         if (wParam == kHistoryTimer) {
             if (typingHistory)
                 typingHistory->saveIfDue();
@@ -313,8 +325,44 @@ void CkeywhirlDlg::openSettings() {
     SettingsDlg settings(controller->keyboardWindow(), statisticsWindow.handle());
     settings.run(handle());
     dialogOpen = false;
+    // The list of ignored programs may have changed.
+    refreshQuiet();
     // A shorter wait interval applies to the pause under way, too.
     controller->wake();
+}
+
+void CkeywhirlDlg::refreshQuiet() {
+    foregroundWatcher.refresh(Settings::instance()->ignoredPrograms);
+}
+
+void CkeywhirlDlg::togglePause() {
+    QuietState& state = QuietState::current();
+    const bool paused = !state.isPaused();
+    state.setPaused(paused);
+    refreshQuiet();
+    if (paused && !pausedIcon)
+        pausedIcon.reset(makeGreyIcon(smallIcon.get()));
+    std::wstring tip;
+    if (paused)
+        tip = LocalizationManager::instance()->getBundle(L"MainMenu").getString(L"pausedTip");
+    trayIcon.change(paused && pausedIcon ? pausedIcon.get() : smallIcon.get(), tip);
+}
+
+void CkeywhirlDlg::toggleIgnoredProgram() {
+    const std::wstring program = ignorableProgram();
+    if (program.empty())
+        return;
+    std::vector<std::wstring>& ignored = Settings::instance()->ignoredPrograms;
+    const std::vector<std::wstring> named{program};
+    if (isProgramIgnored(program, ignored))
+        ignored.erase(std::remove_if(ignored.begin(), ignored.end(),
+                                     [&](const std::wstring& entry) {
+                                         return isProgramIgnored(entry, named);
+                                     }),
+                      ignored.end());
+    else
+        ignored.push_back(program);
+    refreshQuiet();
 }
 
 void CkeywhirlDlg::openAbout() {
@@ -369,6 +417,12 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
     case ID_TRAY_HELP:
         HelpLauncher::open(handle());
         return true;
+    case ID_TRAY_PAUSE:
+        togglePause();
+        return true;
+    case ID_TRAY_IGNORE_PROGRAM:
+        toggleIgnoredProgram();
+        return true;
     case ID_TRAY_EXIT:
         endDialog(IDCANCEL);
         return true;
@@ -384,6 +438,8 @@ void CkeywhirlDlg::onDestroy() {
 void CkeywhirlDlg::shutdown() {
     killTimer(kWeakKeysTimer);
     killTimer(kHistoryTimer);
+    killTimer(kQuietTimer);
+    foregroundWatcher.stop();
     statisticsWindow.detachMonitors();
     hookGuard.detach();
     hook.clear(handle());

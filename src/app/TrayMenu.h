@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace keywhirl {
 
 // Loads the menu afresh, puts in the texts of the interface language, the
@@ -19,5 +21,10 @@ HMENU buildTrayMenu();
 // close it; afterwards the program the user was typing in gets the keyboard
 // back, unless the command opens a window of ours, which takes it itself.
 void showTrayMenu(HWND mainWindow);
+
+// The program that the item "Ignore <program>" names: the one the user last
+// worked in. Empty leaves the item out. Main thread only.
+void setIgnorableProgram(const std::wstring& program);
+const std::wstring& ignorableProgram();
 
 } // namespace keywhirl

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace keywhirl {
 
@@ -61,6 +62,15 @@ public:
     std::wstring l10nLanguageCode;
     // The keyboard picture shows the weak keys' heat tint.
     std::atomic<bool> showWeakKeys{};
+    // Main thread only. File names of the programs in which nothing is
+    // counted and nothing shows ("game.exe"); kept as one value, the names
+    // parted by "|", which no file name holds.
+    std::vector<std::wstring> ignoredPrograms;
+
+    // The stored form of ignoredPrograms and back: blanks around a name and
+    // empty names drop out, and a name given twice (in any case) is kept once.
+    static std::wstring joinProgramList(const std::vector<std::wstring>& programs);
+    static std::vector<std::wstring> splitProgramList(const std::wstring& text);
 
     static constexpr long NoPosition = -1024;
     static constexpr unsigned DefaultMetronomeInterval = 500;

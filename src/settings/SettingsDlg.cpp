@@ -32,6 +32,8 @@ constexpr ControlText kControlTexts[] = {
     {IDC_SETTINGS_KEYBOARD_OPACITY_LABEL, L"keyboardOpacity"},
     {IDC_SETTINGS_STATISTICS_OPACITY_LABEL, L"statisticsOpacity"},
     {IDC_SETTINGS_LANGUAGE_LABEL, L"interfaceLanguage"},
+    {IDC_SETTINGS_IGNORED_LABEL, L"ignoredPrograms"},
+    {IDC_SETTINGS_IGNORED_REMOVE, L"removeIgnoredProgram"},
 };
 
 constexpr int kMinOpacity = Settings::MinimumOpacity;
@@ -101,6 +103,7 @@ bool SettingsDlg::onInitDialog() {
     ::CheckDlgButton(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER,
                      settings->setOpaqueStatisticsOnHover.load() ? BST_CHECKED : BST_UNCHECKED);
     fillLanguages();
+    fillIgnoredPrograms();
 
     setItemText(IDC_SETTINGS_WAIT_INTERVAL, std::to_wstring(settings->keyboardWaitInterval.load()));
     setItemText(IDC_SETTINGS_METRONOME_FREQUENCY,
@@ -161,6 +164,50 @@ void SettingsDlg::fillLanguages() {
     }
 }
 
+void SettingsDlg::fillIgnoredPrograms() {
+    ignoredPrograms = Settings::instance()->ignoredPrograms;
+    const Window list(getItem(IDC_SETTINGS_IGNORED_LIST));
+    for (const std::wstring& program : ignoredPrograms)
+        list.send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(program.c_str()));
+    updateRemoveButton();
+}
+
+void SettingsDlg::removeIgnoredProgram() {
+    const Window list(getItem(IDC_SETTINGS_IGNORED_LIST));
+    const LRESULT selected = list.send(LB_GETCURSEL);
+    if (selected == LB_ERR || static_cast<std::size_t>(selected) >= ignoredPrograms.size())
+        return;
+    ignoredPrograms.erase(ignoredPrograms.begin() + selected);
+    list.send(LB_DELETESTRING, static_cast<WPARAM>(selected));
+    // The next entry moves up into the selection, or the one before the last.
+    const LRESULT count = list.send(LB_GETCOUNT);
+    if (count > 0)
+        list.send(LB_SETCURSEL, static_cast<WPARAM>(selected < count ? selected : count - 1));
+    updateRemoveButton();
+}
+
+void SettingsDlg::updateRemoveButton() {
+    const HWND list = getItem(IDC_SETTINGS_IGNORED_LIST);
+    const HWND remove = getItem(IDC_SETTINGS_IGNORED_REMOVE);
+    const bool chosen = Window(list).send(LB_GETCURSEL) != LB_ERR;
+    // A disabled button keeps no focus: it goes to the list.
+    if (!chosen && ::GetFocus() == remove)
+        send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    ::EnableWindow(remove, chosen);
+}
+
+bool SettingsDlg::onCommand(int id, int code, HWND) {
+    if (id == IDC_SETTINGS_IGNORED_REMOVE && code == BN_CLICKED) {
+        removeIgnoredProgram();
+        return true;
+    }
+    if (id == IDC_SETTINGS_IGNORED_LIST && code == LBN_SELCHANGE) {
+        updateRemoveButton();
+        return true;
+    }
+    return false;
+}
+
 int SettingsDlg::sliderPosition(int id) const {
     return static_cast<int>(Window(getItem(id)).send(TBM_GETPOS));
 }
@@ -208,6 +255,7 @@ void SettingsDlg::onOk() {
         static_cast<unsigned char>(sliderPosition(IDC_SETTINGS_STATISTICS_OPACITY));
     settings->setOpaqueStatisticsOnHover =
         ::IsDlgButtonChecked(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER) == BST_CHECKED;
+    settings->ignoredPrograms = ignoredPrograms;
     sendOpacity(keyboardWindow, kSetKeyboardOpacityMessage, settings->keyboardOpacity);
     sendOpacity(statisticsWindow, kSetStatisticsOpacityMessage, settings->statisticsOpacity);
 

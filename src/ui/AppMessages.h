@@ -51,6 +51,8 @@ inline constexpr UINT_PTR kTrayRetryTimer = 3;
 inline constexpr UINT_PTR kWeakKeysTimer = 4;
 // Main window: saves the typing history when it is due.
 inline constexpr UINT_PTR kHistoryTimer = 21;
+// Main window: looks again whether the foreground program went full screen.
+inline constexpr UINT_PTR kQuietTimer = 22;
 
 // WM_SYSCOMMAND wParam that moves a window as a drag of its caption would;
 // the keyboard, statistics and splash windows are dragged by their bodies.

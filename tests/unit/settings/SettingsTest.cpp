@@ -38,7 +38,8 @@ const std::vector<std::wstring> tableOrder = {L"keyboardAutoPopupping",
                                               L"statBottomGreen",
                                               L"statBottomBlue",
                                               L"l10nLanguageCode",
-                                              L"showWeakKeys"};
+                                              L"showWeakKeys",
+                                              L"ignoredPrograms"};
 
 std::vector<std::wstring> valuesInOrder(const std::wstring& file) {
     std::vector<std::wstring> values;
@@ -56,7 +57,7 @@ TEST(Settings, SavedDefaultsAreTheKnownFileInTableOrder) {
               (std::vector<std::wstring>{L"FALSE", L"3000", L"FALSE", L"500",   L"225",   L"200",
                                          L"FALSE", L"TRUE", L"TRUE",  L"-1024", L"-1024", L"TRUE",
                                          L"TRUE",  L"152",  L"229",   L"255",   L"193",   L"241",
-                                         L"255",   L"",     L"FALSE"}));
+                                         L"255",   L"",     L"FALSE", L""}));
 }
 
 TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
@@ -137,6 +138,42 @@ TEST(Settings, OddStoredValuesLoadByTheTextRules) {
     EXPECT_EQ(settings.statTopRed, 0);
     EXPECT_TRUE(settings.keyboardIsVisible) << "absent: its default";
     EXPECT_TRUE(settings.l10nLanguageCode.empty());
+}
+
+TEST(Settings, IgnoredProgramsAreCleanedWhenReadAndWritten) {
+    const struct {
+        const wchar_t* stored;
+        std::vector<std::wstring> programs;
+        const wchar_t* written;
+    } rows[] = {
+        {L"game.exe", {L"game.exe"}, L"game.exe"},
+        {L"game.exe|Slides.exe", {L"game.exe", L"Slides.exe"}, L"game.exe|Slides.exe"},
+        {L" game.exe |  | tool.exe|", {L"game.exe", L"tool.exe"}, L"game.exe|tool.exe"},
+        {L"Game.exe|GAME.EXE|game.exe", {L"Game.exe"}, L"Game.exe"},
+        {L"|||", {}, L""},
+        {L"my program.exe", {L"my program.exe"}, L"my program.exe"},
+    };
+    for (const auto& row : rows) {
+        testing::TempFolder temp;
+        const std::wstring file = temp.file(L"Keywhirl.ini");
+        writeIniText(file, std::wstring(L"[Settings]\r\nignoredPrograms=") + row.stored + L"\r\n");
+        {
+            Settings settings(file, L"Settings");
+            EXPECT_EQ(settings.ignoredPrograms, row.programs) << row.stored;
+        }
+        EXPECT_EQ(iniValue(file, L"Settings", L"ignoredPrograms"), row.written) << row.stored;
+    }
+}
+
+TEST(Settings, AnIgnoredProgramAddedInMemoryIsInTheNextRun) {
+    testing::TempFolder temp;
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    {
+        Settings settings(file, L"Settings");
+        settings.ignoredPrograms = {L"game.exe", L"  ", L"GAME.exe", L"b.exe"};
+    }
+    Settings again(file, L"Settings");
+    EXPECT_EQ(again.ignoredPrograms, (std::vector<std::wstring>{L"game.exe", L"b.exe"}));
 }
 
 TEST(Settings, OpacitiesTooLowToSeeAreRaisedWhenRead) {
