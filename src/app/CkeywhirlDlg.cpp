@@ -81,6 +81,10 @@ bool CkeywhirlDlg::initialise() {
 
     FileResources::instance();
     trayIcon.show(window);
+    // Judged before the keyboard's first wait can end.
+    foregroundWatcher.start();
+    refreshQuiet();
+    setTimer(kQuietTimer, kQuietCheckMilliseconds);
 
     controller = std::make_unique<KeywhirlController>(window);
     HWND keyboard = controller->keyboardWindow();
@@ -107,9 +111,6 @@ bool CkeywhirlDlg::initialise() {
 
     startHistory();
     addKeyHandlers();
-    foregroundWatcher.start();
-    refreshQuiet();
-    setTimer(kQuietTimer, kQuietCheckMilliseconds);
     createStatisticsWindow();
     applyAutorun();
     if (splash)

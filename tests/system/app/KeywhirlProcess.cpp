@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <sstream>
+
 namespace keywhirl::testing {
 
 namespace {
@@ -145,6 +147,46 @@ HWND findMessageBox(DWORD processId, DWORD waitMilliseconds, std::wstring& text)
         ::Sleep(50);
     } while (::GetTickCount() - start < waitMilliseconds);
     return nullptr;
+}
+
+namespace {
+struct StatisticsSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK findStatistics(HWND window, LPARAM parameter) {
+    auto* search = reinterpret_cast<StatisticsSearch*>(parameter);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && ::GetDlgItem(window, 1030)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND findStatisticsWindow(DWORD processId) {
+    StatisticsSearch search{processId, nullptr};
+    ::EnumWindows(findStatistics, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::map<std::wstring, std::wstring> statisticsRows(HWND window) {
+    wchar_t text[2048] = {};
+    ::GetWindowTextW(window, text, 2048);
+    std::map<std::wstring, std::wstring> rows;
+    std::wistringstream lines(text);
+    std::wstring line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        size_t tab = line.find(L'\t');
+        if (tab != std::wstring::npos)
+            rows[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    return rows;
 }
 
 } // namespace keywhirl::testing

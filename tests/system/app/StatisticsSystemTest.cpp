@@ -10,44 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
-#include <map>
-#include <sstream>
 
 namespace keywhirl::testing {
 namespace {
-
-struct StatisticsSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK findStatisticsWindow(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<StatisticsSearch*>(parameter);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    // The statistics window is the program's pop-up with the close button 1030.
-    if (owner == search->processId && ::GetDlgItem(window, 1030)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-std::map<std::wstring, std::wstring> statisticsRows(HWND window) {
-    wchar_t text[2048] = {};
-    ::GetWindowTextW(window, text, 2048);
-    std::map<std::wstring, std::wstring> rows;
-    std::wistringstream lines(text);
-    std::wstring line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
-        size_t tab = line.find(L'\t');
-        if (tab != std::wstring::npos)
-            rows[line.substr(0, tab)] = line.substr(tab + 1);
-    }
-    return rows;
-}
 
 long leadingNumber(const std::wstring& value) {
     return std::wcstol(value.c_str(), nullptr, 10);
@@ -62,10 +27,9 @@ TEST(StatisticsSystemTest, ThirtySymbolsAtASteadyPaceShowInTheRows) {
 
     KeywhirlProcess program(programOutputFolder() + L"\\Keywhirl.exe");
     ASSERT_NE(program.mainWindow(), nullptr);
-    StatisticsSearch search{program.processId(), nullptr};
-    ::EnumWindows(findStatisticsWindow, reinterpret_cast<LPARAM>(&search));
-    ASSERT_NE(search.found, nullptr) << "no statistics window";
-    EXPECT_TRUE(::IsWindowVisible(search.found));
+    const HWND statistics = findStatisticsWindow(program.processId());
+    ASSERT_NE(statistics, nullptr) << "no statistics window";
+    EXPECT_TRUE(::IsWindowVisible(statistics));
 
     ASSERT_TRUE(probe::typeText(program.mainWindow(), std::wstring(30, L'a'), 60));
 
@@ -75,7 +39,7 @@ TEST(StatisticsSystemTest, ThirtySymbolsAtASteadyPaceShowInTheRows) {
     DWORD start = ::GetTickCount();
     do {
         ::Sleep(250);
-        rows = statisticsRows(search.found);
+        rows = statisticsRows(statistics);
     } while (rows[L"Symbols typed"] != L"30 symbols" && ::GetTickCount() - start < 15000);
     ASSERT_EQ(rows.size(), 6u) << "six monitors";
     EXPECT_EQ(rows[L"Symbols typed"], L"30 symbols");
