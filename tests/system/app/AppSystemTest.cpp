@@ -20,6 +20,9 @@
 namespace keywhirl::testing {
 namespace {
 
+// The keys of a freshly written Keywhirl.ini.
+constexpr int kSettingsKeys = 22;
+
 std::wstring programFile() {
     return programOutputFolder() + L"\\Keywhirl.exe";
 }
@@ -155,7 +158,7 @@ TEST_F(AppSystemTest, MenuSwitchesChangeSettingsAndExitWritesTheFile) {
     int count = 0;
     for (DWORD i = 0; i < length; i += static_cast<DWORD>(wcslen(keys + i)) + 1)
         ++count;
-    EXPECT_EQ(count, 21) << "the twenty keys and showWeakKeys are written";
+    EXPECT_EQ(count, kSettingsKeys) << "every key of the settings is written";
 }
 
 int settingsKeyCount() {
@@ -175,7 +178,7 @@ TEST_F(AppSystemTest, KilledWhileWritingItsSettingsTheFileStaysWhole) {
         ::PostMessageW(first.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
         ASSERT_TRUE(first.waitForExit(15000));
     }
-    ASSERT_EQ(settingsKeyCount(), 21);
+    ASSERT_EQ(settingsKeyCount(), kSettingsKeys);
     const std::wstring temporary = probe::settingsFilePath() + L".tmp";
     // Killed at once, as soon as the temporary appears, and a little later
     // each round: somewhere in the middle of the save.
@@ -191,7 +194,7 @@ TEST_F(AppSystemTest, KilledWhileWritingItsSettingsTheFileStaysWhole) {
         if (delay)
             ::Sleep(delay);
         program.kill();
-        EXPECT_EQ(settingsKeyCount(), 21) << "every setting, old or new";
+        EXPECT_EQ(settingsKeyCount(), kSettingsKeys) << "every setting, old or new";
         EXPECT_EQ(probe::readSetting(L"l10nLanguageCode"), L"ENU");
     }
     // The next start cleans up what a kill left and writes a whole file.
@@ -199,7 +202,7 @@ TEST_F(AppSystemTest, KilledWhileWritingItsSettingsTheFileStaysWhole) {
     ASSERT_NE(last.mainWindow(), nullptr);
     ::PostMessageW(last.mainWindow(), WM_COMMAND, ID_TRAY_EXIT, 0);
     ASSERT_TRUE(last.waitForExit(15000));
-    EXPECT_EQ(settingsKeyCount(), 21);
+    EXPECT_EQ(settingsKeyCount(), kSettingsKeys);
     EXPECT_EQ(::GetFileAttributesW(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 

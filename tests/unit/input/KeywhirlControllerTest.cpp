@@ -1,9 +1,6 @@
 // tests/unit/input/KeywhirlControllerTest.cpp
 #include "input/KeywhirlController.h"
 
-#include "input/Desktop.h"
-#include "input/QuietState.h"
-
 #include "support/TestSettings.h"
 #include "utils/CriticalSection.h"
 
@@ -302,69 +299,6 @@ TEST_F(KeywhirlControllerTest, EveryEventArrivesWhenTheTimerWakesADispatcherThat
     EXPECT_EQ(stuck, 0) << "the dispatcher slept for good with event " << stuck << " queued";
     EXPECT_EQ(counter.seen.load(), events);
     controller.stopAndWait();
-}
-
-// The focused control is whatever the test says.
-class FocusDesktop : public Desktop {
-public:
-    HWND foregroundWindow() override { return nullptr; }
-    void describeWindow(HWND, DesktopFacts&) override {}
-    std::wstring programOf(HWND) override { return {}; }
-    bool isOwnWindow(HWND) override { return false; }
-    int notificationState() override { return 0; }
-    void describeFocus(DesktopFacts& facts) override {
-        facts.focusedClass = L"Edit";
-        facts.focusedStyle = password ? ES_PASSWORD : 0;
-    }
-    std::atomic<bool> password{false};
-};
-
-class QuietDispatchTest : public KeywhirlControllerTest {
-protected:
-    QuietDispatchTest() {
-        Desktop::setCurrent(&desktop);
-        controller.addKeyHandler(&first);
-    }
-    ~QuietDispatchTest() override {
-        controller.stopAndWait();
-        Desktop::setCurrent(nullptr);
-        QuietState::current().setForegroundLevel(QuietLevel::Normal);
-        QuietState::current().setFocusLevel(QuietLevel::Normal);
-    }
-    FocusDesktop desktop;
-};
-
-TEST_F(QuietDispatchTest, KeysInAPasswordFieldReachTheKeyboardButNoHandler) {
-    startAndSettle();
-    desktop.password = true;
-    controller.postKey(key('P'));
-    EXPECT_EQ(settle(2), (Entries{"keyboard P down", "check"}));
-    EXPECT_FALSE(QuietState::current().allowsShowing()) << "no hint over a password field";
-
-    journal.clear();
-    desktop.password = false;
-    controller.postKey(key('Q'));
-    EXPECT_EQ(settle(3), (Entries{"keyboard Q down", "first Q down", "check"}));
-    EXPECT_TRUE(QuietState::current().allowsShowing());
-}
-
-TEST_F(QuietDispatchTest, ThePausedOrIgnoredForegroundKeepsKeysFromTheHandlers) {
-    startAndSettle();
-    const struct {
-        QuietLevel foreground;
-        Entries expected;
-    } rows[] = {
-        {QuietLevel::NotCounted, {"keyboard K down", "check"}},
-        // Full screen: counted; the click itself stays silent.
-        {QuietLevel::Quiet, {"keyboard K down", "first K down", "check"}},
-        {QuietLevel::Normal, {"keyboard K down", "first K down", "check"}},
-    };
-    for (const auto& row : rows) {
-        journal.clear();
-        QuietState::current().setForegroundLevel(row.foreground);
-        controller.postKey(key('K'));
-        EXPECT_EQ(settle(row.expected.size()), row.expected) << static_cast<int>(row.foreground);
-    }
 }
 
 } // namespace

@@ -143,7 +143,6 @@ TEST_F(TrayMenuTest, TheIgnoreItemNamesTheLastProgramAndThePauseItemItsState) {
         bool ignoreChecked;
     } rows[] = {
         {L"", {}, false, nullptr, false},
-        {L"game.exe", {}, false, L"Ignore game.exe", false},
         {L"game.exe", {L"other.exe", L"GAME.EXE"}, true, L"Ignore game.exe", true},
         {L"R&D tool.exe", {}, false, L"Ignore R&&D tool.exe", false},
     };
