@@ -84,7 +84,7 @@ bool CkeywhirlDlg::initialise() {
     // Judged before the keyboard's first wait can end.
     foregroundWatcher.start();
     refreshQuiet();
-    setTimer(kQuietTimer, kQuietCheckMilliseconds);
+    followFullScreen();
 
     controller = std::make_unique<KeywhirlController>(window);
     HWND keyboard = controller->keyboardWindow();
@@ -336,6 +336,18 @@ void CkeywhirlDlg::refreshQuiet() {
     foregroundWatcher.refresh(Settings::instance()->ignoredPrograms);
 }
 
+void CkeywhirlDlg::followFullScreen() {
+    // Full screen holds back only the hint, the click and the beat: with
+    // all three off the timer would wake the program for nothing.
+    Settings* settings = Settings::instance();
+    if (settings->keyboardAutoPopupping.load(std::memory_order_relaxed) ||
+        settings->enableKeyPressSound.load(std::memory_order_relaxed) ||
+        settings->metronomeRunning.load(std::memory_order_relaxed))
+        setTimer(kQuietTimer, kQuietCheckMilliseconds);
+    else
+        killTimer(kQuietTimer);
+}
+
 void CkeywhirlDlg::togglePause() {
     QuietState& state = QuietState::current();
     const bool paused = !state.isPaused();
@@ -383,15 +395,18 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
     switch (id) {
     case ID_TRAY_AUTOPOPUP:
         flip(settings->keyboardAutoPopupping);
+        followFullScreen();
         return true;
     case ID_TRAY_METRONOME:
         flip(settings->metronomeRunning);
         if (controller)
             controller->wakeMetronome();
+        followFullScreen();
         return true;
     case ID_TRAY_KEYPRESS_SOUND:
         flip(settings->enableKeyPressSound);
         clickPlayer().switchTo(settings->enableKeyPressSound.load(), handle());
+        followFullScreen();
         return true;
     case ID_TRAY_SHOW_STATISTICS:
         toggleStatistics();

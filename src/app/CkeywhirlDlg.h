@@ -72,6 +72,9 @@ private:
     // takes it off again.
     void toggleIgnoredProgram();
     void refreshQuiet();
+    // Looks again every second whether the foreground went full screen in
+    // place, while something that full screen silences is on.
+    void followFullScreen();
     void openAbout();
     void shutdown();
 
