@@ -83,6 +83,12 @@ TEXTS = [
     ("SettingsDialog", "speedUnit.words", [
         "words per minute", "словах в минуту", "Wörtern pro Minute", "mots par minute",
         "palabras por minuto", "словах за хвилину"]),
+    ("SettingsDialog", "ignoredPrograms", [
+        "Programs where Keywhirl stays quiet:", "Программы, где Keywhirl молчит:",
+        "Programme, in denen Keywhirl schweigt:", "Programmes où Keywhirl se tait :",
+        "Programas donde Keywhirl calla:", "Програми, де Keywhirl мовчить:"]),
+    ("SettingsDialog", "removeIgnoredProgram", [
+        "Remove", "Удалить", "Entfernen", "Retirer", "Quitar", "Видалити"]),
 
     ("Messages", "Error.enterPositiveNumber", [
         "Please enter a positive number.",
@@ -155,6 +161,16 @@ TEXTS = [
     ("MainMenu", "autorun", [
         "Start with Windows", "Автозагрузка программы", "Mit Windows starten",
         "Lancer avec Windows", "Iniciar con Windows", "Автозавантаження програми"]),
+    # %s stands for the program's file name.
+    ("MainMenu", "ignoreProgram", [
+        "Ignore %s", "Не замечать %s", "%s ignorieren", "Ignorer %s", "Ignorar %s",
+        "Не помічати %s"]),
+    ("MainMenu", "pause", [
+        "Pause Keywhirl", "Приостановить Keywhirl", "Keywhirl anhalten",
+        "Mettre Keywhirl en pause", "Pausar Keywhirl", "Призупинити Keywhirl"]),
+    ("MainMenu", "pausedTip", [
+        "Keywhirl is paused", "Keywhirl приостановлен", "Keywhirl ist angehalten",
+        "Keywhirl est en pause", "Keywhirl está en pausa", "Keywhirl призупинено"]),
     ("MainMenu", "settings", [
         "Settings...", "Настройки...", "Einstellungen...", "Paramètres...",
         "Configuración...", "Налаштування..."]),

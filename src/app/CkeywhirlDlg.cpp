@@ -4,6 +4,7 @@
 #include "ui/AppMessages.h"
 #include "ui/QuestionBox.h"
 #include "app/AutorunValue.h"
+#include "app/GreyIcon.h"
 #include "app/HelpLauncher.h"
 #include "app/SingleInstance.h"
 #include "app/SplashHolder.h"
@@ -20,6 +21,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 namespace keywhirl {
 
 namespace {
@@ -28,6 +31,8 @@ constexpr UINT kWeakKeysSaveMilliseconds = 10 * 60 * 1000;
 // date has changed.
 constexpr UINT kHistoryCheckMilliseconds = 30000;
 constexpr DWORD kStartPauseMilliseconds = 3000;
+// A window that goes full screen in place is seen within this time.
+constexpr UINT kQuietCheckMilliseconds = 1000;
 
 } // namespace
 
@@ -76,6 +81,10 @@ bool CkeywhirlDlg::initialise() {
 
     FileResources::instance();
     trayIcon.show(window);
+    // Judged before the keyboard's first wait can end.
+    foregroundWatcher.start();
+    refreshQuiet();
+    followFullScreen();
 
     controller = std::make_unique<KeywhirlController>(window);
     HWND keyboard = controller->keyboardWindow();
@@ -218,6 +227,10 @@ bool CkeywhirlDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
             saveWeakKeys(false);
             return false;
         }
+        if (wParam == kQuietTimer) {
+            refreshQuiet();
+            return false;
+        }
         if (wParam == kHistoryTimer) {
             if (typingHistory)
                 typingHistory->saveIfDue();
@@ -312,9 +325,57 @@ void CkeywhirlDlg::openSettings() {
     SettingsDlg settings(controller->keyboardWindow(), statisticsWindow.handle());
     settings.run(handle());
     dialogOpen = false;
+    // The list of ignored programs may have changed.
+    refreshQuiet();
     // A shorter wait interval or beat applies to the pause under way, too.
     controller->wake();
     controller->wakeMetronome();
+}
+
+void CkeywhirlDlg::refreshQuiet() {
+    foregroundWatcher.refresh(Settings::instance()->ignoredPrograms);
+}
+
+void CkeywhirlDlg::followFullScreen() {
+    // Full screen holds back only the hint, the click and the beat: with
+    // all three off the timer would wake the program for nothing.
+    Settings* settings = Settings::instance();
+    if (settings->keyboardAutoPopupping.load(std::memory_order_relaxed) ||
+        settings->enableKeyPressSound.load(std::memory_order_relaxed) ||
+        settings->metronomeRunning.load(std::memory_order_relaxed))
+        setTimer(kQuietTimer, kQuietCheckMilliseconds);
+    else
+        killTimer(kQuietTimer);
+}
+
+void CkeywhirlDlg::togglePause() {
+    QuietState& state = QuietState::current();
+    const bool paused = !state.isPaused();
+    state.setPaused(paused);
+    refreshQuiet();
+    if (paused && !pausedIcon)
+        pausedIcon.reset(makeGreyIcon(smallIcon.get()));
+    std::wstring tip;
+    if (paused)
+        tip = LocalizationManager::instance()->getBundle(L"MainMenu").getString(L"pausedTip");
+    trayIcon.change(paused && pausedIcon ? pausedIcon.get() : smallIcon.get(), tip);
+}
+
+void CkeywhirlDlg::toggleIgnoredProgram() {
+    const std::wstring program = ignorableProgram();
+    if (program.empty())
+        return;
+    std::vector<std::wstring>& ignored = Settings::instance()->ignoredPrograms;
+    const std::vector<std::wstring> named{program};
+    if (isProgramIgnored(program, ignored))
+        ignored.erase(std::remove_if(ignored.begin(), ignored.end(),
+                                     [&](const std::wstring& entry) {
+                                         return isProgramIgnored(entry, named);
+                                     }),
+                      ignored.end());
+    else
+        ignored.push_back(program);
+    refreshQuiet();
 }
 
 void CkeywhirlDlg::openAbout() {
@@ -337,15 +398,18 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
         // Switched on, the hint comes after a full pause from now.
         if (controller)
             controller->restartHintWait();
+        followFullScreen();
         return true;
     case ID_TRAY_METRONOME:
         flip(settings->metronomeRunning);
         if (controller)
             controller->wakeMetronome();
+        followFullScreen();
         return true;
     case ID_TRAY_KEYPRESS_SOUND:
         flip(settings->enableKeyPressSound);
         clickPlayer().switchTo(settings->enableKeyPressSound.load(), handle());
+        followFullScreen();
         return true;
     case ID_TRAY_SHOW_STATISTICS:
         toggleStatistics();
@@ -372,6 +436,12 @@ bool CkeywhirlDlg::onCommand(int id, int, HWND) {
     case ID_TRAY_HELP:
         HelpLauncher::open(handle());
         return true;
+    case ID_TRAY_PAUSE:
+        togglePause();
+        return true;
+    case ID_TRAY_IGNORE_PROGRAM:
+        toggleIgnoredProgram();
+        return true;
     case ID_TRAY_EXIT:
         endDialog(IDCANCEL);
         return true;
@@ -387,6 +457,8 @@ void CkeywhirlDlg::onDestroy() {
 void CkeywhirlDlg::shutdown() {
     killTimer(kWeakKeysTimer);
     killTimer(kHistoryTimer);
+    killTimer(kQuietTimer);
+    foregroundWatcher.stop();
     statisticsWindow.detachMonitors();
     hookGuard.detach();
     hook.clear(handle());

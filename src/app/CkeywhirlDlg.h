@@ -1,6 +1,7 @@
 // src/app/CkeywhirlDlg.h - the hidden main window: tray icon, key events, commands.
 #pragma once
 
+#include "app/ForegroundWatcher.h"
 #include "app/HookGuard.h"
 #include "app/HookLibrary.h"
 #include "app/StartedSignal.h"
@@ -8,7 +9,9 @@
 #include "history/DayRecorder.h"
 #include "history/HistoryDlg.h"
 #include "history/TypingHistory.h"
+#include "input/Desktop.h"
 #include "input/KeywhirlController.h"
+#include "input/QuietState.h"
 #include "statistics/Statistics.h"
 #include "statistics/StatisticsDlg.h"
 #include "ui/Dialog.h"
@@ -63,6 +66,15 @@ private:
     // Writes WeakKeys.ini; unless always, only when something changed.
     void saveWeakKeys(bool always);
     void openSettings();
+    // The tray menu's pause: nothing counted or shown, the icon greyed.
+    void togglePause();
+    // Adds the program the tray menu names to the ignored programs, or
+    // takes it off again.
+    void toggleIgnoredProgram();
+    void refreshQuiet();
+    // Looks again every second whether the foreground went full screen in
+    // place, while something that full screen silences is on.
+    void followFullScreen();
     void openAbout();
     void shutdown();
 
@@ -71,6 +83,9 @@ private:
     utils::UniqueIcon bigIcon;
     utils::UniqueIcon smallIcon;
     TrayIcon trayIcon{smallIcon.get()};
+    // Made at the first pause.
+    utils::UniqueIcon pausedIcon;
+    ForegroundWatcher foregroundWatcher{Desktop::current(), QuietState::current()};
     std::unique_ptr<KeywhirlController> controller;
     Statistics statistics;
     StatisticsDlg statisticsWindow;

@@ -54,12 +54,28 @@ bool TrayIcon::onShellMessage(UINT message) {
     return true;
 }
 
+const wchar_t* TrayIcon::tipText() const {
+    return tip.empty() ? kProductName : tip.c_str();
+}
+
+void TrayIcon::change(HICON newIcon, const std::wstring& newTip) {
+    icon = newIcon;
+    tip = newTip;
+    if (!window || isRetrying())
+        return;
+    NOTIFYICONDATAW data = iconData(window);
+    data.uFlags = NIF_ICON | NIF_TIP;
+    data.hIcon = icon;
+    ::lstrcpynW(data.szTip, tipText(), ARRAYSIZE(data.szTip));
+    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 bool TrayIcon::add() {
     NOTIFYICONDATAW data = iconData(window);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kTrayCallbackMessage;
     data.hIcon = icon;
-    ::lstrcpynW(data.szTip, kProductName, ARRAYSIZE(data.szTip));
+    ::lstrcpynW(data.szTip, tipText(), ARRAYSIZE(data.szTip));
     return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
@@ -67,8 +83,9 @@ void TrayIcon::retry() {
     // A shell that answers late may have taken the icon all the same; then
     // only a change finds it.
     NOTIFYICONDATAW data = iconData(window);
-    data.uFlags = NIF_TIP;
-    ::lstrcpynW(data.szTip, kProductName, ARRAYSIZE(data.szTip));
+    data.uFlags = NIF_ICON | NIF_TIP;
+    data.hIcon = icon;
+    ::lstrcpynW(data.szTip, tipText(), ARRAYSIZE(data.szTip));
     bool present = ::Shell_NotifyIconW(NIM_MODIFY, &data) || add();
     if (present || --retriesLeft <= 0)
         stopRetrying();

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace keywhirl {
 
 // Adds, removes and brings back the main window's tray icon. While the
@@ -31,12 +33,18 @@ public:
 
     bool isRetrying() const { return retriesLeft > 0; }
 
+    // Shows another picture and tooltip (the paused look, and back); an
+    // empty tip means the product name. Kept when the icon is added again.
+    void change(HICON newIcon, const std::wstring& newTip);
+
 private:
     bool add();
+    const wchar_t* tipText() const;
     void retry();
     void stopRetrying();
 
     HICON icon;
+    std::wstring tip;
     HWND window = nullptr;
     UINT taskbarCreated = 0;
     int retriesLeft = 0;

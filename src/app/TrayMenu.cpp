@@ -1,6 +1,8 @@
 // src/app/TrayMenu.cpp
 #include "app/TrayMenu.h"
 
+#include "input/QuietDecision.h"
+#include "input/QuietState.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
 #include "settings/Settings.h"
@@ -27,6 +29,7 @@ const ui::IdText kMenuTexts[] = {
     {ID_TRAY_WEAK_KEYS, L"weakKeys"},
     {ID_TRAY_RESET_WEAK_KEYS, L"resetWeakKeys"},
     {ID_TRAY_HISTORY, L"history"},
+    {ID_TRAY_PAUSE, L"pause"},
 };
 
 struct MenuSwitch {
@@ -42,6 +45,11 @@ const MenuSwitch kMenuSwitches[] = {
     {ID_TRAY_AUTORUN, &Settings::autoRun},
     {ID_TRAY_WEAK_KEYS, &Settings::showWeakKeys},
 };
+
+std::wstring& programToIgnore() {
+    static std::wstring program;
+    return program;
+}
 
 // Held from one showing to the next, and to the end of the program.
 utils::UniqueMenu trayMenu;
@@ -101,6 +109,30 @@ void loadMenuBitmaps() {
     menuBitmaps.exit.reset(loadMappedBitmap(IDB_MENU_EXIT));
 }
 
+// The item names the program; it is left out while there is none.
+void prepareIgnoreItem(HMENU popup, const ResourceBundle& texts) {
+    const std::wstring& program = programToIgnore();
+    if (program.empty()) {
+        ::DeleteMenu(popup, ID_TRAY_IGNORE_PROGRAM, MF_BYCOMMAND);
+        return;
+    }
+    // A "&" in the name would underline the letter after it.
+    std::wstring name;
+    for (wchar_t c : program)
+        name += c == L'&' ? std::wstring(L"&&") : std::wstring(1, c);
+    std::wstring text = texts.getString(L"ignoreProgram");
+    const std::size_t mark = text.find(L"%s");
+    if (mark != std::wstring::npos)
+        text.replace(mark, 2, name);
+    ::ModifyMenuW(popup, ID_TRAY_IGNORE_PROGRAM, MF_BYCOMMAND | MF_STRING, ID_TRAY_IGNORE_PROGRAM,
+                  text.c_str());
+    ::SetMenuItemBitmaps(popup, ID_TRAY_IGNORE_PROGRAM, MF_BYCOMMAND, nullptr,
+                         menuBitmaps.check.get());
+    const bool ignored = isProgramIgnored(program, Settings::instance()->ignoredPrograms);
+    ::CheckMenuItem(popup, ID_TRAY_IGNORE_PROGRAM,
+                    MF_BYCOMMAND | (ignored ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void prepareTrayMenu(HMENU popup) {
     ResourceBundle texts = LocalizationManager::instance()->getBundle(L"MainMenu");
     for (const ui::IdText& item : kMenuTexts)
@@ -124,9 +156,21 @@ void prepareTrayMenu(HMENU popup) {
         bool on = (settings->*item.setting).load(std::memory_order_relaxed);
         ::CheckMenuItem(popup, item.command, MF_BYCOMMAND | (on ? MF_CHECKED : MF_UNCHECKED));
     }
+    ::SetMenuItemBitmaps(popup, ID_TRAY_PAUSE, MF_BYCOMMAND, nullptr, menuBitmaps.check.get());
+    ::CheckMenuItem(popup, ID_TRAY_PAUSE,
+                    MF_BYCOMMAND | (QuietState::current().isPaused() ? MF_CHECKED : MF_UNCHECKED));
+    prepareIgnoreItem(popup, texts);
 }
 
 } // namespace
+
+void setIgnorableProgram(const std::wstring& program) {
+    programToIgnore() = program;
+}
+
+const std::wstring& ignorableProgram() {
+    return programToIgnore();
+}
 
 HMENU buildTrayMenu() {
     trayMenu.reset(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TRAY_MENU)));

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace keywhirl {
 
 // Loads the menu afresh, puts in the texts of the interface language, the
@@ -22,5 +24,10 @@ HMENU buildTrayMenu();
 // keyboard, the statistics window) it opens right at the cursor and leaves
 // the foreground alone; that window is sent WM_NULL afterwards.
 void showTrayMenu(HWND mainWindow, HWND openedFrom = nullptr);
+
+// The program that the item "Ignore <program>" names: the one the user last
+// worked in. Empty leaves the item out. Main thread only.
+void setIgnorableProgram(const std::wstring& program);
+const std::wstring& ignorableProgram();
 
 } // namespace keywhirl

@@ -1,6 +1,8 @@
 // src/input/KeywhirlController.cpp
 #include "input/KeywhirlController.h"
 
+#include "input/Desktop.h"
+#include "input/QuietState.h"
 #include "utils/ProcessingIndicator.h"
 #include "utils/TickCount.h"
 
@@ -127,6 +129,16 @@ void KeywhirlController::receive(const COPYDATASTRUCT& data) {
     }
 }
 
+QuietLevel KeywhirlController::judgeKeys() {
+    QuietState& state = QuietState::current();
+    // Paused, or an ignored program: the focused control changes nothing.
+    if (state.foregroundLevel() == QuietLevel::NotCounted)
+        return QuietLevel::NotCounted;
+    Desktop::current().describeFocus(focusFacts);
+    state.setFocusLevel(decideQuiet(focusFacts));
+    return state.level();
+}
+
 void KeywhirlController::process() {
     if (idle)
         // Asleep until the next event, or until the pause the keyboard
@@ -159,8 +171,13 @@ void KeywhirlController::process() {
     else if (passKeyboardCommand == kHideKeyboard)
         keyboardInUse.hideWindow();
 
+    const QuietLevel passLevel = passEvents.empty() ? QuietLevel::Normal : judgeKeys();
     for (const KeyInfoWrapper& event : passEvents) {
+        // The keyboard still learns that the user types, so that no hint
+        // comes in the middle of it; nothing else sees an uncounted key.
         keyboardInUse.handleKey(event);
+        if (passLevel == QuietLevel::NotCounted)
+            continue;
         for (KeyHandler* handler : passHandlers)
             handler->handleKey(event);
     }

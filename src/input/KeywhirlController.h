@@ -3,6 +3,7 @@
 #pragma once
 
 #include "input/KeyHandler.h"
+#include "input/QuietDecision.h"
 #include "keyboard/Keyboard.h"
 #include "sound/Metronome.h"
 #include "utils/Thread.h"
@@ -58,6 +59,9 @@ private:
 
     // Stores a pending command; the caller holds the guard.
     void setCommand(int command);
+    // The quiet level of the keys of this pass: the foreground's, or what
+    // the control with the keyboard focus adds to it.
+    QuietLevel judgeKeys();
 
     HWND mainWindow;
     std::atomic<bool> processing;
@@ -75,6 +79,8 @@ private:
     // current pass, kept between passes so a pass allocates nothing.
     std::vector<KeyInfoWrapper> passEvents;
     std::vector<KeyHandler*> passHandlers;
+    // Only the focused control's facts are filled in.
+    DesktopFacts focusFacts;
 };
 
 } // namespace keywhirl

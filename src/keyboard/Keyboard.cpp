@@ -3,6 +3,7 @@
 
 #include "keyboard/CloseKeyboardCommand.h"
 #include "keyboard/MinimizeKeyboardCommand.h"
+#include "input/QuietState.h"
 #include "settings/Settings.h"
 
 #include <memory>
@@ -111,7 +112,10 @@ void Keyboard::onTimeElapsed() {
     // A modal dialog of ours (settings, about, a message) disables its
     // owner, the main window: the hint must not cover it. The wait starts
     // again, so the hint comes a full pause after the dialog has closed.
-    if (owner && ::IsWindow(owner) && !::IsWindowEnabled(owner)) {
+    // Nor a full-screen program, a password field, an ignored program or
+    // the pause.
+    if ((owner && ::IsWindow(owner) && !::IsWindowEnabled(owner)) ||
+        !QuietState::current().allowsShowing()) {
         reset();
         putOff = true;
         return;

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <cwctype>
+
 namespace keywhirl {
 
 namespace {
@@ -90,6 +92,41 @@ Settings::~Settings() {
         file.discard();
 }
 
+std::wstring Settings::joinProgramList(const std::vector<std::wstring>& programs) {
+    std::wstring raw;
+    for (const std::wstring& program : programs)
+        raw += program + L'|';
+    // Cleaned by the same rule as when reading.
+    std::wstring text;
+    for (const std::wstring& program : splitProgramList(raw))
+        text += (text.empty() ? L"" : L"|") + program;
+    return text;
+}
+
+std::vector<std::wstring> Settings::splitProgramList(const std::wstring& text) {
+    std::vector<std::wstring> programs;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find(L'|', start);
+        if (end == std::wstring::npos)
+            end = text.size();
+        std::size_t first = start;
+        std::size_t last = end;
+        while (first < last && std::iswspace(text[first]))
+            ++first;
+        while (last > first && std::iswspace(text[last - 1]))
+            --last;
+        std::wstring name = text.substr(first, last - first);
+        bool seen = name.empty();
+        for (const std::wstring& kept : programs)
+            seen = seen || ::lstrcmpiW(kept.c_str(), name.c_str()) == 0;
+        if (!seen)
+            programs.push_back(name);
+        start = end + 1;
+    }
+    return programs;
+}
+
 bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage& storage,
                                 bool save, bool setDefaults) {
     Duvuzora::CSettingsEntryTable table(continueOnError, storage, save, setDefaults);
@@ -115,6 +152,9 @@ bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage
     table.Entry(L"l10nLanguageCode", l10nLanguageCode);
     entry(table, L"showWeakKeys", showWeakKeys, false);
     entry(table, L"speedUnit", speedUnit, 0u);
+    std::wstring ignored = joinProgramList(ignoredPrograms);
+    table.Entry(L"ignoredPrograms", ignored, L"");
+    ignoredPrograms = splitProgramList(ignored);
 
     // The settings dialog and the metronome divide by the interval.
     if (!save && metronomeInterval.load(std::memory_order_relaxed) == 0)

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace keywhirl {
 
@@ -64,6 +65,16 @@ public:
     // The unit of every typing speed shown: 0 symbols per minute, 1 words
     // per minute (five symbols a word); see statistics/SpeedUnit.h.
     std::atomic<unsigned> speedUnit{};
+
+    // Main thread only. File names of the programs in which nothing is
+    // counted and nothing shows ("game.exe"); kept as one value, the names
+    // parted by "|", which no file name holds.
+    std::vector<std::wstring> ignoredPrograms;
+
+    // The stored form of ignoredPrograms and back: blanks around a name and
+    // empty names drop out, and a name given twice (in any case) is kept once.
+    static std::wstring joinProgramList(const std::vector<std::wstring>& programs);
+    static std::vector<std::wstring> splitProgramList(const std::wstring& text);
 
     static constexpr long NoPosition = -1024;
     static constexpr unsigned DefaultMetronomeInterval = 500;

@@ -30,6 +30,8 @@ constexpr ui::IdText kControlTexts[] = {
     {IDC_SETTINGS_STATISTICS_OPACITY_LABEL, L"statisticsOpacity"},
     {IDC_SETTINGS_LANGUAGE_LABEL, L"interfaceLanguage"},
     {IDC_SETTINGS_SPEED_UNIT_LABEL, L"speedUnit"},
+    {IDC_SETTINGS_IGNORED_LABEL, L"ignoredPrograms"},
+    {IDC_SETTINGS_IGNORED_REMOVE, L"removeIgnoredProgram"},
 };
 
 // The speed units in the order of their list, with their texts; a unit's
@@ -104,6 +106,7 @@ bool SettingsDlg::onInitDialog() {
                      settings->setOpaqueStatisticsOnHover.load() ? BST_CHECKED : BST_UNCHECKED);
     fillLanguages();
     fillSpeedUnits(settings->speedUnit.load());
+    fillIgnoredPrograms();
 
     setItemText(IDC_SETTINGS_WAIT_INTERVAL, std::to_wstring(settings->keyboardWaitInterval.load()));
     setItemText(IDC_SETTINGS_METRONOME_FREQUENCY,
@@ -175,6 +178,50 @@ void SettingsDlg::fillSpeedUnits(unsigned current) {
     list.send(CB_SETCURSEL, current < std::size(kSpeedUnitKeys) ? current : 0);
 }
 
+void SettingsDlg::fillIgnoredPrograms() {
+    ignoredPrograms = Settings::instance()->ignoredPrograms;
+    const Window list(getItem(IDC_SETTINGS_IGNORED_LIST));
+    for (const std::wstring& program : ignoredPrograms)
+        list.send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(program.c_str()));
+    updateRemoveButton();
+}
+
+void SettingsDlg::removeIgnoredProgram() {
+    const Window list(getItem(IDC_SETTINGS_IGNORED_LIST));
+    const LRESULT selected = list.send(LB_GETCURSEL);
+    if (selected == LB_ERR || static_cast<std::size_t>(selected) >= ignoredPrograms.size())
+        return;
+    ignoredPrograms.erase(ignoredPrograms.begin() + selected);
+    list.send(LB_DELETESTRING, static_cast<WPARAM>(selected));
+    // The next entry moves up into the selection, or the one before the last.
+    const LRESULT count = list.send(LB_GETCOUNT);
+    if (count > 0)
+        list.send(LB_SETCURSEL, static_cast<WPARAM>(selected < count ? selected : count - 1));
+    updateRemoveButton();
+}
+
+void SettingsDlg::updateRemoveButton() {
+    const HWND list = getItem(IDC_SETTINGS_IGNORED_LIST);
+    const HWND remove = getItem(IDC_SETTINGS_IGNORED_REMOVE);
+    const bool chosen = Window(list).send(LB_GETCURSEL) != LB_ERR;
+    // A disabled button keeps no focus: it goes to the list.
+    if (!chosen && ::GetFocus() == remove)
+        send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+    ::EnableWindow(remove, chosen);
+}
+
+bool SettingsDlg::onCommand(int id, int code, HWND) {
+    if (id == IDC_SETTINGS_IGNORED_REMOVE && code == BN_CLICKED) {
+        removeIgnoredProgram();
+        return true;
+    }
+    if (id == IDC_SETTINGS_IGNORED_LIST && code == LBN_SELCHANGE) {
+        updateRemoveButton();
+        return true;
+    }
+    return false;
+}
+
 int SettingsDlg::sliderPosition(int id) const {
     return static_cast<int>(Window(getItem(id)).send(TBM_GETPOS));
 }
@@ -225,6 +272,7 @@ void SettingsDlg::onOk() {
     const LRESULT unit = Window(getItem(IDC_SETTINGS_SPEED_UNIT)).send(CB_GETCURSEL);
     if (unit != CB_ERR)
         settings->speedUnit = static_cast<unsigned>(unit);
+    settings->ignoredPrograms = ignoredPrograms;
     sendOpacity(keyboardWindow, kSetKeyboardOpacityMessage, settings->keyboardOpacity);
     sendOpacity(statisticsWindow, kSetStatisticsOpacityMessage, settings->statisticsOpacity);
 

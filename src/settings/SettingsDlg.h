@@ -14,7 +14,8 @@ namespace keywhirl {
 
 // Edits keyboardWaitInterval, metronomeInterval (as beats per minute),
 // keyboardOpacity, statisticsOpacity, setOpaqueStatisticsOnHover, the
-// interface language and speedUnit. Only OK writes them, into Settings and the
+// interface language, speedUnit and the list of ignored programs, which can
+// lose entries here (they are added from the tray menu). Only OK writes them, into Settings and the
 // LocalizationManager; the settings file itself is written at program end.
 //
 // While an opacity slider moves, the keyboard and statistics windows get
@@ -54,8 +55,12 @@ protected:
     bool onInitDialog() override;
     void onOk() override;
     void onCancel() override;
+    bool onCommand(int id, int code, HWND control) override;
 
 private:
+    void fillIgnoredPrograms();
+    void removeIgnoredProgram();
+    void updateRemoveButton();
     void setTexts();
     void fitToBanner();
     void fillLanguages();
@@ -72,6 +77,8 @@ private:
     // The language list's item data indexes this list of codes: the list
     // is sorted by the languages' names, so positions say nothing.
     std::vector<std::wstring> languageCodes;
+    // The ignored programs as the list shows them, in its order; OK stores them.
+    std::vector<std::wstring> ignoredPrograms;
 };
 
 } // namespace keywhirl

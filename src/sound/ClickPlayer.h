@@ -2,6 +2,7 @@
 #pragma once
 
 #include "input/KeyHandler.h"
+#include "input/QuietState.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "sound/TWAVDirectSound.h"
@@ -104,7 +105,8 @@ template <typename Voice> void BasicClickPlayer<Voice>::handleKey(const KeyInfoW
     // Holding a key down clicks once, not at every automatic repeat.
     if (event.isKeyUp() || event.wasDown())
         return;
-    if (!Settings::instance()->enableKeyPressSound.load(std::memory_order_relaxed))
+    if (!Settings::instance()->enableKeyPressSound.load(std::memory_order_relaxed) ||
+        !QuietState::current().allowsShowing())
         return;
     if (!ready.load(std::memory_order_acquire))
         return;

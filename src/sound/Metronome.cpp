@@ -1,6 +1,7 @@
 // src/sound/Metronome.cpp
 #include "sound/Metronome.h"
 
+#include "input/QuietState.h"
 #include "settings/FileResources.h"
 #include "settings/Settings.h"
 #include "sound/WavParser.h"
@@ -98,7 +99,8 @@ void Metronome::process() {
 }
 
 void Metronome::onTimeElapsed() {
-    if (!Settings::instance()->metronomeRunning.load(std::memory_order_relaxed))
+    if (!Settings::instance()->metronomeRunning.load(std::memory_order_relaxed) ||
+        !QuietState::current().allowsShowing())
         return;
     const std::vector<char>& sound = FileResources::instance()->getMetronomeSound();
     // PlaySoundW gets no size with SND_MEMORY and trusts the file's own

@@ -68,6 +68,8 @@ inline constexpr UINT_PTR kWeakKeysTimer = 4;
 inline constexpr UINT_PTR kHistoryTimer = 21;
 // History window: shows today's figures anew while it is open.
 inline constexpr UINT_PTR kHistoryRefreshTimer = 3;
+// Main window: looks again whether the foreground program went full screen.
+inline constexpr UINT_PTR kQuietTimer = 22;
 
 // WM_SYSCOMMAND wParam that moves a window as a drag of its caption would;
 // the keyboard, statistics and splash windows are dragged by their bodies.

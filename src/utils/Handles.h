@@ -69,6 +69,7 @@ using UniqueIcon = UniqueAny<HICON, ::DestroyIcon>;
 using UniqueMenu = UniqueAny<HMENU, ::DestroyMenu>;
 using UniqueKey = UniqueAny<HKEY, ::RegCloseKey>;
 using UniquePalette = UniqueAny<HPALETTE, ::DeleteObject>;
+using UniqueWinEventHook = UniqueAny<HWINEVENTHOOK, ::UnhookWinEvent>;
 // For windows that no dialog object owns, such as an invisible owner window.
 using UniqueWindow = UniqueAny<HWND, ::DestroyWindow>;
 // A hook from SetWindowsHookExW.

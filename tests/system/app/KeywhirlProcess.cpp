@@ -5,6 +5,8 @@
 
 #include <shlobj.h>
 
+#include <sstream>
+
 namespace keywhirl::testing {
 
 namespace {
@@ -139,6 +141,28 @@ HWND findMessageBox(DWORD processId, DWORD waitMilliseconds, std::wstring& text)
         ::Sleep(50);
     } while (::GetTickCount() - start < waitMilliseconds);
     return nullptr;
+}
+
+HWND findStatisticsWindow(DWORD processId) {
+    // The program's pop-up with the close button 1030.
+    return probe::findWindowOf(processId,
+                               [](HWND window) { return ::GetDlgItem(window, 1030) != nullptr; });
+}
+
+std::map<std::wstring, std::wstring> statisticsRows(HWND window) {
+    wchar_t text[2048] = {};
+    ::GetWindowTextW(window, text, 2048);
+    std::map<std::wstring, std::wstring> rows;
+    std::wistringstream lines(text);
+    std::wstring line;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == L'\r')
+            line.pop_back();
+        size_t tab = line.find(L'\t');
+        if (tab != std::wstring::npos)
+            rows[line.substr(0, tab)] = line.substr(tab + 1);
+    }
+    return rows;
 }
 
 } // namespace keywhirl::testing

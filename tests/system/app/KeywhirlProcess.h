@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 
 namespace keywhirl::testing {
@@ -42,5 +43,12 @@ void deleteRunValue();
 // A top-level message box of the process whose text is shown; null if none
 // appears in time. Its text is returned through text.
 HWND findMessageBox(DWORD processId, DWORD waitMilliseconds, std::wstring& text);
+
+// The statistics window of the process: its pop-up with the close button
+// 1030, visible or not; null if it has none.
+HWND findStatisticsWindow(DWORD processId);
+// What the statistics window's rows show, title to value, read from its
+// window text (one "title<TAB>value" line a row).
+std::map<std::wstring, std::wstring> statisticsRows(HWND window);
 
 } // namespace keywhirl::testing

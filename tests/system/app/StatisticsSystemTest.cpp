@@ -10,32 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
-#include <map>
-#include <sstream>
 
 namespace keywhirl::testing {
 namespace {
-
-// The statistics window is the program's pop-up with the close button 1030.
-bool isStatisticsWindow(HWND window) {
-    return ::GetDlgItem(window, 1030) != nullptr;
-}
-
-std::map<std::wstring, std::wstring> statisticsRows(HWND window) {
-    wchar_t text[2048] = {};
-    ::GetWindowTextW(window, text, 2048);
-    std::map<std::wstring, std::wstring> rows;
-    std::wistringstream lines(text);
-    std::wstring line;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == L'\r')
-            line.pop_back();
-        size_t tab = line.find(L'\t');
-        if (tab != std::wstring::npos)
-            rows[line.substr(0, tab)] = line.substr(tab + 1);
-    }
-    return rows;
-}
 
 long leadingNumber(const std::wstring& value) {
     return std::wcstol(value.c_str(), nullptr, 10);
@@ -50,7 +27,7 @@ TEST(StatisticsSystemTest, ThirtySymbolsAtASteadyPaceShowInTheRows) {
 
     KeywhirlProcess program(programOutputFolder() + L"\\Keywhirl.exe");
     ASSERT_NE(program.mainWindow(), nullptr);
-    HWND statistics = probe::findWindowOf(program.processId(), isStatisticsWindow);
+    const HWND statistics = findStatisticsWindow(program.processId());
     ASSERT_NE(statistics, nullptr) << "no statistics window";
     EXPECT_TRUE(::IsWindowVisible(statistics));
 

@@ -255,9 +255,9 @@ TEST_F(HelpFileTexts, TrayMenuPageUsesTheMenusOwnTexts) {
     keywhirl::ResourceBundle menu =
         keywhirl::LocalizationManager::instance()->getBundle(L"MainMenu");
     std::string menuPage = page("html/traymenu.html");
-    for (const wchar_t* key :
-         {L"autoPopup", L"metronome", L"keypressSound", L"showShortStatistics", L"autorun",
-          L"settings", L"help", L"aboutKeywhirl", L"exit", L"weakKeys", L"resetWeakKeys"}) {
+    for (const wchar_t* key : {L"autoPopup", L"metronome", L"keypressSound", L"showShortStatistics",
+                               L"autorun", L"settings", L"help", L"aboutKeywhirl", L"exit",
+                               L"weakKeys", L"resetWeakKeys", L"pause"}) {
         std::string text = toUtf8(menu.getString(key));
         ASSERT_FALSE(text.empty()) << toUtf8(key);
         EXPECT_NE(menuPage.find(">" + text + "<"), std::string::npos)

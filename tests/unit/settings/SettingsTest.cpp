@@ -41,7 +41,8 @@ const std::vector<std::wstring> tableOrder = {L"keyboardAutoPopupping",
                                               L"statBottomBlue",
                                               L"l10nLanguageCode",
                                               L"showWeakKeys",
-                                              L"speedUnit"};
+                                              L"speedUnit",
+                                              L"ignoredPrograms"};
 
 std::vector<std::wstring> valuesInOrder(const std::wstring& file) {
     std::vector<std::wstring> values;
@@ -59,7 +60,8 @@ TEST(Settings, SavedDefaultsAreTheKnownFileInTableOrder) {
               (std::vector<std::wstring>{L"FALSE", L"3000", L"FALSE", L"500",   L"225",   L"200",
                                          L"FALSE", L"TRUE", L"TRUE",  L"-1024", L"-1024", L"TRUE",
                                          L"TRUE",  L"152",  L"229",   L"255",   L"193",   L"241",
-                                         L"255",   L"",     L"FALSE", L"0"}));
+                                         L"255",   L"",     L"FALSE", L"0",
+                                         L""}));
 }
 
 TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
@@ -142,6 +144,37 @@ TEST(Settings, OddStoredValuesLoadByTheTextRules) {
     EXPECT_EQ(settings.statTopRed, 0);
     EXPECT_TRUE(settings.keyboardIsVisible) << "absent: its default";
     EXPECT_TRUE(settings.l10nLanguageCode.empty());
+}
+
+TEST(Settings, IgnoredProgramsAreCleanedWhenReadAndWritten) {
+    const struct {
+        const wchar_t* stored;
+        std::vector<std::wstring> programs;
+        const wchar_t* written;
+    } rows[] = {
+        {L"game.exe|Slides.exe", {L"game.exe", L"Slides.exe"}, L"game.exe|Slides.exe"},
+        {L" game.exe |  | tool.exe|", {L"game.exe", L"tool.exe"}, L"game.exe|tool.exe"},
+        {L"Game.exe|GAME.EXE|game.exe", {L"Game.exe"}, L"Game.exe"},
+        {L"|||", {}, L""},
+    };
+    for (const auto& row : rows) {
+        testing::TempFolder temp;
+        const std::wstring file = temp.file(L"Keywhirl.ini");
+        writeIniText(file, std::wstring(L"[Settings]\r\nignoredPrograms=") + row.stored + L"\r\n");
+        {
+            Settings settings(file, L"Settings");
+            EXPECT_EQ(settings.ignoredPrograms, row.programs) << row.stored;
+        }
+        EXPECT_EQ(iniValue(file, L"Settings", L"ignoredPrograms"), row.written) << row.stored;
+    }
+    // Names added in memory are cleaned by the same rule when written.
+    testing::TempFolder temp;
+    const std::wstring file = temp.file(L"Keywhirl.ini");
+    {
+        Settings settings(file, L"Settings");
+        settings.ignoredPrograms = {L"a.exe", L" ", L"A.EXE", L"b.exe"};
+    }
+    EXPECT_EQ(iniValue(file, L"Settings", L"ignoredPrograms"), L"a.exe|b.exe");
 }
 
 TEST(Settings, OpacitiesOutOfRangeAreHeldToItWhenRead) {

@@ -1,6 +1,7 @@
 // tests/window/app/TrayMenuTest.cpp - the tray menu as the user sees it.
 #include "app/TrayMenu.h"
 
+#include "input/QuietState.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
 #include "settings/Settings.h"
@@ -25,7 +26,8 @@ const UINT kCommands[] = {ID_TRAY_AUTOPOPUP,
                           ID_TRAY_EXIT,
                           ID_TRAY_WEAK_KEYS,
                           ID_TRAY_RESET_WEAK_KEYS,
-                          ID_TRAY_HISTORY};
+                          ID_TRAY_HISTORY,
+                          ID_TRAY_PAUSE};
 
 std::wstring itemText(HMENU menu, UINT command) {
     wchar_t text[256] = {};
@@ -130,6 +132,37 @@ TEST_F(TrayMenuTest, CheckMarksFollowTheSettingsAtEachShowing) {
     EXPECT_TRUE(isChecked(menu, ID_TRAY_SHOW_STATISTICS));
     EXPECT_TRUE(isChecked(menu, ID_TRAY_WEAK_KEYS));
     EXPECT_FALSE(isChecked(menu, ID_TRAY_RESET_WEAK_KEYS));
+}
+
+TEST_F(TrayMenuTest, TheIgnoreItemNamesTheLastProgramAndThePauseItemItsState) {
+    const struct {
+        const wchar_t* program;
+        std::vector<std::wstring> ignored;
+        bool paused;
+        const wchar_t* text; // nullptr: the item is left out
+        bool ignoreChecked;
+    } rows[] = {
+        {L"", {}, false, nullptr, false},
+        {L"game.exe", {L"other.exe", L"GAME.EXE"}, true, L"Ignore game.exe", true},
+        {L"R&D tool.exe", {}, false, L"Ignore R&&D tool.exe", false},
+    };
+    for (const auto& row : rows) {
+        setIgnorableProgram(row.program);
+        Settings::instance()->ignoredPrograms = row.ignored;
+        QuietState::current().setPaused(row.paused);
+        HMENU menu = buildTrayMenu();
+        const bool present = ::GetMenuState(menu, ID_TRAY_IGNORE_PROGRAM, MF_BYCOMMAND) != UINT(-1);
+        EXPECT_EQ(present, row.text != nullptr) << row.program;
+        if (row.text) {
+            // GetMenuString gives the text as it was set, with the doubled "&".
+            EXPECT_EQ(itemText(menu, ID_TRAY_IGNORE_PROGRAM), row.text);
+            EXPECT_EQ(isChecked(menu, ID_TRAY_IGNORE_PROGRAM), row.ignoreChecked) << row.program;
+        }
+        EXPECT_EQ(itemText(menu, ID_TRAY_PAUSE), L"Pause Keywhirl");
+        EXPECT_EQ(isChecked(menu, ID_TRAY_PAUSE), row.paused) << row.program;
+    }
+    setIgnorableProgram(L"");
+    QuietState::current().setPaused(false);
 }
 
 TEST_F(TrayMenuTest, PicturesAreMadeOnceAndSwitchesShowOneOnlyWhenChecked) {

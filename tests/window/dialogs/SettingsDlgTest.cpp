@@ -254,6 +254,41 @@ TEST_F(SettingsDlgTest, TheSpeedUnitIsChosenFromItsListAndAnUnknownOneShowsAsSym
     }
 }
 
+TEST_F(SettingsDlgTest, IgnoredProgramsAreRemovedOneByOneAndOnlyOkStoresTheList) {
+    const struct {
+        std::vector<int> removals; // the positions chosen, one removal each
+        bool ok;
+        std::vector<std::wstring> stored;
+    } rows[] = {
+        {{1}, true, {L"a.exe", L"c.exe"}},
+        {{2, 1, 0}, true, {}},
+        {{0, 0}, false, {L"a.exe", L"b.exe", L"c.exe"}},
+    };
+    for (const auto& row : rows) {
+        settings->ignoredPrograms = {L"a.exe", L"b.exe", L"c.exe"};
+        auto dialog = open();
+        const HWND list = item(*dialog, IDC_SETTINGS_IGNORED_LIST);
+        const HWND remove = item(*dialog, IDC_SETTINGS_IGNORED_REMOVE);
+        EXPECT_FALSE(::IsWindowEnabled(remove)) << "nothing chosen yet";
+        for (int position : row.removals) {
+            ::SendMessageW(list, LB_SETCURSEL, position, 0);
+            ::SendMessageW(*dialog, WM_COMMAND,
+                           MAKEWPARAM(IDC_SETTINGS_IGNORED_LIST, LBN_SELCHANGE),
+                           reinterpret_cast<LPARAM>(list));
+            ASSERT_TRUE(::IsWindowEnabled(remove));
+            clickButton(*dialog, IDC_SETTINGS_IGNORED_REMOVE);
+        }
+        const LRESULT left = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+        EXPECT_EQ(left, 3 - static_cast<LRESULT>(row.removals.size()));
+        EXPECT_EQ(::IsWindowEnabled(remove) != FALSE, left > 0) << "the next entry is chosen";
+        if (row.ok)
+            EXPECT_TRUE(pressOkAndAnswer(*dialog).empty());
+        else
+            clickButton(*dialog, IDCANCEL);
+        EXPECT_EQ(settings->ignoredPrograms, row.stored);
+    }
+}
+
 TEST_F(SettingsDlgTest, TheLimitsOfTheFrequencyAreTaken) {
     for (const auto& [frequency, interval] :
          {std::pair<const wchar_t*, unsigned>{L"60000", 1}, {L"1", 60000}}) {
