@@ -60,8 +60,7 @@ TEST(Settings, SavedDefaultsAreTheKnownFileInTableOrder) {
               (std::vector<std::wstring>{L"FALSE", L"3000", L"FALSE", L"500",   L"225",   L"200",
                                          L"FALSE", L"TRUE", L"TRUE",  L"-1024", L"-1024", L"TRUE",
                                          L"TRUE",  L"152",  L"229",   L"255",   L"193",   L"241",
-                                         L"255",   L"",     L"FALSE", L"0",
-                                         L""}));
+                                         L"255",   L"",     L"FALSE", L"0",     L""}));
 }
 
 TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
