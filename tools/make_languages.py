@@ -141,47 +141,49 @@ TEXTS = [
     ("Messages", "Button.no", ["&No", "&Нет", "&Nein", "&Non", "&No", "&Ні"]),
 
     ("MainMenu", "autoPopup", [
-        "Automatic keyboard hint", "Автоматическая подсказка", "Automatische Tastaturhilfe",
-        "Aide clavier automatique", "Ayuda de teclado automática", "Автоматична підказка"]),
+        "&Automatic keyboard hint", "&Автоматическая подсказка", "&Automatische Tastaturhilfe",
+        "&Aide clavier automatique", "&Ayuda de teclado automática", "&Автоматична підказка"]),
     ("MainMenu", "metronome", [
-        "Metronome", "Метроном", "Metronom", "Métronome", "Metrónomo", "Метроном"]),
+        "&Metronome", "&Метроном", "&Metronom", "&Métronome", "&Metrónomo", "&Метроном"]),
     ("MainMenu", "keypressSound", [
-        "Key click sound", "Озвучивать нажатия клавиш", "Tastenklick",
-        "Son des touches", "Sonido de teclas", "Озвучувати натискання клавіш"]),
+        "Key &click sound", "&Озвучивать нажатия клавиш", "Tasten&klick", "Son des &touches",
+        "&Sonido de teclas", "&Озвучувати натискання клавіш"]),
     ("MainMenu", "showShortStatistics", [
-        "Show statistics", "Показывать статистику", "Statistik anzeigen",
-        "Afficher les statistiques", "Mostrar estadísticas", "Показувати статистику"]),
+        "Show &statistics", "&Показывать статистику", "&Statistik anzeigen",
+        "Afficher les &statistiques", "Mostrar &estadísticas", "&Показувати статистику"]),
     ("MainMenu", "weakKeys", [
-        "Weak keys", "Слабые клавиши", "Schwache Tasten", "Touches faibles", "Teclas débiles",
-        "Слабкі клавіші"]),
+        "&Weak keys", "&Слабые клавиши", "Sch&wache Tasten", "Touches &faibles", "Teclas &débiles",
+        "&Слабкі клавіші"]),
     ("MainMenu", "resetWeakKeys", [
-        "Reset weak keys...", "Сбросить слабые клавиши...", "Schwache Tasten zurücksetzen...",
-        "Réinitialiser les touches faibles...", "Restablecer teclas débiles...",
-        "Скинути слабкі клавіші..."]),
+        "&Reset weak keys...", "С&бросить слабые клавиши...", "Schwache Tasten &zurücksetzen...",
+        "Réi&nitialiser les touches faibles...", "Res&tablecer teclas débiles...",
+        "С&кинути слабкі клавіші..."]),
     ("MainMenu", "autorun", [
-        "Start with Windows", "Автозагрузка программы", "Mit Windows starten",
-        "Lancer avec Windows", "Iniciar con Windows", "Автозавантаження програми"]),
+        "S&tart with Windows", "Авто&загрузка программы", "Mit Windows s&tarten",
+        "Lancer avec &Windows", "&Iniciar con Windows", "Авто&завантаження програми"]),
     # %s stands for the program's file name.
     ("MainMenu", "ignoreProgram", [
-        "Ignore %s", "Не замечать %s", "%s ignorieren", "Ignorer %s", "Ignorar %s",
-        "Не помічати %s"]),
+        "&Ignore %s", "&Не замечать %s", "%s &ignorieren", "&Ignorer %s", "I&gnorar %s",
+        "&Не помічати %s"]),
     ("MainMenu", "pause", [
-        "Pause Keywhirl", "Приостановить Keywhirl", "Keywhirl anhalten",
-        "Mettre Keywhirl en pause", "Pausar Keywhirl", "Призупинити Keywhirl"]),
+        "&Pause Keywhirl", "Приостанови&ть Keywhirl", "Keywhirl an&halten",
+        "Mettre Keywhirl en &pause", "&Pausar Keywhirl", "Призупини&ти Keywhirl"]),
     ("MainMenu", "pausedTip", [
         "Keywhirl is paused", "Keywhirl приостановлен", "Keywhirl ist angehalten",
         "Keywhirl est en pause", "Keywhirl está en pausa", "Keywhirl призупинено"]),
     ("MainMenu", "settings", [
-        "Settings...", "Настройки...", "Einstellungen...", "Paramètres...",
-        "Configuración...", "Налаштування..."]),
+        "S&ettings...", "Настро&йки...", "&Einstellungen...", "Pa&ramètres...",
+        "&Configuración...", "Нала&штування..."]),
     ("MainMenu", "history", [
-        "History...", "История...", "Verlauf...", "Historique...", "Historial...",
-        "Історія..."]),
+        "&History...", "&История...", "&Verlauf...", "&Historique...", "&Historial...",
+        "&Історія..."]),
     ("MainMenu", "aboutKeywhirl", [
-        "About Keywhirl", "О программе", "Über Keywhirl", "À propos de Keywhirl",
-        "Acerca de Keywhirl", "Про програму"]),
-    ("MainMenu", "help", ["Help", "Справка", "Hilfe", "Aide", "Ayuda", "Довідка"]),
-    ("MainMenu", "exit", ["Exit", "Выход", "Beenden", "Quitter", "Salir", "Вихід"]),
+        "A&bout Keywhirl", "О про&грамме", "Ü&ber Keywhirl", "À pr&opos de Keywhirl",
+        "Acerca de &Keywhirl", "Про п&рограму"]),
+    ("MainMenu", "help", [
+        "He&lp", "Сп&равка", "Hi&lfe", "Ai&de", "Ay&uda", "&Довідка"]),
+    ("MainMenu", "exit", [
+        "E&xit", "&Выход", "Been&den", "&Quitter", "Sa&lir", "&Вихід"]),
 
     # The legend in the keyboard picture's title bar: the caption, then the
     # colour strip between the words for few and many.

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <set>
 #include <utility>
 
@@ -58,6 +59,8 @@ const std::set<Key> kLookedUp = {
     {L"Messages", L"Error.cannotSetHook"},
     {L"Messages", L"Error.keywhirlWillClose"},
     {L"Messages", L"Error.cannotStart"},
+    {L"Messages", L"Button.yes"},
+    {L"Messages", L"Button.no"},
     {L"MainMenu", L"autoPopup"},
     {L"MainMenu", L"metronome"},
     {L"MainMenu", L"keypressSound"},
@@ -193,12 +196,36 @@ TEST(LanguageFiles, UnitsAndTheTextAfterANumberStartWithASpace) {
         const std::wstring& before = loaded.texts[{L"Statistics", L"lastSpeed.title.1"}];
         EXPECT_TRUE(!before.empty() && before.back() == L' ') << code;
         for (const auto& [key, text] : loaded.texts) {
-            EXPECT_EQ(text.find_first_of(L"\r\n\t&<>\""), std::wstring::npos)
+            EXPECT_EQ(text.find_first_of(L"\r\n\t<>\""), std::wstring::npos)
+                << code << L" " << key.second;
+            // Only menu items and buttons have an access letter.
+            const bool accessed = key.first == L"MainMenu" ? key.second != L"pausedTip"
+                                                           : key.second.rfind(L"Button.", 0) == 0;
+            EXPECT_EQ(text.find(L'&') != std::wstring::npos, accessed)
                 << code << L" " << key.second;
         }
         names.insert(loaded.texts[{L"Locale", L"languageName"}]);
     }
     EXPECT_EQ(names.size(), shippedCodes().size()) << "every language has a name of its own";
+}
+
+// Alt and a letter choose a menu item: in every language each item of the
+// tray menu has one letter of its own.
+TEST(LanguageFiles, EveryTrayMenuItemHasAnAccessLetterOfItsOwn) {
+    for (const std::wstring& code : shippedCodes()) {
+        std::set<wchar_t> letters;
+        for (const auto& [key, text] : load(code).texts) {
+            if (key.first != L"MainMenu" || key.second == L"pausedTip")
+                continue;
+            const size_t mark = text.find(L'&');
+            ASSERT_TRUE(mark != std::wstring::npos && mark + 1 < text.size())
+                << code << L" " << key.second;
+            EXPECT_EQ(text.find(L'&', mark + 1), std::wstring::npos) << code << L" " << key.second;
+            const wchar_t letter = static_cast<wchar_t>(std::towlower(text[mark + 1]));
+            EXPECT_TRUE(letters.insert(letter).second)
+                << code << L": the letter of " << key.second << L" is taken";
+        }
+    }
 }
 
 TEST(LanguageFiles, AreNamedAsThePlatformAbbreviatesTheirLanguages) {
@@ -216,7 +243,7 @@ TEST(LanguageFiles, TheManagerSwitchesThroughAllOfThem) {
     LocalizationManager::reload();
     LocalizationManager* manager = LocalizationManager::instance();
     EXPECT_EQ(manager->getBundle(L"MainMenu").getString(L"exit"),
-              L"\x0412\x044B\x0445\x043E\x0434");
+              L"&\x0412\x044B\x0445\x043E\x0434");
 
     auto languages = manager->getLanguages();
     EXPECT_EQ(languages.size(), 6u);
@@ -228,7 +255,7 @@ TEST(LanguageFiles, TheManagerSwitchesThroughAllOfThem) {
         EXPECT_EQ(manager->getBundle(L"Locale").getString(L"languageName"), name);
     }
     manager->setLocale(Locale(L"ENU"));
-    EXPECT_EQ(manager->getBundle(L"MainMenu").getString(L"exit"), L"Exit");
+    EXPECT_EQ(manager->getBundle(L"MainMenu").getString(L"exit"), L"E&xit");
     EXPECT_EQ(manager->getBundle(L"Statistics").getString(L"speed.unit"), L" sym/min");
     LocalizationManager::destroyInstance();
 }

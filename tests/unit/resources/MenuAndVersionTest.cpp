@@ -32,26 +32,28 @@ TEST(TrayMenuTemplate, OnePopupWithTheItemsAndSeparatorsInOrder) {
 
     HMENU popup = ::GetSubMenu(menu.get(), 0);
     ASSERT_NE(popup, nullptr);
+    // Switches, quiet, windows, the reset, help, exit; each item with its
+    // access letter.
     const std::vector<MenuLine> expected = {
-        {ID_TRAY_AUTOPOPUP, L"Автоматическая подсказка"},
-        {ID_TRAY_METRONOME, L"Метроном"},
-        {ID_TRAY_KEYPRESS_SOUND, L"Озвучивать нажатия клавиш"},
+        {ID_TRAY_AUTOPOPUP, L"&Автоматическая подсказка"},
+        {ID_TRAY_METRONOME, L"&Метроном"},
+        {ID_TRAY_KEYPRESS_SOUND, L"&Озвучивать нажатия клавиш"},
+        {ID_TRAY_SHOW_STATISTICS, L"&Показывать статистику"},
+        {ID_TRAY_WEAK_KEYS, L"&Слабые клавиши"},
+        {ID_TRAY_AUTORUN, L"Авто&загрузка программы"},
         {0, nullptr},
-        {ID_TRAY_IGNORE_PROGRAM, L"Не замечать программу"},
-        {ID_TRAY_PAUSE, L"Приостановить Keywhirl"},
+        {ID_TRAY_IGNORE_PROGRAM, L"&Не замечать программу"},
+        {ID_TRAY_PAUSE, L"Приостанови&ть Keywhirl"},
         {0, nullptr},
-        {ID_TRAY_SHOW_STATISTICS, L"Показывать статистику"},
-        {ID_TRAY_WEAK_KEYS, L"Слабые клавиши"},
-        {ID_TRAY_RESET_WEAK_KEYS, L"Сбросить слабые клавиши..."},
-        {ID_TRAY_AUTORUN, L"Автозагрузка программы"},
+        {ID_TRAY_SETTINGS, L"Настро&йки..."},
+        {ID_TRAY_HISTORY, L"&История..."},
         {0, nullptr},
-        {ID_TRAY_SETTINGS, L"Настройки..."},
-        {ID_TRAY_HISTORY, L"История..."},
+        {ID_TRAY_RESET_WEAK_KEYS, L"С&бросить слабые клавиши..."},
         {0, nullptr},
-        {ID_TRAY_HELP, L"Справка"},
-        {ID_TRAY_ABOUT, L"О программе"},
+        {ID_TRAY_HELP, L"Сп&равка"},
+        {ID_TRAY_ABOUT, L"О про&грамме"},
         {0, nullptr},
-        {ID_TRAY_EXIT, L"Выход"},
+        {ID_TRAY_EXIT, L"&Выход"},
     };
     ASSERT_EQ(::GetMenuItemCount(popup), int(expected.size()));
     for (UINT i = 0; i < expected.size(); ++i) {

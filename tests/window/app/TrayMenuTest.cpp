@@ -143,8 +143,8 @@ TEST_F(TrayMenuTest, TheIgnoreItemNamesTheLastProgramAndThePauseItemItsState) {
         bool ignoreChecked;
     } rows[] = {
         {L"", {}, false, nullptr, false},
-        {L"game.exe", {L"other.exe", L"GAME.EXE"}, true, L"Ignore game.exe", true},
-        {L"R&D tool.exe", {}, false, L"Ignore R&&D tool.exe", false},
+        {L"game.exe", {L"other.exe", L"GAME.EXE"}, true, L"&Ignore game.exe", true},
+        {L"R&D tool.exe", {}, false, L"&Ignore R&&D tool.exe", false},
     };
     for (const auto& row : rows) {
         setIgnorableProgram(row.program);
@@ -158,7 +158,7 @@ TEST_F(TrayMenuTest, TheIgnoreItemNamesTheLastProgramAndThePauseItemItsState) {
             EXPECT_EQ(itemText(menu, ID_TRAY_IGNORE_PROGRAM), row.text);
             EXPECT_EQ(isChecked(menu, ID_TRAY_IGNORE_PROGRAM), row.ignoreChecked) << row.program;
         }
-        EXPECT_EQ(itemText(menu, ID_TRAY_PAUSE), L"Pause Keywhirl");
+        EXPECT_EQ(itemText(menu, ID_TRAY_PAUSE), L"&Pause Keywhirl");
         EXPECT_EQ(isChecked(menu, ID_TRAY_PAUSE), row.paused) << row.program;
     }
     setIgnorableProgram(L"");
