@@ -7,12 +7,12 @@
 #include "keyboard/CloseKeyboardCommand.h"
 #include "keyboard/MinimizeKeyboardCommand.h"
 #include "keyboard/NamedKeys.h"
-#include "keyboard/ScreenPlacement.h"
 #include "keyboard/ShowWindowSafely.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
+#include "ui/Desktop.h"
 #include "weakkeys/WeakKeyTint.h"
 
 #include <commctrl.h>
@@ -227,19 +227,16 @@ void KeyboardDlg::placeWindow() {
     long y = settings().keyboardPosY.load(std::memory_order_relaxed);
     RECT windowRect;
     getRect(windowRect);
-    int width = windowRect.right - windowRect.left;
-    int height = windowRect.bottom - windowRect.top;
-    if (x == kNoPosition || y == kNoPosition) {
-        RECT workArea;
-        if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0))
-            workArea = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-        x = workArea.left + (workArea.right - workArea.left - width) / 2;
-        y = workArea.top + (workArea.bottom - workArea.top - height) / 2;
-    }
-    // A stored point is used as it is where the keyboard shows at least in
-    // part, as on a second monitor; wholly off every screen the user could
-    // neither see nor drag it.
-    RECT placed = keepOnSomeMonitor(RECT{x, y, x + width, y + height});
+    const LONG width = windowRect.right - windowRect.left;
+    const LONG height = windowRect.bottom - windowRect.top;
+    const ui::Desktop desktop = ui::Desktop::current();
+    RECT placed;
+    if (x == kNoPosition || y == kNoPosition)
+        placed = desktop.centredAt(POINT{0, 0}, SIZE{width, height});
+    else
+        // A place saved on a larger screen, or on a monitor that is gone,
+        // comes wholly into a work area.
+        placed = desktop.keepInside(RECT{x, y, x + width, y + height});
     move(static_cast<int>(placed.left), static_cast<int>(placed.top), width, height, true);
 }
 
@@ -297,6 +294,14 @@ bool KeyboardDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         runCommands<commands::CloseKeyboardCommand>();
         result = 0;
         return true;
+    case WM_EXITSIZEMOVE:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // After a drag that ends partly off the screens, and when a screen
+        // or the taskbar changes, the keyboard comes wholly into a work area.
+        if (message == WM_EXITSIZEMOVE || ui::Desktop::changesWorkAreas(message, wParam))
+            ui::Desktop::keepWindowInside(handle());
+        return false;
     case kSetKeyboardOpacityMessage:
         onSetOpacity(wParam);
         result = 0;

@@ -2,6 +2,7 @@
 #include "statistics/StatisticsDlg.h"
 
 #include "ui/AppMessages.h"
+#include "ui/Desktop.h"
 #include "app/TrayMenu.h"
 #include "settings/Settings.h"
 #include "statistics/PaletteGradient.h"
@@ -103,7 +104,9 @@ void StatisticsDlg::updateLayout() {
     const POINT corner = StatisticsLayout::windowCorner(
         ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), rows, layoutWidth);
     const SIZE size = StatisticsLayout::windowSize(rows, layoutWidth);
-    move(corner.x, corner.y, size.cx, size.cy, true);
+    const RECT placed = ui::Desktop::current().keepInside(
+        RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy});
+    move(placed.left, placed.top, size.cx, size.cy, true);
     shape();
 }
 
@@ -133,6 +136,7 @@ void StatisticsDlg::widen() {
     const SIZE size = StatisticsLayout::windowSize(rows, layoutWidth);
     // The right edge stays: in the corner of the screen the window grows inwards.
     move(rect.left - growth, rect.top, size.cx, size.cy, true);
+    ui::Desktop::keepWindowInside(handle());
     shape();
     invalidate(false);
 }
@@ -177,6 +181,14 @@ bool StatisticsDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         } else {
             killTimer(kStatisticsRefreshTimer);
         }
+        return false;
+    case WM_EXITSIZEMOVE:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // Wholly in a work area after a drag and when a screen or the
+        // taskbar changes.
+        if (message == WM_EXITSIZEMOVE || ui::Desktop::changesWorkAreas(message, wParam))
+            ui::Desktop::keepWindowInside(handle());
         return false;
     case WM_LBUTTONDOWN:
         startDrag();
