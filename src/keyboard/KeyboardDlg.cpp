@@ -75,6 +75,7 @@ void KeyboardDlg::startFade(bool show) {
         return;
     if (show) {
         showWindowSafely(window, SW_SHOWNOACTIVATE);
+        putOnTopSafely(window);
         // The hint shows the tint as the record stands now.
         if (weakKeysShown())
             invalidate(false);
@@ -100,6 +101,7 @@ void KeyboardDlg::restoreFromTray() {
         return;
     animateTray(false);
     showWindowSafely(window, SW_SHOWNOACTIVATE);
+    putOnTopSafely(window);
     if (weakKeysShown())
         invalidate(false);
     fader.halt();

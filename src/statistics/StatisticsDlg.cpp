@@ -4,6 +4,7 @@
 #include "ui/AppMessages.h"
 #include "ui/Desktop.h"
 #include "app/TrayMenu.h"
+#include "keyboard/ShowWindowSafely.h"
 #include "settings/Settings.h"
 #include "statistics/PaletteGradient.h"
 #include "statistics/StatisticsLayout.h"
@@ -176,6 +177,7 @@ bool StatisticsDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return false;
     case WM_SHOWWINDOW:
         if (wParam) {
+            keywhirl::putOnTopSafely(handle());
             invalidate(false);
             setTimer(kStatisticsRefreshTimer, kRefreshMilliseconds);
         } else {
@@ -253,6 +255,7 @@ void StatisticsDlg::onMouseMove() {
 void StatisticsDlg::onMouseHover() {
     if (!Settings::instance()->setOpaqueStatisticsOnHover)
         return;
+    keywhirl::putOnTopSafely(handle());
     fader.setFadingIn(true);
     fader.resume();
 }

@@ -292,6 +292,52 @@ TEST_F(KeyboardDlgTest, FadesInFromAnotherThreadAndOutAgainUntilHidden) {
     EXPECT_TRUE(pumpUntil([&] { return alphaOf(window) == 225; }));
 }
 
+// True when upper stands above lower in the z-order.
+bool standsAbove(HWND upper, HWND lower) {
+    for (HWND above = ::GetWindow(lower, GW_HWNDPREV); above;
+         above = ::GetWindow(above, GW_HWNDPREV))
+        if (above == upper)
+            return true;
+    return false;
+}
+
+TEST_F(KeyboardDlgTest, ComesOnTopOfOtherTopmostWindowsWithoutTheFocusEachTimeItShows) {
+    struct Case {
+        const char* name;
+        bool shownBefore;
+        std::function<void(KeyboardDlg&)> show;
+    };
+    const Case cases[] = {
+        {"the hint fades in", false, [](KeyboardDlg& keyboard) { keyboard.startFade(true); }},
+        {"a fade-in of a shown keyboard", true,
+         [](KeyboardDlg& keyboard) { keyboard.startFade(true); }},
+        {"restored from the tray", false,
+         [](KeyboardDlg& keyboard) { keyboard.restoreFromTray(); }},
+    };
+    ASSERT_TRUE(create());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.shownBefore)
+            showAtFullOpacity();
+        else
+            dialog.hideToTray();
+        pump(20);
+        // Another program's topmost window comes over the keyboard.
+        HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP,
+                                       0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, cover);
+        ::ShowWindow(cover, SW_SHOWNOACTIVATE);
+        ASSERT_TRUE(standsAbove(cover, window));
+        const HWND foreground = ::GetForegroundWindow();
+        ASSERT_TRUE(runOnOtherThread([&] { c.show(dialog); }));
+        EXPECT_TRUE(pumpUntil([&] { return standsAbove(window, cover); }));
+        EXPECT_TRUE(::IsWindowVisible(window));
+        EXPECT_EQ(foreground, ::GetForegroundWindow());
+        EXPECT_NE(window, ::GetActiveWindow());
+        ::DestroyWindow(cover);
+    }
+}
+
 TEST_F(KeyboardDlgTest, AFadeOutOfAHiddenKeyboardShowsNothing) {
     ASSERT_TRUE(create());
     ASSERT_TRUE(runOnOtherThread([&] { dialog.startFade(false); }));
