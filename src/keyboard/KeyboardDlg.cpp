@@ -74,6 +74,9 @@ void KeyboardDlg::startFade(bool show) {
     if (!window || !::IsWindow(window))
         return;
     if (show) {
+        if (!::IsWindowVisible(window) &&
+            settings().keyboardFollowsTyping.load(std::memory_order_relaxed))
+            followTyping(window);
         showWindowSafely(window, SW_SHOWNOACTIVATE);
         putOnTopSafely(window);
         // The hint shows the tint as the record stands now.
@@ -82,6 +85,45 @@ void KeyboardDlg::startFade(bool show) {
     }
     fader.setFadingIn(show);
     fader.resume();
+}
+
+void KeyboardDlg::followTyping(HWND window) {
+    HWND foreground = ::GetForegroundWindow();
+    DWORD process = 0;
+    if (!foreground || ::IsIconic(foreground))
+        return;
+    // Our own windows (a dialog, the statistics) are not where the user types.
+    ::GetWindowThreadProcessId(foreground, &process);
+    if (process == ::GetCurrentProcessId())
+        return;
+    RECT typedIn, windowRect;
+    if (!::GetWindowRect(foreground, &typedIn) || !::GetWindowRect(window, &windowRect))
+        return;
+    ui::Desktop::Anchor place;
+    {
+        utils::Lock lock(anchorLock);
+        place = anchor;
+    }
+    const RECT placed = ui::Desktop::current().placeForTyping(windowRect, typedIn, place);
+    if (::EqualRect(&placed, &windowRect))
+        return;
+    UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    // Queued before the show, so the window shows at its new place.
+    if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
+        flags |= SWP_ASYNCWINDOWPOS;
+    ::SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, flags);
+}
+
+void KeyboardDlg::keepAnchor() {
+    RECT windowRect;
+    if (!getRect(windowRect))
+        return;
+    const ui::Desktop desktop = ui::Desktop::current();
+    const ui::Desktop::Monitor* monitor = desktop.nearest(windowRect);
+    if (!monitor)
+        return;
+    utils::Lock lock(anchorLock);
+    anchor = ui::Desktop::anchorIn(windowRect, monitor->work);
 }
 
 void KeyboardDlg::hideToTray() {
@@ -240,6 +282,7 @@ void KeyboardDlg::placeWindow() {
         // comes wholly into a work area.
         placed = desktop.keepInside(RECT{x, y, x + width, y + height});
     move(static_cast<int>(placed.left), static_cast<int>(placed.top), width, height, true);
+    keepAnchor();
 }
 
 void KeyboardDlg::initFader() {
@@ -303,6 +346,9 @@ bool KeyboardDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         // or the taskbar changes, the keyboard comes wholly into a work area.
         if (message == WM_EXITSIZEMOVE || ui::Desktop::changesWorkAreas(message, wParam))
             ui::Desktop::keepWindowInside(handle());
+        // Where the user drops it is its place on every monitor.
+        if (message == WM_EXITSIZEMOVE)
+            keepAnchor();
         return false;
     case kSetKeyboardOpacityMessage:
         onSetOpacity(wParam);

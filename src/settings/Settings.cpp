@@ -115,6 +115,7 @@ bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage
     table.Entry(L"l10nLanguageCode", l10nLanguageCode);
     entry(table, L"showWeakKeys", showWeakKeys, false);
     entry(table, L"speedUnit", speedUnit, 0u);
+    entry(table, L"keyboardFollowsTyping", keyboardFollowsTyping, true);
 
     // The settings dialog and the metronome divide by the interval.
     if (!save && metronomeInterval.load(std::memory_order_relaxed) == 0)

@@ -64,6 +64,8 @@ public:
     // The unit of every typing speed shown: 0 symbols per minute, 1 words
     // per minute (five symbols a word); see statistics/SpeedUnit.h.
     std::atomic<unsigned> speedUnit{};
+    // The hint comes to the monitor of the window the user types in.
+    std::atomic<bool> keyboardFollowsTyping{};
 
     static constexpr long NoPosition = -1024;
     static constexpr unsigned DefaultMetronomeInterval = 500;

@@ -30,6 +30,7 @@ constexpr ui::IdText kControlTexts[] = {
     {IDC_SETTINGS_STATISTICS_OPACITY_LABEL, L"statisticsOpacity"},
     {IDC_SETTINGS_LANGUAGE_LABEL, L"interfaceLanguage"},
     {IDC_SETTINGS_SPEED_UNIT_LABEL, L"speedUnit"},
+    {IDC_SETTINGS_FOLLOWS_TYPING, L"keyboardFollowsTyping"},
 };
 
 // The speed units in the order of their list, with their texts; a unit's
@@ -102,6 +103,8 @@ bool SettingsDlg::onInitDialog() {
     }
     ::CheckDlgButton(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER,
                      settings->setOpaqueStatisticsOnHover.load() ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(handle(), IDC_SETTINGS_FOLLOWS_TYPING,
+                     settings->keyboardFollowsTyping.load() ? BST_CHECKED : BST_UNCHECKED);
     fillLanguages();
     fillSpeedUnits(settings->speedUnit.load());
 
@@ -222,6 +225,8 @@ void SettingsDlg::onOk() {
         static_cast<unsigned char>(sliderPosition(IDC_SETTINGS_STATISTICS_OPACITY));
     settings->setOpaqueStatisticsOnHover =
         ::IsDlgButtonChecked(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER) == BST_CHECKED;
+    settings->keyboardFollowsTyping =
+        ::IsDlgButtonChecked(handle(), IDC_SETTINGS_FOLLOWS_TYPING) == BST_CHECKED;
     const LRESULT unit = Window(getItem(IDC_SETTINGS_SPEED_UNIT)).send(CB_GETCURSEL);
     if (unit != CB_ERR)
         settings->speedUnit = static_cast<unsigned>(unit);

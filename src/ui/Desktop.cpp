@@ -138,6 +138,16 @@ RECT Desktop::placeAt(const Anchor& anchor, SIZE size, const RECT& work) {
     return moveInside(RECT{left, top, left + size.cx, top + size.cy}, work);
 }
 
+RECT Desktop::placeForTyping(const RECT& windowRect, const RECT& typedIn,
+                             const Anchor& anchor) const {
+    const Monitor* own = nearest(windowRect);
+    const Monitor* typing = nearest(typedIn);
+    if (!own || !typing || own == typing)
+        return windowRect;
+    const SIZE size{windowRect.right - windowRect.left, windowRect.bottom - windowRect.top};
+    return placeAt(anchor, size, typing->work);
+}
+
 bool Desktop::changesWorkAreas(UINT message, WPARAM wParam) {
     return message == WM_DISPLAYCHANGE ||
            (message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA);

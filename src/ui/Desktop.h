@@ -59,6 +59,11 @@ public:
     // A window of this size at the anchor's place in work, kept inside it.
     static RECT placeAt(const Anchor& anchor, SIZE size, const RECT& work);
 
+    // Where a window at windowRect, anchored as given, stands when the user
+    // types in a window at typedIn: unchanged while both share a monitor,
+    // else at the anchor's place on the monitor of typedIn.
+    RECT placeForTyping(const RECT& windowRect, const RECT& typedIn, const Anchor& anchor) const;
+
     // True for the messages after which a work area may have changed: the
     // resolution or the monitors (WM_DISPLAYCHANGE), or a bar docked to an
     // edge (WM_SETTINGCHANGE with SPI_SETWORKAREA).

@@ -51,6 +51,7 @@ const std::set<Key> kLookedUp = {
     {L"SettingsDialog", L"speedUnit"},
     {L"SettingsDialog", L"speedUnit.symbols"},
     {L"SettingsDialog", L"speedUnit.words"},
+    {L"SettingsDialog", L"keyboardFollowsTyping"},
     {L"Messages", L"Error.enterPositiveNumber"},
     {L"Messages", L"Error.cannotFindKeyboardBackground"},
     {L"Messages", L"Error.cannotSetHook"},

@@ -172,6 +172,34 @@ TEST(Anchor, TheSamePlaceFromTheNearestCornerOfAnotherWorkArea) {
     }
 }
 
+TEST(PlaceForTyping, TheKeyboardComesOnlyToAnotherMonitor) {
+    const Desktop desktop({kPrimary, kLeft, kAbove});
+    // 20 px from the bottom right corner of the primary's work area.
+    const RECT onPrimary{506, 728, 1260, 974};
+    const Desktop::Anchor bottomRight = Desktop::anchorIn(onPrimary, kPrimary.work);
+    struct Case {
+        const char* name;
+        RECT typedIn;
+        RECT placed;
+    };
+    const Case cases[] = {
+        {"typing on its own monitor leaves it", {100, 100, 900, 700}, onPrimary},
+        {"a maximized window on its own monitor", {-4, -4, 1284, 998}, onPrimary},
+        {"typing on the monitor left of it", {-1800, 50, -900, 600}, {-774, 814, -20, 1060}},
+        {"a window mostly on the monitor above", {100, -700, 900, 100}, {250, -266, 1004, -20}},
+        {"a window off every monitor goes by the nearest",
+         {-5000, 300, -4000, 400},
+         {-774, 814, -20, 1060}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(text(desktop.placeForTyping(onPrimary, c.typedIn, bottomRight)), text(c.placed));
+    }
+    const RECT placed =
+        Desktop({kPrimary}).placeForTyping(onPrimary, RECT{-1800, 50, -900, 600}, bottomRight);
+    EXPECT_EQ(text(placed), text(onPrimary)) << "the left monitor removed";
+}
+
 TEST(Nearest, MostSharedThenClosest) {
     const Desktop desktop({kPrimary, kLeft, kAbove});
     struct Case {
