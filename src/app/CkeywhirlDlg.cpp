@@ -16,6 +16,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsDlg.h"
 #include "sound/ClickPlayer.h"
+#include "ui/PlacedMessageBox.h"
 
 #include <shellapi.h>
 
@@ -52,7 +53,7 @@ bool CkeywhirlDlg::onInitDialog() {
         ResourceBundle messages = LocalizationManager::instance()->getBundle(L"Messages");
         std::wstring text = messages.getString(L"Error.cannotStart") + L"\n" +
                             messages.getString(L"Error.keywhirlWillClose");
-        ::MessageBoxW(handle(), text.c_str(), kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
+        ui::PlacedMessageBox::show(handle(), text, kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
         abandonStart();
         return false;
     }
@@ -95,7 +96,7 @@ bool CkeywhirlDlg::initialise() {
                                 ->getBundle(L"Messages")
                                 .getString(L"Error.cannotSetHook");
         // Topmost, so that it stands above the start-up picture.
-        ::MessageBoxW(window, text.c_str(), kProductName, MB_OK | MB_ICONWARNING | MB_TOPMOST);
+        ui::PlacedMessageBox::show(window, text, kProductName, MB_OK | MB_ICONWARNING | MB_TOPMOST);
     }
     setTimer(kWeakKeysTimer, kWeakKeysSaveMilliseconds);
 
@@ -166,8 +167,8 @@ void CkeywhirlDlg::resetWeakKeys() {
     std::wstring question = LocalizationManager::instance()
                                 ->getBundle(L"Messages")
                                 .getString(L"Question.resetWeakKeys");
-    int answer = ::MessageBoxW(handle(), question.c_str(), kProductName,
-                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    int answer = ui::PlacedMessageBox::show(handle(), question, kProductName,
+                                            MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     dialogOpen = false;
     if (answer != IDYES)
         return;

@@ -13,6 +13,7 @@
 #include "settings/Paths.h"
 #include "settings/Settings.h"
 #include "ui/Desktop.h"
+#include "ui/PlacedMessageBox.h"
 #include "weakkeys/WeakKeyTint.h"
 
 #include <commctrl.h>
@@ -227,7 +228,7 @@ void KeyboardDlg::reportMissingBackground(const std::wstring& path) {
     if (!closing.empty())
         message += L"\n" + closing;
     // Topmost, so that it stands above the start-up picture.
-    ::MessageBoxW(handle(), message.c_str(), kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
+    ui::PlacedMessageBox::show(handle(), message, kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
     // Without its picture the keyboard cannot work; the close command ends
     // the program.
     runCommands<commands::CloseKeyboardCommand>();
