@@ -3,14 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
-
-inline std::ostream& operator<<(std::ostream& out, const RECT& rect) {
-    return out << rect.left << "," << rect.top << "-" << rect.right << "," << rect.bottom;
-}
 
 namespace keywhirl::ui {
 namespace {
@@ -28,9 +23,10 @@ const Monitor kSmallLeftBar{{0, 0, 1024, 768}, {60, 0, 1024, 768}};
 // 1024x768 with the taskbar at the bottom.
 const Monitor kSmall{{0, 0, 1024, 768}, {0, 0, 1024, 738}};
 
-std::string text(const RECT& rect) {
+// Compared as text, so a failure shows the whole rectangle.
+std::string text(const RECT& r) {
     std::ostringstream out;
-    out << rect;
+    out << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
     return out.str();
 }
 
@@ -200,28 +196,13 @@ TEST(PlaceForTyping, TheKeyboardComesOnlyToAnotherMonitor) {
     EXPECT_EQ(text(placed), text(onPrimary)) << "the left monitor removed";
 }
 
-TEST(Nearest, MostSharedThenClosest) {
+TEST(CentredAt, TheMiddleOfTheWorkAreaOfTheMonitorAtThePoint) {
     const Desktop desktop({kPrimary, kLeft, kAbove});
-    struct Case {
-        const char* name;
-        POINT point;
-        const Monitor* expected;
-    };
-    const Case cases[] = {
-        {"on the primary", {5, 5}, &desktop.monitors()[0]},
-        {"negative x on the left monitor", {-1, 1079}, &desktop.monitors()[1]},
-        {"negative y on the monitor above", {1023, -1}, &desktop.monitors()[2]},
-        {"below the left monitor, nearest to it", {-1000, 1200}, &desktop.monitors()[1]},
-        {"right of the monitor above, nearest the primary", {1250, -10}, &desktop.monitors()[0]},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        EXPECT_EQ(desktop.nearest(c.point), c.expected);
-    }
-    EXPECT_EQ(Desktop().nearest(POINT{0, 0}), nullptr);
-    // Centred on the work area of the monitor under the point.
     EXPECT_EQ(text(desktop.centredAt(POINT{-5, 5}, SIZE{400, 300})), "-1160,390--760,690");
-    EXPECT_EQ(text(desktop.centredAt(POINT{5, -5}, SIZE{2000, 300})), "0,-519-2000,-219");
+    EXPECT_EQ(text(desktop.centredAt(POINT{5, -5}, SIZE{2000, 300})), "0,-519-2000,-219")
+        << "wider than the work area";
+    EXPECT_EQ(text(desktop.centredAt(POINT{-1000, 1200}, SIZE{400, 300})), "-1160,390--760,690")
+        << "below the left monitor, nearest to it";
 }
 
 TEST(CurrentDesktop, HasAMonitorAndBringsAFarWindowOntoIt) {

@@ -118,32 +118,18 @@ TEST_F(StatisticsWindow, SixRowsSitInTheBottomRightCornerOfTheScreen) {
     EXPECT_NE(::GetFocus(), closeButton());
 }
 
-TEST_F(StatisticsWindow, ComesOnTopWhenShownAndBackIntoTheWorkAreaWhenTheScreenChanges) {
+TEST_F(StatisticsWindow, ComesOnTopOfOtherTopmostWindowsEachTimeItShows) {
     HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0,
                                    100, 100, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(cover, nullptr);
     ::ShowWindow(cover, SW_SHOWNOACTIVATE);
-    const auto above = [](HWND upper, HWND lower) {
-        for (HWND window = ::GetWindow(lower, GW_HWNDPREV); window;
-             window = ::GetWindow(window, GW_HWNDPREV))
-            if (window == upper)
-                return true;
-        return false;
-    };
-    ASSERT_TRUE(above(cover, window()));
     ::ShowWindow(window(), SW_SHOWNOACTIVATE);
-    EXPECT_TRUE(above(window(), cover));
+    HWND above = ::GetWindow(window(), GW_HWNDPREV);
+    while (above && above != cover)
+        above = ::GetWindow(above, GW_HWNDPREV);
+    EXPECT_EQ(above, nullptr) << "the other window stays above";
     EXPECT_NE(::GetActiveWindow(), window());
     ::DestroyWindow(cover);
-
-    RECT work, rect;
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    ::SetWindowPos(window(), nullptr, work.right - 50, work.bottom - 20, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SendMessageW(window(), WM_DISPLAYCHANGE, 32, 0);
-    ASSERT_TRUE(::GetWindowRect(window(), &rect));
-    EXPECT_EQ(rect.right, work.right);
-    EXPECT_EQ(rect.bottom, work.bottom);
 }
 
 // KillTimer tells whether the timer ran; a hidden window must not wake the
