@@ -351,7 +351,7 @@ bool HistoryDlg::onCommand(int id, int code, HWND) {
     return true;
 }
 
-bool HistoryDlg::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool HistoryDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_PAINT:
         paint();
@@ -372,6 +372,14 @@ bool HistoryDlg::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
         return true;
     case WM_TIMER:
         refresh();
+        return false;
+    case WM_EXITSIZEMOVE:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // Wholly in a work area after a drag and when a screen or the
+        // taskbar changes.
+        if (message == WM_EXITSIZEMOVE || ui::Desktop::changesWorkAreas(message, wParam))
+            ui::Desktop::keepWindowInside(handle());
         return false;
     default:
         return false;

@@ -155,7 +155,9 @@ bool Desktop::changesWorkAreas(UINT message, WPARAM wParam) {
 
 bool Desktop::keepWindowInside(HWND window) {
     RECT rect;
-    if (!window || !::GetWindowRect(window, &rect))
+    // A maximized window's frame lies beyond its work area by design; a
+    // minimized one stands where the system keeps it.
+    if (!window || ::IsZoomed(window) || ::IsIconic(window) || !::GetWindowRect(window, &rect))
         return false;
     const RECT kept = current().keepInside(rect);
     if (::EqualRect(&kept, &rect))

@@ -69,7 +69,8 @@ public:
     // edge (WM_SETTINGCHANGE with SPI_SETWORKAREA).
     static bool changesWorkAreas(UINT message, WPARAM wParam);
     // Moves the window, keeping its size, wholly into a work area of the
-    // desktop as it is now; true when it had to move.
+    // desktop as it is now; true when it had to move. A maximized or
+    // minimized window is left to the system.
     static bool keepWindowInside(HWND window);
 
 private:

@@ -334,5 +334,26 @@ TEST_F(HistoryWindow, SizeAndPlaceAreKeptInTheSettingsFile) {
     }
 }
 
+TEST_F(HistoryWindow, ADragThatEndsPartlyOffTheScreenComesBackButAMaximizedWindowStays) {
+    openWindow();
+    RECT work, rect;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(::MoveWindow(dialog.handle(), work.right - 100, 40, 600, 400, TRUE));
+    dialog.send(WM_EXITSIZEMOVE);
+    ::GetWindowRect(dialog.handle(), &rect);
+    EXPECT_EQ(rect.right, work.right);
+    EXPECT_EQ(rect.right - rect.left, 600);
+
+    ::ShowWindow(dialog.handle(), SW_MAXIMIZE);
+    RECT maximized;
+    ::GetWindowRect(dialog.handle(), &maximized);
+    dialog.send(WM_DISPLAYCHANGE, 32);
+    ::GetWindowRect(dialog.handle(), &rect);
+    EXPECT_TRUE(::EqualRect(&rect, &maximized));
+    EXPECT_TRUE(::IsZoomed(dialog.handle()));
+    dialog.endDialog(IDCANCEL);
+    pumpMessages();
+}
+
 } // namespace
 } // namespace keywhirl
