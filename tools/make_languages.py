@@ -67,6 +67,13 @@ TEXTS = [
         "Statistiques opaques sous la souris",
         "Estadísticas opacas bajo el ratón",
         "Статистика непрозора під вказівником миші"]),
+    ("SettingsDialog", "keyboardFollowsTyping", [
+        "Keyboard on the monitor I type on",
+        "Клавиатура на мониторе, где я печатаю",
+        "Tastatur auf dem Monitor, wo ich tippe",
+        "Clavier sur l'écran où je tape",
+        "Teclado en el monitor donde escribo",
+        "Клавіатура на моніторі, де я друкую"]),
     ("SettingsDialog", "save", [
         "Save", "Сохранить", "Speichern", "Enregistrer", "Guardar", "Зберегти"]),
     ("SettingsDialog", "cancel", [

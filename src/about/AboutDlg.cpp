@@ -4,8 +4,10 @@
 #include "about/CFileVersionInfo.h"
 #include "localization/Locale.h"
 #include "localization/LocalizationManager.h"
+#include "ui/Desktop.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/IdText.h"
+#include "ui/PlacedMessageBox.h"
 
 #include "resource.h"
 
@@ -82,9 +84,12 @@ void AboutDlg::fitToPicture() {
         return;
     pictureSize = {description.bmWidth, description.bmHeight};
     // The box has no frame: its window is its client area.
-    const int left = (::GetSystemMetrics(SM_CXSCREEN) - pictureSize.cx) / 2;
-    const int top = (::GetSystemMetrics(SM_CYSCREEN) - pictureSize.cy) / 2;
-    setPosition(nullptr, left, top, pictureSize.cx, pictureSize.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // In the middle of the work area of the monitor of the tray icon the
+    // user clicked.
+    const RECT placed =
+        ui::Desktop::current().centredAt(ui::PlacedMessageBox::anchorPoint(parent()), pictureSize);
+    setPosition(nullptr, placed.left, placed.top, pictureSize.cx, pictureSize.cy,
+                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AboutDlg::showVersion() {

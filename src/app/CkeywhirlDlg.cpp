@@ -18,6 +18,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsDlg.h"
 #include "sound/ClickPlayer.h"
+#include "ui/PlacedMessageBox.h"
 
 #include <shellapi.h>
 
@@ -58,7 +59,7 @@ bool CkeywhirlDlg::onInitDialog() {
         ResourceBundle messages = LocalizationManager::instance()->getBundle(L"Messages");
         std::wstring text = messages.getString(L"Error.cannotStart") + L"\n" +
                             messages.getString(L"Error.keywhirlWillClose");
-        ::MessageBoxW(handle(), text.c_str(), kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
+        ui::PlacedMessageBox::show(handle(), text, kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
         abandonStart();
         return false;
     }
@@ -105,7 +106,7 @@ bool CkeywhirlDlg::initialise() {
                                 ->getBundle(L"Messages")
                                 .getString(L"Error.cannotSetHook");
         // Topmost, so that it stands above the start-up picture.
-        ::MessageBoxW(window, text.c_str(), kProductName, MB_OK | MB_ICONWARNING | MB_TOPMOST);
+        ui::PlacedMessageBox::show(window, text, kProductName, MB_OK | MB_ICONWARNING | MB_TOPMOST);
     }
     setTimer(kWeakKeysTimer, kWeakKeysSaveMilliseconds);
 

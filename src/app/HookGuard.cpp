@@ -4,6 +4,7 @@
 #include "ui/AppMessages.h"
 #include "localization/LocalizationManager.h"
 #include "settings/Paths.h"
+#include "ui/PlacedMessageBox.h"
 #include "utils/TickCount.h"
 
 namespace keywhirl {
@@ -138,7 +139,7 @@ void HookGuard::reinstall() {
     givenUp = true;
     std::wstring text =
         LocalizationManager::instance()->getBundle(L"Messages").getString(L"Error.cannotSetHook");
-    ::MessageBoxW(window, text.c_str(), kProductName, MB_OK | MB_ICONWARNING);
+    ui::PlacedMessageBox::show(window, text, kProductName, MB_OK | MB_ICONWARNING);
 }
 
 } // namespace keywhirl

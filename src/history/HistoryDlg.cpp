@@ -8,8 +8,10 @@
 #include "statistics/PaletteGradient.h"
 #include "statistics/SpeedUnit.h"
 #include "ui/AppMessages.h"
+#include "ui/Desktop.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/Fonts.h"
+#include "ui/PlacedMessageBox.h"
 #include "utils/Handles.h"
 
 #include "resource.h"
@@ -249,22 +251,21 @@ void HistoryDlg::placeWindow() {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     ::GetWindowPlacement(handle(), &placement);
-    if (HistoryWindowPlacement::load(stored, maximized) &&
-        ::MonitorFromRect(&stored, MONITOR_DEFAULTTONULL) != nullptr) {
-        placement.rcNormalPosition = stored;
+    const ui::Desktop desktop = ui::Desktop::current();
+    if (HistoryWindowPlacement::load(stored, maximized)) {
+        // A place saved on a larger screen or a monitor that is gone comes
+        // wholly into a work area.
+        placement.rcNormalPosition = desktop.keepInside(stored);
         placement.showCmd = maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
     } else {
-        // The default size, in the middle of the primary screen's work area.
+        // The default size, in the middle of the work area of the monitor of
+        // the tray icon the user clicked.
         RECT frame = {0, 0, HistoryLayout::kDefaultClient.cx, HistoryLayout::kDefaultClient.cy};
         ::AdjustWindowRectEx(&frame, DWORD(::GetWindowLongW(handle(), GWL_STYLE)), FALSE,
                              DWORD(::GetWindowLongW(handle(), GWL_EXSTYLE)));
-        RECT work;
-        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-        const int width = frame.right - frame.left;
-        const int height = frame.bottom - frame.top;
-        const int left = work.left + std::max(0L, (work.right - work.left - width) / 2);
-        const int top = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
-        placement.rcNormalPosition = {left, top, left + width, top + height};
+        placement.rcNormalPosition =
+            desktop.centredAt(ui::PlacedMessageBox::anchorPoint(parent()),
+                              SIZE{frame.right - frame.left, frame.bottom - frame.top});
         placement.showCmd = SW_SHOWNORMAL;
     }
     placement.flags = 0;
@@ -350,7 +351,7 @@ bool HistoryDlg::onCommand(int id, int code, HWND) {
     return true;
 }
 
-bool HistoryDlg::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result) {
+bool HistoryDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     switch (message) {
     case WM_PAINT:
         paint();
@@ -371,6 +372,14 @@ bool HistoryDlg::onMessage(UINT message, WPARAM, LPARAM lParam, LRESULT& result)
         return true;
     case WM_TIMER:
         refresh();
+        return false;
+    case WM_EXITSIZEMOVE:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // Wholly in a work area after a drag and when a screen or the
+        // taskbar changes.
+        if (message == WM_EXITSIZEMOVE || ui::Desktop::changesWorkAreas(message, wParam))
+            ui::Desktop::keepWindowInside(handle());
         return false;
     default:
         return false;

@@ -7,12 +7,13 @@
 #include "keyboard/CloseKeyboardCommand.h"
 #include "keyboard/MinimizeKeyboardCommand.h"
 #include "keyboard/NamedKeys.h"
-#include "keyboard/ScreenPlacement.h"
 #include "keyboard/ShowWindowSafely.h"
 #include "localization/LocalizationManager.h"
 #include "resource.h"
 #include "settings/Paths.h"
 #include "settings/Settings.h"
+#include "ui/Desktop.h"
+#include "ui/PlacedMessageBox.h"
 #include "weakkeys/WeakKeyTint.h"
 
 #include <commctrl.h>
@@ -74,13 +75,56 @@ void KeyboardDlg::startFade(bool show) {
     if (!window || !::IsWindow(window))
         return;
     if (show) {
+        if (!::IsWindowVisible(window) &&
+            settings().keyboardFollowsTyping.load(std::memory_order_relaxed))
+            followTyping(window);
         showWindowSafely(window, SW_SHOWNOACTIVATE);
+        putOnTopSafely(window);
         // The hint shows the tint as the record stands now.
         if (weakKeysShown())
             invalidate(false);
     }
     fader.setFadingIn(show);
     fader.resume();
+}
+
+void KeyboardDlg::followTyping(HWND window) {
+    HWND foreground = ::GetForegroundWindow();
+    DWORD process = 0;
+    if (!foreground || ::IsIconic(foreground))
+        return;
+    // Our own windows (a dialog, the statistics) are not where the user types.
+    ::GetWindowThreadProcessId(foreground, &process);
+    if (process == ::GetCurrentProcessId())
+        return;
+    RECT typedIn, windowRect;
+    if (!::GetWindowRect(foreground, &typedIn) || !::GetWindowRect(window, &windowRect))
+        return;
+    ui::Desktop::Anchor place;
+    {
+        utils::Lock lock(anchorLock);
+        place = anchor;
+    }
+    const RECT placed = ui::Desktop::current().placeForTyping(windowRect, typedIn, place);
+    if (::EqualRect(&placed, &windowRect))
+        return;
+    UINT flags = SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    // Queued before the show, so the window shows at its new place.
+    if (::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
+        flags |= SWP_ASYNCWINDOWPOS;
+    ::SetWindowPos(window, nullptr, placed.left, placed.top, 0, 0, flags);
+}
+
+void KeyboardDlg::keepAnchor() {
+    RECT windowRect;
+    if (!getRect(windowRect))
+        return;
+    const ui::Desktop desktop = ui::Desktop::current();
+    const ui::Desktop::Monitor* monitor = desktop.nearest(windowRect);
+    if (!monitor)
+        return;
+    utils::Lock lock(anchorLock);
+    anchor = ui::Desktop::anchorIn(windowRect, monitor->work);
 }
 
 void KeyboardDlg::hideToTray() {
@@ -100,6 +144,7 @@ void KeyboardDlg::restoreFromTray() {
         return;
     animateTray(false);
     showWindowSafely(window, SW_SHOWNOACTIVATE);
+    putOnTopSafely(window);
     if (weakKeysShown())
         invalidate(false);
     fader.halt();
@@ -183,7 +228,7 @@ void KeyboardDlg::reportMissingBackground(const std::wstring& path) {
     if (!closing.empty())
         message += L"\n" + closing;
     // Topmost, so that it stands above the start-up picture.
-    ::MessageBoxW(handle(), message.c_str(), kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
+    ui::PlacedMessageBox::show(handle(), message, kProductName, MB_OK | MB_ICONERROR | MB_TOPMOST);
     // Without its picture the keyboard cannot work; the close command ends
     // the program.
     runCommands<commands::CloseKeyboardCommand>();
@@ -227,20 +272,18 @@ void KeyboardDlg::placeWindow() {
     long y = settings().keyboardPosY.load(std::memory_order_relaxed);
     RECT windowRect;
     getRect(windowRect);
-    int width = windowRect.right - windowRect.left;
-    int height = windowRect.bottom - windowRect.top;
-    if (x == kNoPosition || y == kNoPosition) {
-        RECT workArea;
-        if (!::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0))
-            workArea = {0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-        x = workArea.left + (workArea.right - workArea.left - width) / 2;
-        y = workArea.top + (workArea.bottom - workArea.top - height) / 2;
-    }
-    // A stored point is used as it is where the keyboard shows at least in
-    // part, as on a second monitor; wholly off every screen the user could
-    // neither see nor drag it.
-    RECT placed = keepOnSomeMonitor(RECT{x, y, x + width, y + height});
+    const LONG width = windowRect.right - windowRect.left;
+    const LONG height = windowRect.bottom - windowRect.top;
+    const ui::Desktop desktop = ui::Desktop::current();
+    RECT placed;
+    if (x == kNoPosition || y == kNoPosition)
+        placed = desktop.centredAt(POINT{0, 0}, SIZE{width, height});
+    else
+        // A place saved on a larger screen, or on a monitor that is gone,
+        // comes wholly into a work area.
+        placed = desktop.keepInside(RECT{x, y, x + width, y + height});
     move(static_cast<int>(placed.left), static_cast<int>(placed.top), width, height, true);
+    keepAnchor();
 }
 
 void KeyboardDlg::initFader() {
@@ -297,6 +340,17 @@ bool KeyboardDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT&
         runCommands<commands::CloseKeyboardCommand>();
         result = 0;
         return true;
+    case WM_EXITSIZEMOVE:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // After a drag that ends partly off the screens, and when a screen
+        // or the taskbar changes, the keyboard comes wholly into a work area.
+        if (message == WM_EXITSIZEMOVE || ui::Desktop::changesWorkAreas(message, wParam))
+            ui::Desktop::keepWindowInside(handle());
+        // Where the user drops it is its place on every monitor.
+        if (message == WM_EXITSIZEMOVE)
+            keepAnchor();
+        return false;
     case kSetKeyboardOpacityMessage:
         onSetOpacity(wParam);
         result = 0;

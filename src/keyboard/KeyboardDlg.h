@@ -7,7 +7,9 @@
 #include "keyboard/KeyboardDrawer.h"
 #include "keyboard/OpacityChanger.h"
 #include "keyboard/OpacityFinish.h"
+#include "ui/Desktop.h"
 #include "ui/Dialog.h"
+#include "utils/CriticalSection.h"
 #include "utils/Handles.h"
 #include "weakkeys/WeakKeyRecorder.h"
 
@@ -47,6 +49,8 @@ public:
     virtual HWND getSafeHwnd() const { return handle(); }
 
     // Shows the window and fades it in, or fades it out (and then hides it).
+    // A hidden keyboard first moves to the monitor of the window the user
+    // types in while the setting keyboardFollowsTyping is on.
     virtual void startFade(bool show);
     // Hides a visible window at once, with the animation to the tray corner.
     virtual void hideToTray();
@@ -98,6 +102,11 @@ private:
     void setBackground(HBITMAP bitmap);
     void placeWindow();
     void initFader();
+    // The place in its work area the keyboard keeps on every monitor: set
+    // where it starts and where a drag leaves it. Main thread only.
+    void keepAnchor();
+    // Moves the hidden keyboard to the monitor of the foreground window.
+    void followTyping(HWND window);
     void initSkins();
     void paintKeyboard();
     // The heat level of each label's key; empty while no tint is shown.
@@ -138,6 +147,9 @@ private:
     CxSkinButton minimizeButton;
     OpacityChanger fader;
     std::unique_ptr<OpacityFinish> finishListener;
+    // Written on the main thread, read where the hint comes.
+    utils::CriticalSection anchorLock;
+    ui::Desktop::Anchor anchor;
     std::atomic<bool> paintedOnce;
     std::atomic<bool> shown;
 };

@@ -155,6 +155,7 @@ bool Settings::ExchangeSettings(bool continueOnError, Duvuzora::CSettingsStorage
     std::wstring ignored = joinProgramList(ignoredPrograms);
     table.Entry(L"ignoredPrograms", ignored, L"");
     ignoredPrograms = splitProgramList(ignored);
+    entry(table, L"keyboardFollowsTyping", keyboardFollowsTyping, true);
 
     // The settings dialog and the metronome divide by the interval.
     if (!save && metronomeInterval.load(std::memory_order_relaxed) == 0)

@@ -65,6 +65,8 @@ public:
     // The unit of every typing speed shown: 0 symbols per minute, 1 words
     // per minute (five symbols a word); see statistics/SpeedUnit.h.
     std::atomic<unsigned> speedUnit{};
+    // The hint comes to the monitor of the window the user types in.
+    std::atomic<bool> keyboardFollowsTyping{};
 
     // Main thread only. File names of the programs in which nothing is
     // counted and nothing shows ("game.exe"); kept as one value, the names

@@ -5,8 +5,10 @@
 #include "localization/Locale.h"
 #include "localization/LocalizationManager.h"
 #include "settings/Settings.h"
+#include "ui/Desktop.h"
 #include "ui/DoubleBuffer.h"
 #include "ui/IdText.h"
+#include "ui/PlacedMessageBox.h"
 
 #include "resource.h"
 
@@ -32,6 +34,7 @@ constexpr ui::IdText kControlTexts[] = {
     {IDC_SETTINGS_SPEED_UNIT_LABEL, L"speedUnit"},
     {IDC_SETTINGS_IGNORED_LABEL, L"ignoredPrograms"},
     {IDC_SETTINGS_IGNORED_REMOVE, L"removeIgnoredProgram"},
+    {IDC_SETTINGS_FOLLOWS_TYPING, L"keyboardFollowsTyping"},
 };
 
 // The speed units in the order of their list, with their texts; a unit's
@@ -104,6 +107,8 @@ bool SettingsDlg::onInitDialog() {
     }
     ::CheckDlgButton(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER,
                      settings->setOpaqueStatisticsOnHover.load() ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(handle(), IDC_SETTINGS_FOLLOWS_TYPING,
+                     settings->keyboardFollowsTyping.load() ? BST_CHECKED : BST_UNCHECKED);
     fillLanguages();
     fillSpeedUnits(settings->speedUnit.load());
     fillIgnoredPrograms();
@@ -134,12 +139,11 @@ void SettingsDlg::fitToBanner() {
         bannerSize = {description.bmWidth, description.bmHeight};
         width = bannerSize.cx + 2 * ::GetSystemMetrics(SM_CXDLGFRAME);
     }
-    // The main window, the usual owner, is hidden: centre on the work area.
-    RECT workArea{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
-    const int left = workArea.left + (workArea.right - workArea.left - width) / 2;
-    const int top = workArea.top + (workArea.bottom - workArea.top - height) / 2;
-    setPosition(nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The main window, the usual owner, is hidden: centre on the work area
+    // of the monitor of the tray icon the user clicked.
+    const RECT placed = ui::Desktop::current().centredAt(
+        ui::PlacedMessageBox::anchorPoint(parent()), SIZE{width, height});
+    setPosition(nullptr, placed.left, placed.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void SettingsDlg::fillLanguages() {
@@ -253,7 +257,7 @@ void SettingsDlg::onOk() {
                                          .getString(L"Error.enterPositiveNumber");
         // Not "Keywhirl": a second start looks for the main window by that
         // caption and must not find this box instead.
-        ::MessageBoxW(handle(), message.c_str(), getText().c_str(), MB_OK | MB_ICONWARNING);
+        ui::PlacedMessageBox::show(handle(), message, getText(), MB_OK | MB_ICONWARNING);
         const HWND wrong =
             getItem(!wait ? IDC_SETTINGS_WAIT_INTERVAL : IDC_SETTINGS_METRONOME_FREQUENCY);
         send(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(wrong), TRUE);
@@ -269,6 +273,8 @@ void SettingsDlg::onOk() {
         static_cast<unsigned char>(sliderPosition(IDC_SETTINGS_STATISTICS_OPACITY));
     settings->setOpaqueStatisticsOnHover =
         ::IsDlgButtonChecked(handle(), IDC_SETTINGS_OPAQUE_ON_HOVER) == BST_CHECKED;
+    settings->keyboardFollowsTyping =
+        ::IsDlgButtonChecked(handle(), IDC_SETTINGS_FOLLOWS_TYPING) == BST_CHECKED;
     const LRESULT unit = Window(getItem(IDC_SETTINGS_SPEED_UNIT)).send(CB_GETCURSEL);
     if (unit != CB_ERR)
         settings->speedUnit = static_cast<unsigned>(unit);

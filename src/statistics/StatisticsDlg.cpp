@@ -2,7 +2,9 @@
 #include "statistics/StatisticsDlg.h"
 
 #include "ui/AppMessages.h"
+#include "ui/Desktop.h"
 #include "app/TrayMenu.h"
+#include "keyboard/ShowWindowSafely.h"
 #include "settings/Settings.h"
 #include "statistics/PaletteGradient.h"
 #include "statistics/StatisticsLayout.h"
@@ -103,7 +105,9 @@ void StatisticsDlg::updateLayout() {
     const POINT corner = StatisticsLayout::windowCorner(
         ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN), rows, layoutWidth);
     const SIZE size = StatisticsLayout::windowSize(rows, layoutWidth);
-    move(corner.x, corner.y, size.cx, size.cy, true);
+    const RECT placed = ui::Desktop::current().keepInside(
+        RECT{corner.x, corner.y, corner.x + size.cx, corner.y + size.cy});
+    move(placed.left, placed.top, size.cx, size.cy, true);
     shape();
 }
 
@@ -133,6 +137,7 @@ void StatisticsDlg::widen() {
     const SIZE size = StatisticsLayout::windowSize(rows, layoutWidth);
     // The right edge stays: in the corner of the screen the window grows inwards.
     move(rect.left - growth, rect.top, size.cx, size.cy, true);
+    ui::Desktop::keepWindowInside(handle());
     shape();
     invalidate(false);
 }
@@ -172,11 +177,20 @@ bool StatisticsDlg::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
         return false;
     case WM_SHOWWINDOW:
         if (wParam) {
+            keywhirl::putOnTopSafely(handle());
             invalidate(false);
             setTimer(kStatisticsRefreshTimer, kRefreshMilliseconds);
         } else {
             killTimer(kStatisticsRefreshTimer);
         }
+        return false;
+    case WM_EXITSIZEMOVE:
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // Wholly in a work area after a drag and when a screen or the
+        // taskbar changes.
+        if (message == WM_EXITSIZEMOVE || ui::Desktop::changesWorkAreas(message, wParam))
+            ui::Desktop::keepWindowInside(handle());
         return false;
     case WM_LBUTTONDOWN:
         startDrag();
@@ -241,6 +255,7 @@ void StatisticsDlg::onMouseMove() {
 void StatisticsDlg::onMouseHover() {
     if (!Settings::instance()->setOpaqueStatisticsOnHover)
         return;
+    keywhirl::putOnTopSafely(handle());
     fader.setFadingIn(true);
     fader.resume();
 }

@@ -1,6 +1,7 @@
 // src/ui/QuestionBox.cpp
 #include "ui/QuestionBox.h"
 
+#include "ui/PlacedMessageBox.h"
 #include "utils/Handles.h"
 
 namespace keywhirl::ui {
@@ -38,8 +39,9 @@ int askYesOrNo(HWND owner, const std::wstring& question, const std::wstring& cap
     utils::UniqueHook hook(
         ::SetWindowsHookExW(WH_CBT, renameButtons, nullptr, ::GetCurrentThreadId()));
     questionHook = hook.get();
-    int answer = ::MessageBoxW(owner, question.c_str(), caption.c_str(),
-                               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
+    // Placed where the user looks, like every message box of the program.
+    int answer = PlacedMessageBox::show(owner, question, caption,
+                                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2);
     pendingTexts = ButtonTexts{};
     questionHook = nullptr;
     return answer == IDYES ? IDYES : IDNO;

@@ -7,7 +7,7 @@
 
 namespace keywhirl::ui {
 
-// The system's message box with a question icon and No as the default
+// The program's placed message box (PlacedMessageBox) with a question icon and No as the default
 // button, its two buttons labelled with the given texts rather than in the
 // system's language. Returns IDYES or IDNO (IDNO also when it is closed).
 // Empty button texts keep the system's own.

@@ -173,7 +173,7 @@ TEST_F(HelpFile, SettingsPageNamesEveryKeyOfTheSettingsFile) {
         EXPECT_NE(settingsPage.find("<code>" + name + "</code>"), std::string::npos)
             << "the settings page does not explain " << name;
     }
-    EXPECT_EQ(count, 23u);
+    EXPECT_EQ(count, 24u);
 }
 
 // The names of the help files beside the program: Keywhirl.chm and one

@@ -54,6 +54,7 @@ const std::set<Key> kLookedUp = {
     {L"SettingsDialog", L"speedUnit.words"},
     {L"SettingsDialog", L"ignoredPrograms"},
     {L"SettingsDialog", L"removeIgnoredProgram"},
+    {L"SettingsDialog", L"keyboardFollowsTyping"},
     {L"Messages", L"Error.enterPositiveNumber"},
     {L"Messages", L"Error.cannotFindKeyboardBackground"},
     {L"Messages", L"Error.cannotSetHook"},

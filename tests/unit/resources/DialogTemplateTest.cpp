@@ -138,7 +138,7 @@ TEST(DialogTemplates, SettingsDialogControlsSitWhereItsLayoutPutsThem) {
     EXPECT_TRUE(dialog.exStyle & WS_EX_TOPMOST);
     expectShellFont(dialog);
     // the buttons stand below everything else, inside the template
-    EXPECT_GE(dialog.cy, 255 + 14);
+    EXPECT_GE(dialog.cy, 269 + 14);
 
     const DWORD shown = WS_CHILD | WS_VISIBLE;
     const DWORD numberEdit = shown | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL;
@@ -147,8 +147,8 @@ TEST(DialogTemplates, SettingsDialogControlsSitWhereItsLayoutPutsThem) {
     expectItems(
         dialog,
         {
-            {IDOK, L"Button", 40, 255, 50, 14, shown, BS_TYPEMASK, BS_DEFPUSHBUTTON},
-            {IDCANCEL, L"Button", 110, 255, 50, 14, shown, BS_TYPEMASK, BS_PUSHBUTTON},
+            {IDOK, L"Button", 40, 269, 50, 14, shown, BS_TYPEMASK, BS_DEFPUSHBUTTON},
+            {IDCANCEL, L"Button", 110, 269, 50, 14, shown, BS_TYPEMASK, BS_PUSHBUTTON},
             {IDC_SETTINGS_WAIT_INTERVAL, L"Edit", 144, 30, 29, 13, numberEdit, 0, 0},
             {IDC_SETTINGS_METRONOME_FREQUENCY, L"Edit", 144, 53, 29, 13, numberEdit, 0, 0},
             {IDC_SETTINGS_WAIT_INTERVAL_LABEL, L"Static", 29, 32, 97, 8, shown, 0, 0},
@@ -165,10 +165,12 @@ TEST(DialogTemplates, SettingsDialogControlsSitWhereItsLayoutPutsThem) {
             {IDC_SETTINGS_SPEED_UNIT_LABEL, L"Static", 11, 183, 78, 8, shown, 0, 0},
             {IDC_SETTINGS_SPEED_UNIT, L"ComboBox", 92, 182, 102, 40, shown | WS_VSCROLL, 0x3,
              CBS_DROPDOWNLIST},
-            {IDC_SETTINGS_IGNORED_LABEL, L"Static", 11, 201, 183, 8, shown, 0, 0},
-            {IDC_SETTINGS_IGNORED_LIST, L"ListBox", 11, 211, 128, 38,
+            {IDC_SETTINGS_FOLLOWS_TYPING, L"Button", 11, 201, 179, 10, shown, BS_TYPEMASK,
+             BS_AUTOCHECKBOX},
+            {IDC_SETTINGS_IGNORED_LABEL, L"Static", 11, 215, 183, 8, shown, 0, 0},
+            {IDC_SETTINGS_IGNORED_LIST, L"ListBox", 11, 225, 128, 38,
              shown | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0},
-            {IDC_SETTINGS_IGNORED_REMOVE, L"Button", 144, 211, 50, 14, shown, BS_TYPEMASK,
+            {IDC_SETTINGS_IGNORED_REMOVE, L"Button", 144, 225, 50, 14, shown, BS_TYPEMASK,
              BS_PUSHBUTTON},
         });
     EXPECT_EQ(dialog.item(IDC_SETTINGS_KEYBOARD_OPACITY)->style & TBS_VERT, 0u);

@@ -42,7 +42,8 @@ const std::vector<std::wstring> tableOrder = {L"keyboardAutoPopupping",
                                               L"l10nLanguageCode",
                                               L"showWeakKeys",
                                               L"speedUnit",
-                                              L"ignoredPrograms"};
+                                              L"ignoredPrograms",
+                                              L"keyboardFollowsTyping"};
 
 std::vector<std::wstring> valuesInOrder(const std::wstring& file) {
     std::vector<std::wstring> values;
@@ -57,10 +58,10 @@ TEST(Settings, SavedDefaultsAreTheKnownFileInTableOrder) {
     { Settings settings(file, L"Settings"); }
     EXPECT_EQ(iniKeys(file, L"Settings"), tableOrder);
     EXPECT_EQ(valuesInOrder(file),
-              (std::vector<std::wstring>{L"FALSE", L"3000", L"FALSE", L"500",   L"225",   L"200",
-                                         L"FALSE", L"TRUE", L"TRUE",  L"-1024", L"-1024", L"TRUE",
-                                         L"TRUE",  L"152",  L"229",   L"255",   L"193",   L"241",
-                                         L"255",   L"",     L"FALSE", L"0",     L""}));
+              (std::vector<std::wstring>{
+                  L"FALSE", L"3000",  L"FALSE", L"500",  L"225",   L"200", L"FALSE", L"TRUE",
+                  L"TRUE",  L"-1024", L"-1024", L"TRUE", L"TRUE",  L"152", L"229",   L"255",
+                  L"193",   L"241",   L"255",   L"",     L"FALSE", L"0",   L"",      L"TRUE"}));
 }
 
 TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
@@ -90,6 +91,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
         settings.l10nLanguageCode = L"RUS";
         settings.showWeakKeys = true;
         settings.speedUnit = 1;
+        settings.keyboardFollowsTyping = false;
     }
     Settings loaded(file, L"Settings");
     EXPECT_TRUE(loaded.keyboardAutoPopupping);
@@ -114,6 +116,7 @@ TEST(Settings, ChangedValuesSurviveASaveAndLoad) {
     EXPECT_EQ(loaded.l10nLanguageCode, L"RUS");
     EXPECT_TRUE(loaded.showWeakKeys);
     EXPECT_EQ(loaded.speedUnit, 1u);
+    EXPECT_FALSE(loaded.keyboardFollowsTyping);
 }
 
 TEST(Settings, OddStoredValuesLoadByTheTextRules) {

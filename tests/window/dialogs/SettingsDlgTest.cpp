@@ -137,6 +137,7 @@ TEST_F(SettingsDlgTest, OpensWithTheTextsOfTheCurrentLanguage) {
         {IDC_SETTINGS_STATISTICS_OPACITY_LABEL, L"AAA statisticsOpacity"},
         {IDC_SETTINGS_LANGUAGE_LABEL, L"AAA interfaceLanguage"},
         {IDC_SETTINGS_SPEED_UNIT_LABEL, L"AAA speedUnit"},
+        {IDC_SETTINGS_FOLLOWS_TYPING, L"AAA keyboardFollowsTyping"},
     };
     for (const auto& text : texts)
         EXPECT_EQ(text.text, itemText(*dialog, text.id)) << "control " << text.id;
@@ -148,7 +149,9 @@ TEST_F(SettingsDlgTest, ShowsTheStoredValues) {
     settings->keyboardOpacity = 37;
     settings->statisticsOpacity = 254;
     settings->setOpaqueStatisticsOnHover = false;
+    settings->keyboardFollowsTyping = true;
     auto dialog = open();
+    EXPECT_EQ(BST_CHECKED, ::IsDlgButtonChecked(*dialog, IDC_SETTINGS_FOLLOWS_TYPING));
     EXPECT_EQ(L"2500", itemText(*dialog, IDC_SETTINGS_WAIT_INTERVAL));
     EXPECT_EQ(L"120", itemText(*dialog, IDC_SETTINGS_METRONOME_FREQUENCY));
     EXPECT_EQ(37, sliderPosition(*dialog, IDC_SETTINGS_KEYBOARD_OPACITY));
@@ -210,8 +213,11 @@ TEST_F(SettingsDlgTest, OkStoresTheValuesAndSendsBothOpacities) {
     setItem(*dialog, IDC_SETTINGS_METRONOME_FREQUENCY, L"7");
     pressOnSlider(*dialog, IDC_SETTINGS_KEYBOARD_OPACITY, VK_END);
     ::CheckDlgButton(*dialog, IDC_SETTINGS_OPAQUE_ON_HOVER, BST_UNCHECKED);
+    settings->keyboardFollowsTyping = true;
+    ::CheckDlgButton(*dialog, IDC_SETTINGS_FOLLOWS_TYPING, BST_UNCHECKED);
 
     EXPECT_TRUE(pressOkAndAnswer(*dialog).empty());
+    EXPECT_FALSE(settings->keyboardFollowsTyping.load());
     EXPECT_FALSE(::IsWindow(*dialog));
     EXPECT_EQ(4000u, settings->keyboardWaitInterval.load());
     EXPECT_EQ(8571u, settings->metronomeInterval.load());

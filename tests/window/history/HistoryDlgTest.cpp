@@ -314,12 +314,45 @@ TEST_F(HistoryWindow, SizeAndPlaceAreKeptInTheSettingsFile) {
     dialog.endDialog(IDCANCEL);
     pumpMessages();
 
-    // A place on no screen is not taken: the window comes up on the screen.
-    ASSERT_TRUE(HistoryWindowPlacement::save({-9000, -9000, -8300, -8500}, false));
+    // A place on no screen, or partly below it (saved on a larger one),
+    // comes wholly into the work area with its size.
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT places[] = {{-9000, -9000, -8300, -8500},
+                           {100, work.bottom - 100, 800, work.bottom + 400}};
+    for (const RECT& place : places) {
+        ASSERT_TRUE(HistoryWindowPlacement::save(place, false));
+        openWindow();
+        ::GetWindowRect(dialog.handle(), &rect);
+        EXPECT_GE(rect.left, work.left);
+        EXPECT_GE(rect.top, work.top);
+        EXPECT_LE(rect.right, work.right);
+        EXPECT_LE(rect.bottom, work.bottom);
+        EXPECT_EQ(rect.right - rect.left, 700);
+        dialog.endDialog(IDCANCEL);
+        pumpMessages();
+    }
+}
+
+TEST_F(HistoryWindow, ADragThatEndsPartlyOffTheScreenComesBackButAMaximizedWindowStays) {
     openWindow();
+    RECT work, rect;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(::MoveWindow(dialog.handle(), work.right - 100, 40, 600, 400, TRUE));
+    dialog.send(WM_EXITSIZEMOVE);
     ::GetWindowRect(dialog.handle(), &rect);
-    EXPECT_GE(rect.left, 0);
-    EXPECT_GE(rect.top, 0);
+    EXPECT_EQ(rect.right, work.right);
+    EXPECT_EQ(rect.right - rect.left, 600);
+
+    ::ShowWindow(dialog.handle(), SW_MAXIMIZE);
+    RECT maximized;
+    ::GetWindowRect(dialog.handle(), &maximized);
+    dialog.send(WM_DISPLAYCHANGE, 32);
+    ::GetWindowRect(dialog.handle(), &rect);
+    EXPECT_TRUE(::EqualRect(&rect, &maximized));
+    EXPECT_TRUE(::IsZoomed(dialog.handle()));
+    dialog.endDialog(IDCANCEL);
+    pumpMessages();
 }
 
 } // namespace

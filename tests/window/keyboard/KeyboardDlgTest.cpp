@@ -191,7 +191,7 @@ TEST_F(KeyboardDlgTest, IsCentredWithoutAStoredPosition) {
     EXPECT_EQ(work.top + (work.bottom - work.top - kPictureHeight) / 2, rect.top);
 }
 
-TEST_F(KeyboardDlgTest, AStoredPositionOffEveryScreenIsBroughtBackPartlyVisibleIsKept) {
+TEST_F(KeyboardDlgTest, AStoredPositionEndsWhollyInsideTheWorkArea) {
     RECT work;
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     struct Case {
@@ -201,8 +201,10 @@ TEST_F(KeyboardDlgTest, AStoredPositionOffEveryScreenIsBroughtBackPartlyVisibleI
     const Case cases[] = {{-3000, 5000, false},
                           {32767, 32767, false},
                           {-32768, -32768, false},
-                          {work.right - 40, work.top + 10, true},
-                          {work.left - kPictureWidth + 30, work.bottom - 30, true}};
+                          {work.right - 40, work.top + 10, false},
+                          {work.left - kPictureWidth + 30, work.bottom - 30, false},
+                          {work.left + 10, work.bottom - kPictureHeight + 1, false},
+                          {work.left + 10, work.bottom - kPictureHeight, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.x) + "," + std::to_string(c.y));
         options().keyboardPosX = c.x;
@@ -210,15 +212,42 @@ TEST_F(KeyboardDlgTest, AStoredPositionOffEveryScreenIsBroughtBackPartlyVisibleI
         ASSERT_TRUE(create());
         RECT rect = windowRect(window);
         EXPECT_EQ(kPictureWidth, rect.right - rect.left);
+        RECT inside;
+        EXPECT_TRUE(::IntersectRect(&inside, &rect, &work));
+        EXPECT_TRUE(::EqualRect(&inside, &rect)) << "wholly inside the work area";
         if (c.kept) {
             EXPECT_EQ(c.x, rect.left);
             EXPECT_EQ(c.y, rect.top);
-        } else {
-            RECT inside;
-            EXPECT_TRUE(::IntersectRect(&inside, &rect, &work));
-            EXPECT_TRUE(::EqualRect(&inside, &rect)) << "wholly inside the work area";
         }
         ::DestroyWindow(window);
+    }
+}
+
+TEST_F(KeyboardDlgTest, ComesBackIntoTheWorkAreaWhenTheScreenOrTheTaskbarChanges) {
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool moves;
+    };
+    const Case cases[] = {
+        {"a drag ended", WM_EXITSIZEMOVE, 0, true},
+        {"another resolution", WM_DISPLAYCHANGE, 32, true},
+        {"the work area changed", WM_SETTINGCHANGE, SPI_SETWORKAREA, true},
+        {"another setting changed", WM_SETTINGCHANGE, SPI_SETDESKWALLPAPER, false},
+    };
+    ASSERT_TRUE(create());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int left = work.right - 100;
+        ::SetWindowPos(window, nullptr, left, work.top + 5, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SendMessageW(window, c.message, c.wParam, 0);
+        RECT rect = windowRect(window);
+        EXPECT_EQ(c.moves ? work.right - kPictureWidth : left, rect.left);
+        EXPECT_EQ(work.top + 5, rect.top);
     }
 }
 
@@ -261,6 +290,52 @@ TEST_F(KeyboardDlgTest, FadesInFromAnotherThreadAndOutAgainUntilHidden) {
     ASSERT_TRUE(pumpUntil([&] { return ::IsWindowVisible(window) != FALSE; }));
     ASSERT_TRUE(pumpUntil([&] { return dialog.getFader().getAlpha() == 225; }));
     EXPECT_TRUE(pumpUntil([&] { return alphaOf(window) == 225; }));
+}
+
+// True when upper stands above lower in the z-order.
+bool standsAbove(HWND upper, HWND lower) {
+    for (HWND above = ::GetWindow(lower, GW_HWNDPREV); above;
+         above = ::GetWindow(above, GW_HWNDPREV))
+        if (above == upper)
+            return true;
+    return false;
+}
+
+TEST_F(KeyboardDlgTest, ComesOnTopOfOtherTopmostWindowsWithoutTheFocusEachTimeItShows) {
+    struct Case {
+        const char* name;
+        bool shownBefore;
+        std::function<void(KeyboardDlg&)> show;
+    };
+    const Case cases[] = {
+        {"the hint fades in", false, [](KeyboardDlg& keyboard) { keyboard.startFade(true); }},
+        {"a fade-in of a shown keyboard", true,
+         [](KeyboardDlg& keyboard) { keyboard.startFade(true); }},
+        {"restored from the tray", false,
+         [](KeyboardDlg& keyboard) { keyboard.restoreFromTray(); }},
+    };
+    ASSERT_TRUE(create());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.shownBefore)
+            showAtFullOpacity();
+        else
+            dialog.hideToTray();
+        pump(20);
+        // Another program's topmost window comes over the keyboard.
+        HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP,
+                                       0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+        ASSERT_NE(nullptr, cover);
+        ::ShowWindow(cover, SW_SHOWNOACTIVATE);
+        ASSERT_TRUE(standsAbove(cover, window));
+        const HWND foreground = ::GetForegroundWindow();
+        ASSERT_TRUE(runOnOtherThread([&] { c.show(dialog); }));
+        EXPECT_TRUE(pumpUntil([&] { return standsAbove(window, cover); }));
+        EXPECT_TRUE(::IsWindowVisible(window));
+        EXPECT_EQ(foreground, ::GetForegroundWindow());
+        EXPECT_NE(window, ::GetActiveWindow());
+        ::DestroyWindow(cover);
+    }
 }
 
 TEST_F(KeyboardDlgTest, AFadeOutOfAHiddenKeyboardShowsNothing) {

@@ -118,6 +118,20 @@ TEST_F(StatisticsWindow, SixRowsSitInTheBottomRightCornerOfTheScreen) {
     EXPECT_NE(::GetFocus(), closeButton());
 }
 
+TEST_F(StatisticsWindow, ComesOnTopOfOtherTopmostWindowsEachTimeItShows) {
+    HWND cover = ::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0,
+                                   100, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(cover, nullptr);
+    ::ShowWindow(cover, SW_SHOWNOACTIVATE);
+    ::ShowWindow(window(), SW_SHOWNOACTIVATE);
+    HWND above = ::GetWindow(window(), GW_HWNDPREV);
+    while (above && above != cover)
+        above = ::GetWindow(above, GW_HWNDPREV);
+    EXPECT_EQ(above, nullptr) << "the other window stays above";
+    EXPECT_NE(::GetActiveWindow(), window());
+    ::DestroyWindow(cover);
+}
+
 // KillTimer tells whether the timer ran; a hidden window must not wake the
 // program once a second.
 TEST_F(StatisticsWindow, RefreshesOnlyWhileShown) {
