@@ -68,6 +68,61 @@ std::vector<std::string> sitemapTopics(const std::string& sitemap) {
     return topics;
 }
 
+// The length of a page's readable text in characters: the body without its
+// tags, an entity as one character, every run of white space as one.
+size_t textLength(const std::string& page) {
+    size_t at = page.find("<body");
+    if (at == std::string::npos)
+        at = 0;
+    size_t length = 0;
+    bool space = true;
+    while (at < page.size()) {
+        const unsigned char c = static_cast<unsigned char>(page[at]);
+        if (c == '<') {
+            size_t end = page.find('>', at);
+            at = end == std::string::npos ? page.size() : end + 1;
+            continue;
+        }
+        if (c == '&') {
+            size_t end = page.find(';', at);
+            if (end != std::string::npos && end - at <= 8) {
+                at = end + 1;
+                ++length;
+                space = false;
+                continue;
+            }
+        }
+        ++at;
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            if (!space)
+                ++length;
+            space = true;
+        } else if ((c & 0xC0) != 0x80) { // not the continuation of a UTF-8 character
+            ++length;
+            space = false;
+        }
+    }
+    return length;
+}
+
+TEST(HelpText, LengthCountsCharactersNotTagsOrBytes) {
+    const struct {
+        const char* page;
+        size_t length;
+    } cases[] = {
+        {"", 0},
+        {"<html><head><title>Head</title></head><body></body></html>", 0},
+        {"<body><p>One  two</p></body>", 7},
+        {"<body><p>a\r\n\t b</p>\n<p>c</p></body>", 5},
+        {"<body>x &amp; y &nbsp;&minus;</body>", 8},
+        {"<body>\xd0\x94\xd0\xb0 \xc3\xa9t\xc3\xa9</body>", 6}, // "Да été"
+        {"<body><a href=\"index.html\">Keywhirl</a></body>", 8},
+        {"<body>a & b</body>", 5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textLength(c.page), c.length) << c.page;
+}
+
 class HelpFile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ::CoInitialize(nullptr); }
@@ -117,8 +172,8 @@ TEST_F(HelpFile, ContentsCoverEveryTopicInOrder) {
     std::vector<std::string> topics = sitemapTopics(page("Keywhirl.hhc"));
     const std::vector<std::string> expected = {
         "html/index.html",      "html/traymenu.html", "html/keyboard.html", "html/sounds.html",
-        "html/statistics.html", "html/measures.html", "html/settings.html", "html/languages.html",
-        "html/files.html",      "html/uninstall.html"};
+        "html/statistics.html", "html/measures.html", "html/history.html",  "html/settings.html",
+        "html/languages.html",  "html/files.html",    "html/uninstall.html"};
     EXPECT_EQ(topics, expected);
     for (const std::string& topic : topics) {
         std::string text = page(topic);
@@ -173,7 +228,7 @@ TEST_F(HelpFile, SettingsPageNamesEveryKeyOfTheSettingsFile) {
         EXPECT_NE(settingsPage.find("<code>" + name + "</code>"), std::string::npos)
             << "the settings page does not explain " << name;
     }
-    EXPECT_EQ(count, 22u);
+    EXPECT_EQ(count, 23u);
 }
 
 // The names of the help files beside the program: Keywhirl.chm and one
@@ -227,6 +282,39 @@ TEST(HelpFiles, EveryLanguageHasTheMainPagesContextAndTheSamePages) {
         EXPECT_NE(main.find("Keywhirl " KEYWHIRL_VERSION_TEXT), std::string::npos) << shown;
         if (name != L"Keywhirl.chm") {
             EXPECT_NE(main, englishMain) << shown << " is the English help";
+        }
+    }
+    ::CoUninitialize();
+}
+
+// A translation says all that the English page says: none of its pages is
+// much shorter than the English one. Languages differ in length, but a page
+// under this share of the English text has left something out.
+TEST(HelpFiles, NoLanguageShortensAnyPage) {
+    const size_t kLeastPercent = 70;
+    // The help files translated in full, each checked page by page.
+    const std::vector<std::wstring> kTranslated = {};
+    ::CoInitialize(nullptr);
+    ChmFile english;
+    ASSERT_TRUE(english.open(keywhirl::testing::programOutputFolder() + L"\\Keywhirl.chm"));
+    std::string englishContents;
+    ASSERT_TRUE(english.read(L"Keywhirl.hhc", englishContents));
+    const std::vector<std::string> pages = sitemapTopics(englishContents);
+    ASSERT_GE(pages.size(), 11u);
+    for (const std::wstring& name : kTranslated) {
+        const std::string shown = toUtf8(name);
+        ChmFile chm;
+        ASSERT_TRUE(chm.open(keywhirl::testing::programOutputFolder() + L"\\" + name)) << shown;
+        for (const std::string& page : pages) {
+            std::string englishText;
+            std::string text;
+            ASSERT_TRUE(english.read(widen(page), englishText)) << page;
+            EXPECT_TRUE(chm.read(widen(page), text)) << shown << " has no " << page;
+            const size_t englishLength = textLength(englishText);
+            const size_t length = textLength(text);
+            EXPECT_GE(length * 100, englishLength * kLeastPercent)
+                << shown << " " << page << ": " << length << " characters against " << englishLength
+                << " in English";
         }
     }
     ::CoUninitialize();
