@@ -293,7 +293,8 @@ TEST(HelpFiles, EveryLanguageHasTheMainPagesContextAndTheSamePages) {
 TEST(HelpFiles, NoLanguageShortensAnyPage) {
     const size_t kLeastPercent = 70;
     // The help files translated in full, each checked page by page.
-    const std::vector<std::wstring> kTranslated = {L"Keywhirl.RUS.chm", L"Keywhirl.DEU.chm"};
+    const std::vector<std::wstring> kTranslated = {L"Keywhirl.RUS.chm", L"Keywhirl.DEU.chm",
+                                                   L"Keywhirl.FRA.chm"};
     ::CoInitialize(nullptr);
     ChmFile english;
     ASSERT_TRUE(english.open(keywhirl::testing::programOutputFolder() + L"\\Keywhirl.chm"));
