@@ -294,7 +294,7 @@ TEST(HelpFiles, NoLanguageShortensAnyPage) {
     const size_t kLeastPercent = 70;
     // The help files translated in full, each checked page by page.
     const std::vector<std::wstring> kTranslated = {L"Keywhirl.RUS.chm", L"Keywhirl.DEU.chm",
-                                                   L"Keywhirl.FRA.chm"};
+                                                   L"Keywhirl.FRA.chm", L"Keywhirl.ESP.chm"};
     ::CoInitialize(nullptr);
     ChmFile english;
     ASSERT_TRUE(english.open(keywhirl::testing::programOutputFolder() + L"\\Keywhirl.chm"));
