@@ -287,9 +287,39 @@ TEST(HelpFiles, EveryLanguageHasTheMainPagesContextAndTheSamePages) {
     ::CoUninitialize();
 }
 
+// The pages a page links to, itself left out, and how many headings and table
+// rows it has: what a translation keeps of the English page's build.
+struct PageShape {
+    std::set<std::string> links;
+    size_t headings = 0;
+    size_t rows = 0;
+    bool operator==(const PageShape& other) const {
+        return links == other.links && headings == other.headings && rows == other.rows;
+    }
+};
+
+size_t occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+PageShape shapeOf(const std::string& topic, const std::string& page) {
+    PageShape shape;
+    for (const std::string& link : attributeValues(page, "href"))
+        if ("html/" + link != topic && link != "keywhirl.css")
+            shape.links.insert(link);
+    shape.headings = occurrences(page, "<h2>");
+    shape.rows = occurrences(page, "<tr>");
+    return shape;
+}
+
 // A translation says all that the English page says: none of its pages is
-// much shorter than the English one. Languages differ in length, but a page
-// under this share of the English text has left something out.
+// much shorter than the English one (languages differ in length, but a page
+// under this share of the English text has left something out), and each
+// keeps the English page's links with their anchors, its headings and its
+// table rows, so no section or row is missing.
 TEST(HelpFiles, NoLanguageShortensAnyPage) {
     const size_t kLeastPercent = 70;
     // Every help file beside the program but the English one.
@@ -316,6 +346,7 @@ TEST(HelpFiles, NoLanguageShortensAnyPage) {
             EXPECT_TRUE(chm.read(widen(page), text)) << shown << " has no " << page;
             const size_t englishLength = textLength(englishText);
             const size_t length = textLength(text);
+            EXPECT_TRUE(shapeOf(page, text) == shapeOf(page, englishText)) << shown << " " << page;
             EXPECT_GE(length * 100, englishLength * kLeastPercent)
                 << shown << " " << page << ": " << length << " characters against " << englishLength
                 << " in English";
