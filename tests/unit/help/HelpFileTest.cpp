@@ -68,6 +68,61 @@ std::vector<std::string> sitemapTopics(const std::string& sitemap) {
     return topics;
 }
 
+// The length of a page's readable text in characters: the body without its
+// tags, an entity as one character, every run of white space as one.
+size_t textLength(const std::string& page) {
+    size_t at = page.find("<body");
+    if (at == std::string::npos)
+        at = 0;
+    size_t length = 0;
+    bool space = true;
+    while (at < page.size()) {
+        const unsigned char c = static_cast<unsigned char>(page[at]);
+        if (c == '<') {
+            size_t end = page.find('>', at);
+            at = end == std::string::npos ? page.size() : end + 1;
+            continue;
+        }
+        if (c == '&') {
+            size_t end = page.find(';', at);
+            if (end != std::string::npos && end - at <= 8) {
+                at = end + 1;
+                ++length;
+                space = false;
+                continue;
+            }
+        }
+        ++at;
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            if (!space)
+                ++length;
+            space = true;
+        } else if ((c & 0xC0) != 0x80) { // not the continuation of a UTF-8 character
+            ++length;
+            space = false;
+        }
+    }
+    return length;
+}
+
+TEST(HelpText, LengthCountsCharactersNotTagsOrBytes) {
+    const struct {
+        const char* page;
+        size_t length;
+    } cases[] = {
+        {"", 0},
+        {"<html><head><title>Head</title></head><body></body></html>", 0},
+        {"<body><p>One  two</p></body>", 7},
+        {"<body><p>a\r\n\t b</p>\n<p>c</p></body>", 5},
+        {"<body>x &amp; y &nbsp;&minus;</body>", 8},
+        {"<body>\xd0\x94\xd0\xb0 \xc3\xa9t\xc3\xa9</body>", 6}, // "Да été"
+        {"<body><a href=\"index.html\">Keywhirl</a></body>", 8},
+        {"<body>a & b</body>", 5},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(textLength(c.page), c.length) << c.page;
+}
+
 class HelpFile : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { ::CoInitialize(nullptr); }
@@ -117,8 +172,8 @@ TEST_F(HelpFile, ContentsCoverEveryTopicInOrder) {
     std::vector<std::string> topics = sitemapTopics(page("Keywhirl.hhc"));
     const std::vector<std::string> expected = {
         "html/index.html",      "html/traymenu.html", "html/keyboard.html", "html/sounds.html",
-        "html/statistics.html", "html/measures.html", "html/settings.html", "html/languages.html",
-        "html/files.html",      "html/uninstall.html"};
+        "html/statistics.html", "html/measures.html", "html/history.html",  "html/settings.html",
+        "html/languages.html",  "html/files.html",    "html/uninstall.html"};
     EXPECT_EQ(topics, expected);
     for (const std::string& topic : topics) {
         std::string text = page(topic);
@@ -227,6 +282,74 @@ TEST(HelpFiles, EveryLanguageHasTheMainPagesContextAndTheSamePages) {
         EXPECT_NE(main.find("Keywhirl " KEYWHIRL_VERSION_TEXT), std::string::npos) << shown;
         if (name != L"Keywhirl.chm") {
             EXPECT_NE(main, englishMain) << shown << " is the English help";
+        }
+    }
+    ::CoUninitialize();
+}
+
+// The pages a page links to, itself left out, and how many headings and table
+// rows it has: what a translation keeps of the English page's build.
+struct PageShape {
+    std::set<std::string> links;
+    size_t headings = 0;
+    size_t rows = 0;
+    bool operator==(const PageShape& other) const {
+        return links == other.links && headings == other.headings && rows == other.rows;
+    }
+};
+
+size_t occurrences(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
+PageShape shapeOf(const std::string& topic, const std::string& page) {
+    PageShape shape;
+    for (const std::string& link : attributeValues(page, "href"))
+        if ("html/" + link != topic && link != "keywhirl.css")
+            shape.links.insert(link);
+    shape.headings = occurrences(page, "<h2>");
+    shape.rows = occurrences(page, "<tr>");
+    return shape;
+}
+
+// A translation says all that the English page says: none of its pages is
+// much shorter than the English one (languages differ in length, but a page
+// under this share of the English text has left something out), and each
+// keeps the English page's links with their anchors, its headings and its
+// table rows, so no section or row is missing.
+TEST(HelpFiles, NoLanguageShortensAnyPage) {
+    const size_t kLeastPercent = 70;
+    // Every help file beside the program but the English one.
+    std::vector<std::wstring> translations;
+    for (const std::wstring& name : helpFiles())
+        if (name != L"Keywhirl.chm")
+            translations.push_back(name);
+    ::CoInitialize(nullptr);
+    ChmFile english;
+    ASSERT_TRUE(english.open(keywhirl::testing::programOutputFolder() + L"\\Keywhirl.chm"));
+    std::string englishContents;
+    ASSERT_TRUE(english.read(L"Keywhirl.hhc", englishContents));
+    const std::vector<std::string> pages = sitemapTopics(englishContents);
+    ASSERT_GE(pages.size(), 11u);
+    ASSERT_EQ(translations.size(), 5u);
+    for (const std::wstring& name : translations) {
+        const std::string shown = toUtf8(name);
+        ChmFile chm;
+        ASSERT_TRUE(chm.open(keywhirl::testing::programOutputFolder() + L"\\" + name)) << shown;
+        for (const std::string& page : pages) {
+            std::string englishText;
+            std::string text;
+            ASSERT_TRUE(english.read(widen(page), englishText)) << page;
+            EXPECT_TRUE(chm.read(widen(page), text)) << shown << " has no " << page;
+            const size_t englishLength = textLength(englishText);
+            const size_t length = textLength(text);
+            EXPECT_TRUE(shapeOf(page, text) == shapeOf(page, englishText)) << shown << " " << page;
+            EXPECT_GE(length * 100, englishLength * kLeastPercent)
+                << shown << " " << page << ": " << length << " characters against " << englishLength
+                << " in English";
         }
     }
     ::CoUninitialize();
