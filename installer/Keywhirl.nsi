@@ -303,6 +303,8 @@ Section "Keywhirl" SectionProgram
   CreateShortcut "$SMPROGRAMS\Keywhirl\Uninstall Keywhirl.lnk" "$INSTDIR\Uninstall.exe" "/$MultiUser.InstallMode"
 
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Keywhirl"
+  ; The uninstaller speaks the language chosen here.
+  WriteRegStr SHCTX "${UNINSTALL_KEY}" "InstallerLanguage" $LANGUAGE
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Keywhirl.exe,0"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "Publisher" "The Keywhirl team"
@@ -336,6 +338,10 @@ Var RemoveSettingsBox
 Function un.onInit
   !insertmacro MULTIUSER_UNINIT
   StrCpy $RemoveSettings ${BST_UNCHECKED}
+  ReadRegStr $0 SHCTX "${UNINSTALL_KEY}" "InstallerLanguage"
+  ${If} $0 != ""
+    StrCpy $LANGUAGE $0
+  ${EndIf}
 FunctionEnd
 
 Function un.SettingsPage
@@ -348,8 +354,9 @@ Function un.SettingsPage
   SetShellVarContext current
   ${NSD_CreateLabel} 0 0 100% 40u "$(SettingsKept)"
   Pop $0
-  ${NSD_CreateCheckbox} 0 48u 100% 12u "$(RemoveSettings)"
+  ${NSD_CreateCheckbox} 0 48u 100% 20u "$(RemoveSettings)"
   Pop $RemoveSettingsBox
+  ${NSD_AddStyle} $RemoveSettingsBox ${BS_MULTILINE}
   ${NSD_SetState} $RemoveSettingsBox $RemoveSettings
   nsDialogs::Show
 FunctionEnd
@@ -398,10 +405,11 @@ Section "Uninstall"
   SetShellVarContext current
   ${If} $RemoveSettings == ${BST_CHECKED}
   ${AndIf} $APPDATA != ""
-    Delete "$APPDATA\Keywhirl\Keywhirl.ini"
-    Delete "$APPDATA\Keywhirl\WeakKeys.ini"
-    Delete "$APPDATA\Keywhirl\WeakKeys.ini.bad"
-    Delete "$APPDATA\Keywhirl\WeakKeys.ini.tmp"
+    ; Every file Keywhirl writes there, with its temporary and the copies
+    ; set aside (.bad, .bad.1, ..., .too-large, ...).
+    Delete "$APPDATA\Keywhirl\Keywhirl.ini*"
+    Delete "$APPDATA\Keywhirl\WeakKeys.ini*"
+    Delete "$APPDATA\Keywhirl\History.csv*"
     RMDir "$APPDATA\Keywhirl"
   ${EndIf}
 SectionEnd
