@@ -85,18 +85,25 @@ TEST_F(MetronomeTest, BeatsOnlyWhenStrictlyMoreThanTheIntervalHasPassed) {
 }
 
 // Never more than twenty beats a second, and 0 from the file is the
-// default; between beats the thread sleeps until the next one.
-TEST_F(MetronomeTest, BeatsNoFasterThanEveryFiftyMilliseconds) {
+// default; between beats the thread sleeps until the next one. A beat that
+// cannot sound (no sound device) is tried again only after a while.
+TEST_F(MetronomeTest, SleepsUntilTheNextBeatNoSoonerThanFiftyMilliseconds) {
     const struct {
         unsigned setting;
+        bool silent;
         DWORD beatInterval;
-    } cases[] = {{0, 500}, {1, 50}, {49, 50}, {50, 50}, {51, 51}, {500, 500}, {60000, 60000}};
+    } cases[] = {{0, false, 500},       {1, false, 50},
+                 {49, false, 50},       {50, false, 50},
+                 {51, false, 51},       {500, false, 500},
+                 {60000, false, 60000}, {1, true, kRetryAfterSilentBeat},
+                 {60000, true, 60000}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.setting);
-        EXPECT_EQ(c.beatInterval, beatIntervalFor(c.setting));
+        SCOPED_TRACE(::testing::Message() << c.setting << (c.silent ? " silent" : ""));
         Settings::instance()->metronomeInterval = c.setting;
         CountingMetronome metronome;
-        clock.advance(c.beatInterval);
+        metronome.silent = c.silent;
+        const DWORD set = beatIntervalFor(c.setting);
+        clock.advance(set);
         metronome.process();
         EXPECT_EQ(metronome.beats, 0);
         EXPECT_EQ(1u, metronome.requestedSleep);
@@ -104,27 +111,13 @@ TEST_F(MetronomeTest, BeatsNoFasterThanEveryFiftyMilliseconds) {
         metronome.process();
         EXPECT_EQ(metronome.beats, 1);
         EXPECT_EQ(c.beatInterval + 1, metronome.requestedSleep);
+        // Sounding again, the set interval counts once more.
+        metronome.silent = false;
+        clock.advance(c.beatInterval + 1);
+        metronome.process();
+        EXPECT_EQ(metronome.beats, 2);
+        EXPECT_EQ(set + 1, metronome.requestedSleep);
     }
-}
-
-// Without a sound device every beat fails: it is tried again only every
-// few seconds, and as often as set once a beat sounds again.
-TEST_F(MetronomeTest, ABeatThatCannotSoundIsTriedAgainOnlyAfterAWhile) {
-    Settings::instance()->metronomeInterval = 1;
-    CountingMetronome metronome;
-    metronome.silent = true;
-    clock.advance(51);
-    metronome.process();
-    ASSERT_EQ(metronome.beats, 1);
-    EXPECT_EQ(kRetryAfterSilentBeat + 1, metronome.requestedSleep);
-    clock.advance(kRetryAfterSilentBeat);
-    metronome.process();
-    EXPECT_EQ(metronome.beats, 1);
-    metronome.silent = false;
-    clock.advance(1);
-    metronome.process();
-    EXPECT_EQ(metronome.beats, 2);
-    EXPECT_EQ(51u, metronome.requestedSleep) << "sounding again, the set interval";
 }
 
 TEST_F(MetronomeTest, PlaysTheMetronomeFileBytes) {
